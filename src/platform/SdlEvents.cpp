@@ -50,11 +50,17 @@ bool SdlEvents::Translate(const SDL_Event& sdl, TEvent& event) {
             event.Kind = TEventKind::Close;
             return true;
         case SDL_WINDOWEVENT:
-            if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            // Showing the window activates it, as on desktops that give the shown main window
+            // the focus; drivers without focus events (the dummy driver) still start the game.
+            if (sdl.window.event == SDL_WINDOWEVENT_SHOWN ||
+                sdl.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                if (active_) return false;
+                active_ = true;
                 event.Kind = TEventKind::Activate;
                 return true;
             }
-            if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            if (sdl.window.event == SDL_WINDOWEVENT_FOCUS_LOST && active_) {
+                active_ = false;
                 event.Kind = TEventKind::Deactivate;
                 return true;
             }

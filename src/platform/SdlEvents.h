@@ -21,6 +21,7 @@ class SdlEvents : public IEvents {
     std::deque<TEvent> pending_;  // characters of a text input and key-typed controls
     std::deque<int> messages_;
     TShiftState buttons_ = 0;
+    bool active_ = false;
 };
 
 // True when a logical mouse position lies on the 800x600 frame.
