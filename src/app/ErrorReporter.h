@@ -8,13 +8,13 @@
 #include <string>
 
 class TErrorReporter {
-public:
+  public:
     explicit TErrorReporter(uint32_t quietMs = 10000) : quietMs_(quietMs) {}
     // True when the message is to be shown now. `suppressedBefore` gets the
     // number of identical messages suppressed since it was last shown.
     bool ShouldShow(const std::string& message, uint32_t now, int& suppressedBefore);
 
-private:
+  private:
     struct TSeen {
         uint32_t ShownAt = 0;
         int Suppressed = 0;

@@ -34,7 +34,9 @@ std::string TKelGameEngine::UserPath(const std::string& name) const {
     return JoinPath(Folders.UserFolder, name);
 }
 
-std::string TKelGameEngine::WorkingArchivePath() const { return UserPath("temp/game.zxc"); }
+std::string TKelGameEngine::WorkingArchivePath() const {
+    return UserPath("temp/game.zxc");
+}
 
 void TKelGameEngine::Run() {
     auto guarded = [this](auto&& action) {
@@ -85,10 +87,13 @@ void TKelGameEngine::HandleEvent(const TEvent& event) {
         case TEventKind::MouseDown:
         case TEventKind::MouseUp:
         case TEventKind::MouseMove:
-        case TEventKind::MouseWheel: MousePos = {event.X, event.Y}; break;
+        case TEventKind::MouseWheel:
+            MousePos = {event.X, event.Y};
+            break;
         case TEventKind::KeyDown:
         case TEventKind::KeyUp:
-        case TEventKind::Char: break;
+        case TEventKind::Char:
+            break;
     }
 }
 
@@ -135,7 +140,8 @@ void TKelGameEngine::InstallArchive() {
     std::error_code error;
     if (!fs::exists(working, error)) {
         EnsureFolder(UserPath("temp"));
-        TFileFolder source = TFileFolder::Open(ResolvePath(JoinPath(Folders.GameFolder, "game.zxc")));
+        TFileFolder source =
+            TFileFolder::Open(ResolvePath(JoinPath(Folders.GameFolder, "game.zxc")));
         // A distributed archive that cannot be read is not copied: an empty working copy would
         // hide the problem on every later start.
         if (!source.LastError().empty())
@@ -230,8 +236,7 @@ void TKelGameEngine::AppException(const std::exception& error) {
     if (!dynamic_cast<const KelException*>(&error)) Log.WriteLog(message);
     int suppressed = 0;
     if (!errors_.ShouldShow(message, platform_.System.Ticks(), suppressed)) return;
-    if (suppressed > 0)
-        Log.WriteLog(std::to_string(suppressed) + " more times: " + message);
+    if (suppressed > 0) Log.WriteLog(std::to_string(suppressed) + " more times: " + message);
     const bool idle = IdleInstalled;
     IdleInstalled = false;
     platform_.System.MessageBox(AppName, message);

@@ -20,7 +20,7 @@
 constexpr int ResumeMessage = 1224;
 
 class TKelGameEngine {
-public:
+  public:
     TKelGameEngine(Platform& platform, TGameFolders folders);
     ~TKelGameEngine();
 
@@ -70,7 +70,7 @@ public:
     bool Active = false;
     bool Closed = false;
 
-private:
+  private:
     std::string UserPath(const std::string& name) const;
     std::string WorkingArchivePath() const;
     void SetUpAudio();

@@ -24,7 +24,8 @@ static std::string Environment(const char* name) {
 
 std::string FindUserFolder() {
     if (!Environment("TERVOLIN_HOME").empty()) return Environment("TERVOLIN_HOME");
-    if (!Environment("XDG_DATA_HOME").empty()) return JoinPath(Environment("XDG_DATA_HOME"), "tervolin");
+    if (!Environment("XDG_DATA_HOME").empty())
+        return JoinPath(Environment("XDG_DATA_HOME"), "tervolin");
     return JoinPath(Environment("HOME"), ".local/share/tervolin");
 }
 

@@ -101,4 +101,6 @@ std::string TIniFile::Text() const {
     return text;
 }
 
-bool TIniFile::Save() const { return WriteFileAtomically(fileName_, Text()); }
+bool TIniFile::Save() const {
+    return WriteTextFileAtomically(fileName_, Text());
+}

@@ -7,7 +7,7 @@
 #include <vector>
 
 class TIniFile {
-public:
+  public:
     // Reads the file; a missing or unreadable file is empty.
     explicit TIniFile(std::string fileName);
     std::string ReadString(const std::string& section, const std::string& key,
@@ -21,7 +21,7 @@ public:
     bool Save() const;
     std::string Text() const;
 
-private:
+  private:
     // Index of the key's line in the section, or -1; `sectionEnd` gets the index after the
     // section's last line, or -1 when the section does not exist.
     int Find(const std::string& section, const std::string& key, int& sectionEnd) const;

@@ -15,7 +15,9 @@ TGameLog::TGameLog(std::string folder, std::string runLogName, Clock clock)
     startTick_ = clock_();
 }
 
-std::string TGameLog::RunLogPath() const { return JoinPath(folder_, runLogName_); }
+std::string TGameLog::RunLogPath() const {
+    return JoinPath(folder_, runLogName_);
+}
 
 void TGameLog::StartRun() {
     std::remove(RunLogPath().c_str());
@@ -37,7 +39,9 @@ void TGameLog::WriteLog(const std::string& message, const std::string& fileName)
 
 static TGameLog* exceptionLog = nullptr;
 
-void SetExceptionLog(TGameLog* log) { exceptionLog = log; }
+void SetExceptionLog(TGameLog* log) {
+    exceptionLog = log;
+}
 
 KelException::KelException(const std::string& message) : std::runtime_error(message) {
     if (exceptionLog) exceptionLog->WriteLog(message);

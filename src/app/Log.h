@@ -12,7 +12,7 @@
 std::string FormatLogLine(uint32_t elapsedMs, const std::string& message);
 
 class TGameLog {
-public:
+  public:
     using Clock = std::function<uint32_t()>;
     // Logs live in `folder`; `runLogName` is the run log's file name (AppName + ".log").
     TGameLog(std::string folder, std::string runLogName, Clock clock);
@@ -23,7 +23,7 @@ public:
     uint32_t StartTick() const { return startTick_; }
     std::string RunLogPath() const;
 
-private:
+  private:
     std::string folder_, runLogName_;
     Clock clock_;
     uint32_t startTick_ = 0;
@@ -34,6 +34,6 @@ void SetExceptionLog(TGameLog* log);
 
 // The game's exception: a message text only. Creating one writes the text to the run log.
 class KelException : public std::runtime_error {
-public:
+  public:
     explicit KelException(const std::string& message);
 };

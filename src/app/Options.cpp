@@ -6,7 +6,9 @@
 void TGameOptions::LoadOptions(const std::string& fileName) {
     const TIniFile ini(fileName);
     const TGameOptions defaults;
-    auto integer = [&](const char* key, int fallback) { return ini.ReadInteger("Options", key, fallback); };
+    auto integer = [&](const char* key, int fallback) {
+        return ini.ReadInteger("Options", key, fallback);
+    };
     ScreenWidth = integer("ScreenWidth", defaults.ScreenWidth);
     ScreenHeight = integer("ScreenHeight", defaults.ScreenHeight);
     BitsPerPixel = integer("BitsPerPixel", defaults.BitsPerPixel);
