@@ -36,9 +36,11 @@ struct ArchiveBytes {
     ArchiveBytes& Header(uint16_t count) {
         return U16(12345).U16(0).U16(count).U16(uint16_t(~count));
     }
-    // One 48-byte directory entry; lengthByte defaults to the name's length.
+    // One 48-byte directory entry; lengthByte defaults to the name's length. Names of 33 to 35
+    // characters run into the padding.
     ArchiveBytes& Dir(const std::string& name, int32_t offset, int32_t size, uint16_t tag = 1,
                       int lengthByte = -1) {
+        EXPECT_LE(name.size(), 35u);
         bytes.push_back(uint8_t(lengthByte < 0 ? name.size() : size_t(lengthByte)));
         Text(name).Zeros(35 - name.size());
         return I32(offset).I32(size).U16(tag).Zeros(2);
