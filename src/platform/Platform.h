@@ -37,7 +37,8 @@ class IDisplay {
   public:
     virtual ~IDisplay() = default;
     // Creates the main window, or changes its style: a bordered 800x600 window at (x, y), or
-    // desktop full screen. The window stays until the display object is destroyed.
+    // desktop full screen; a negative position centres the window. The window stays until the
+    // display object is destroyed.
     virtual void ShowWindow(bool fullScreen, int x, int y) = 0;
     // Opens the 800x600 display in a window or in full screen with 32-bit or 16-bit (565)
     // pixels. Returns false when that mode cannot be set; the display is then closed.

@@ -1,29 +1,21 @@
-// INI-file registry values and the atomic file replacement shared by every writer of user files.
+// INI-file registry values.
 #include "platform/RegistryFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
-bool WriteFileAtomically(const std::string& fileName, const std::string& bytes) {
-    const std::string temporary = fileName + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n <= 0) break;
-        written += size_t(n);
-    }
-    const bool ok = written == bytes.size() && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-        std::remove(temporary.c_str());
+#include "core/MemoryStream.h"
+
+// Registry values and INI files are written through the atomic file writer.
+bool WriteTextFileAtomically(const std::string& fileName, const std::string& text) {
+    try {
+        const std::span<const uint8_t> whole(reinterpret_cast<const uint8_t*>(text.data()),
+                                             text.size());
+        WriteFileAtomically(fileName, std::span(&whole, 1));
+        return true;
+    } catch (const std::exception&) {
         return false;
     }
-    return true;
 }
 
 TRegistryFile::TRegistryFile(std::string fileName) : fileName_(std::move(fileName)) {
@@ -64,5 +56,5 @@ bool TRegistryFile::Write(const std::string& key, const std::string& name,
         text << '[' << section << "]\n";
         for (const auto& [entry, entryValue] : values) text << entry << '=' << entryValue << '\n';
     }
-    return WriteFileAtomically(fileName_, text.str());
+    return WriteTextFileAtomically(fileName_, text.str());
 }

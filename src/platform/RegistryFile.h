@@ -18,6 +18,6 @@ class TRegistryFile {
     std::map<std::string, std::map<std::string, std::string>> sections_;
 };
 
-// Writes the bytes to `fileName` through "<fileName>.tmp": write, flush, fsync, rename. The
-// temporary file is removed on failure. Returns false on failure.
-bool WriteFileAtomically(const std::string& fileName, const std::string& bytes);
+// Replaces `fileName` atomically with the text; false when it could not be written (the old
+// file is then left as it was).
+bool WriteTextFileAtomically(const std::string& fileName, const std::string& text);

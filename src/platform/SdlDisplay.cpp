@@ -11,6 +11,8 @@ SdlDisplay::~SdlDisplay() {
 }
 
 void SdlDisplay::ShowWindow(bool fullScreen, int x, int y) {
+    // A negative position centres the window.
+    if (x < 0 || y < 0) x = y = int(SDL_WINDOWPOS_CENTERED);
     if (!window_) {
         window_ = SDL_CreateWindow(caption_.c_str(), x, y, ScreenWidth, ScreenHeight,
                                    SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);

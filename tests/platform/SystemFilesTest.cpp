@@ -31,7 +31,7 @@ TEST(RegistryFileTest, ValuesSurviveAReloadAndMissingOnesReadEmpty) {
     EXPECT_EQ(reloaded.Read("Software\\Game", "LangStr"), "DEU_1");
     EXPECT_EQ(reloaded.Read("Other", "Link"), "a=bInjected=1");
     EXPECT_EQ(reloaded.Read("Other", "Injected"), "");
-    EXPECT_FALSE(fs::exists(file + ".tmp"));
+    EXPECT_FALSE(fs::exists(file + ".part"));
     fs::remove_all(folder);
 }
 
@@ -40,10 +40,10 @@ TEST(RegistryFileTest, AtomicWriteReplacesTheFileOrLeavesItAlone) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     const fs::path target = folder / "players.dat";
-    ASSERT_TRUE(WriteFileAtomically(target.string(), "first"));
-    ASSERT_TRUE(WriteFileAtomically(target.string(), "second"));
+    ASSERT_TRUE(WriteTextFileAtomically(target.string(), "first"));
+    ASSERT_TRUE(WriteTextFileAtomically(target.string(), "second"));
     EXPECT_EQ(ReadAll(target), "second");
-    EXPECT_FALSE(WriteFileAtomically((folder / "missing" / "x.dat").string(), "lost"));
+    EXPECT_FALSE(WriteTextFileAtomically((folder / "missing" / "x.dat").string(), "lost"));
     EXPECT_EQ(ReadAll(target), "second");
     fs::remove_all(folder);
 }

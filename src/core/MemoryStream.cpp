@@ -1,0 +1,106 @@
+// In-memory byte stream and whole-file reading and atomic replacement over POSIX calls.
+#include "core/MemoryStream.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+void TMemoryStream::SetSize(size_t size) {
+    FBytes.resize(size);
+    FPosition = std::min(FPosition, size);
+}
+
+void TMemoryStream::Clear() {
+    std::vector<uint8_t>().swap(FBytes);
+    FPosition = 0;
+}
+
+size_t TMemoryStream::Read(void* buffer, size_t count) {
+    if (FPosition >= FBytes.size()) return 0;
+    const size_t n = std::min(count, FBytes.size() - FPosition);
+    if (n > 0) std::memcpy(buffer, FBytes.data() + FPosition, n);
+    FPosition += n;
+    return n;
+}
+
+void TMemoryStream::Write(const void* buffer, size_t count) {
+    if (count == 0) return;
+    if (FPosition + count > FBytes.size()) FBytes.resize(FPosition + count);
+    std::memcpy(FBytes.data() + FPosition, buffer, count);
+    FPosition += count;
+}
+
+static std::runtime_error FileError(const std::string& what, const std::string& path, int error) {
+    return std::runtime_error(what + " " + path + ": " + std::strerror(error));
+}
+
+void TMemoryStream::LoadFromFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw FileError("Cannot read", path, errno);
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw FileError("Cannot read", path, error);
+        }
+        if (n == 0) break;
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    ::close(fd);
+    FBytes = std::move(bytes);
+    FPosition = 0;
+}
+
+void TMemoryStream::SaveToFile(const std::string& path) const {
+    const std::span<const uint8_t> whole(FBytes);
+    WriteFileAtomically(path, std::span(&whole, 1));
+}
+
+static bool WriteAll(int fd, std::span<const uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        bytes = bytes.subspan(size_t(n));
+    }
+    return true;
+}
+
+void WriteFileAtomically(const std::string& path,
+                         std::span<const std::span<const uint8_t>> pieces) {
+    const std::string temporary = path + ".part";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw FileError("Cannot write", temporary, errno);
+    bool written = true;
+    for (std::span<const uint8_t> piece : pieces) {
+        if (!(written = WriteAll(fd, piece))) break;
+    }
+    if (written) written = ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && ::rename(temporary.c_str(), path.c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        ::unlink(temporary.c_str());
+        throw FileError("Cannot write", path, error);
+    }
+}

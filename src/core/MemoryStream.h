@@ -1,0 +1,51 @@
+// TMemoryStream: a growable byte buffer with a read/write position, the in-memory stream that the
+// archive's entries, the scrambler and the description loaders exchange. Also whole-file loading
+// and atomic whole-file replacement (temporary file, fsync, rename). Relies on POSIX file calls.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+class TMemoryStream {
+  public:
+    TMemoryStream() = default;
+    explicit TMemoryStream(std::vector<uint8_t> bytes) : FBytes(std::move(bytes)) {}
+    explicit TMemoryStream(const std::string& text) : FBytes(text.begin(), text.end()) {}
+
+    size_t Size() const { return FBytes.size(); }
+    size_t Position() const { return FPosition; }
+    // The position may lie past the end: reads then give nothing, a write fills the gap with zeros.
+    void SetPosition(size_t position) { FPosition = position; }
+    // Cuts or zero-extends the content; the position is kept within the new size.
+    void SetSize(size_t size);
+    // Releases the content: size and position 0.
+    void Clear();
+
+    // Copies up to count bytes from the position on and advances it; answers the bytes copied.
+    size_t Read(void* buffer, size_t count);
+    // Writes count bytes at the position (growing the content as needed) and advances it.
+    void Write(const void* buffer, size_t count);
+
+    uint8_t* Memory() { return FBytes.data(); }
+    const uint8_t* Memory() const { return FBytes.data(); }
+    const std::vector<uint8_t>& Bytes() const { return FBytes; }
+    std::string ToString() const { return std::string(FBytes.begin(), FBytes.end()); }
+
+    // Replaces the content with the whole file; position 0. Throws std::runtime_error with the
+    // file name and the system's reason when the file cannot be read.
+    void LoadFromFile(const std::string& path);
+    // Writes the whole content to path atomically (see WriteFileAtomically).
+    void SaveToFile(const std::string& path) const;
+
+  private:
+    std::vector<uint8_t> FBytes;
+    size_t FPosition = 0;
+};
+
+// Writes the pieces one after another to path + ".part" in the same folder, flushes and fsyncs
+// it, then renames it over path, so that path holds either its old content or the whole new one.
+// On any failure the temporary file is removed and std::runtime_error is thrown.
+void WriteFileAtomically(const std::string& path, std::span<const std::span<const uint8_t>> pieces);
