@@ -6,6 +6,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "resources/PicturesStep.h"
+
 namespace fs = std::filesystem;
 
 static std::string LowerAscii(std::string text) {
@@ -50,6 +52,7 @@ void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
 const std::vector<TDataBuildStep>& DataBuildSteps() {
     static const std::vector<TDataBuildStep> steps = {
         {"archive", &AddArchiveFolder},
+        {"pictures", &AddPictures},
     };
     return steps;
 }
