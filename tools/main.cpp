@@ -15,11 +15,14 @@ ToolCommand::ToolCommand(const char* name, const char* usage, ToolRun run)
     Registry().push_back(this);
 }
 
-const std::vector<const ToolCommand*>& ToolCommands() { return Registry(); }
+const std::vector<const ToolCommand*>& ToolCommands() {
+    return Registry();
+}
 
 static int PrintUsage() {
     std::fprintf(stderr, "usage: tervolin-tool COMMAND ARGS...\n");
-    for (const ToolCommand* command : ToolCommands()) std::fprintf(stderr, "  %s\n", command->Usage);
+    for (const ToolCommand* command : ToolCommands())
+        std::fprintf(stderr, "  %s\n", command->Usage);
     return 2;
 }
 

@@ -7,12 +7,14 @@
 
 namespace fs = std::filesystem;
 
-static char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+static char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAscii(x) == LowerAscii(y);
+           });
 }
 
 std::string ConvertPath(const std::string& path) {
@@ -39,12 +41,9 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 std::string ResolvePath(const std::string& path) {
     const std::string converted = ConvertPath(path);
-    std::string resolved;
-    size_t start = 0;
-    if (!converted.empty() && converted[0] == '/') {
-        resolved = "/";
-        start = 1;
-    }
+    const bool absolute = !converted.empty() && converted[0] == '/';
+    std::string resolved(absolute ? 1 : 0, '/');
+    size_t start = absolute ? 1 : 0;
     while (start <= converted.size()) {
         size_t end = converted.find('/', start);
         if (end == std::string::npos) end = converted.size();

@@ -34,8 +34,12 @@ struct TPixelFormat {
 };
 
 class IDisplay {
-public:
+  public:
     virtual ~IDisplay() = default;
+    // Creates the main window, or changes its style: a bordered 800x600 window at (x, y), or
+    // desktop full screen; a negative position centres the window. The window stays until the
+    // display object is destroyed.
+    virtual void ShowWindow(bool fullScreen, int x, int y) = 0;
     // Opens the 800x600 display in a window or in full screen with 32-bit or 16-bit (565)
     // pixels. Returns false when that mode cannot be set; the display is then closed.
     virtual bool Open(bool fullScreen, int bitCount) = 0;
@@ -97,7 +101,7 @@ constexpr int Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17, Menu = 1
 }  // namespace vk
 
 class IEvents {
-public:
+  public:
     virtual ~IEvents() = default;
     // Takes the next waiting event; false when none waits.
     virtual bool Poll(TEvent& event) = 0;
@@ -108,7 +112,7 @@ public:
 // Audio device and sound calls. Handles are 32-bit, 0 means failure. Volumes are 0..100, -1
 // keeps the current one. Bytes handed to the load calls are copied.
 class IAudio {
-public:
+  public:
     virtual ~IAudio() = default;
     virtual uint32_t GetVersion() = 0;
     virtual bool Init(int frequency) = 0;  // true when output started
@@ -133,13 +137,13 @@ public:
 };
 
 struct TMachineInfo {
-    std::string OsVersion;    // one line: the distribution's name and the kernel version
-    std::string Processor;    // the processor's brand string
+    std::string OsVersion;  // one line: the distribution's name and the kernel version
+    std::string Processor;  // the processor's brand string
     uint64_t TotalMemoryMb = 0;
 };
 
 class ISystem {
-public:
+  public:
     virtual ~ISystem() = default;
     // Milliseconds: a fixed base of 10,000,000 plus the time since start.
     virtual uint32_t Ticks() = 0;

@@ -8,11 +8,12 @@
 namespace fs = std::filesystem;
 
 class PathsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("tervolin-paths-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root =
+            fs::temp_directory_path() /
+            ("tervolin-paths-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         fs::create_directories(root / "Sounds" / "Music");
         std::ofstream(root / "Sounds" / "Music" / "Theme.XM") << "x";

@@ -1,0 +1,281 @@
+// The game object's start-up, main loop, activation handling, error reporting and shutdown.
+#include "app/GameEngine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/Paths.h"
+
+namespace fs = std::filesystem;
+
+// The audio layer version the game was written for (1.8: major in the low word).
+constexpr uint32_t ExpectedAudioVersion = 1 + 8 * 65536;
+
+std::string FormatGeneral3(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", value);
+    return text;
+}
+
+TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
+    : Folders(std::move(folders)),
+      Log(Folders.UserFolder, AppName + ".log", [&platform] { return platform.System.Ticks(); }),
+      platform_(platform) {
+    SetExceptionLogSink([this](const std::string& message) { Log.WriteLog(message); });
+}
+
+TKelGameEngine::~TKelGameEngine() {
+    if (!destroyed_) FormDestroy();
+    SetExceptionLogSink(nullptr);
+}
+
+std::string TKelGameEngine::UserPath(const std::string& name) const {
+    return JoinPath(Folders.UserFolder, name);
+}
+
+std::string TKelGameEngine::WorkingArchivePath() const {
+    return UserPath("temp/game.zxc");
+}
+
+void TKelGameEngine::Run() {
+    auto guarded = [this](auto&& action) {
+        try {
+            action();
+        } catch (const std::exception& error) {
+            AppException(error);
+        }
+    };
+    guarded([this] { FormCreate(); });
+    while (!Closed) {
+        TEvent event;
+        while (!Closed && platform_.Events.Poll(event)) guarded([&] { HandleEvent(event); });
+        if (Closed) break;
+        if (IdleInstalled) {
+            const size_t presentedBefore = presentedFrames_;
+            bool done = false;
+            guarded([&] { AppIdle(done); });
+            // A pass that showed nothing gives the processor back for a moment, so an idle
+            // screen costs almost nothing; passes that present are paced by the display.
+            if (presentedFrames_ == presentedBefore) platform_.System.Sleep(1);
+        } else {
+            platform_.System.Sleep(10);  // inactive: no passes, only events
+        }
+    }
+}
+
+void TKelGameEngine::HandleEvent(const TEvent& event) {
+    switch (event.Kind) {
+        case TEventKind::Close:
+            CloseRequested = true;
+            if (!IdleInstalled) Close();  // no pass would come to close the window
+            break;
+        case TEventKind::Activate:
+            Active = true;
+            if (!gameRan_)
+                FormActivate();
+            else if (HandlersInstalled)
+                OnActivate();
+            break;
+        case TEventKind::Deactivate:
+            Active = false;
+            if (HandlersInstalled) OnDeactivate();
+            break;
+        case TEventKind::Message:
+            if (event.Message == ResumeMessage && HandlersInstalled) OnResumeMessage();
+            break;
+        case TEventKind::MouseDown:
+        case TEventKind::MouseUp:
+        case TEventKind::MouseMove:
+        case TEventKind::MouseWheel:
+            MousePos = {event.X, event.Y};
+            break;
+        case TEventKind::KeyDown:
+        case TEventKind::KeyUp:
+        case TEventKind::Char:
+            break;
+    }
+}
+
+void TKelGameEngine::FormCreate() {
+    Log.StartRun();
+    StartTick = Log.StartTick();
+    const TMachineInfo machine = platform_.System.MachineInfo();
+    Log.WriteLog(AppName + " Pub. Version: " + "1" + "." + "0" + "3");
+    Log.WriteLog("System Information");
+    Log.WriteLog("   OS Version: " + machine.OsVersion);
+    Log.WriteLog("   Processor: " + machine.Processor);
+    Log.WriteLog("   Total Memory: " + std::to_string(machine.TotalMemoryMb) + " Mb");
+    Log.WriteLog("Form Create Method runed.");
+
+    Options.LoadOptions(UserPath("options.cfg"));
+    SetUpAudio();
+    InstallArchive();
+    Options.LoadOptions(UserPath("options.cfg"));
+
+    // The game draws its own cursor. A window never placed by the player opens centred.
+    const bool fullScreen = Options.FullScreenMode == 1;
+    const bool placed = Options.WindowModeX != 0 || Options.WindowModeY != 0;
+    platform_.Display.ShowWindow(fullScreen, placed ? Options.WindowModeX : -1,
+                                 placed ? Options.WindowModeY : -1);
+    platform_.Display.ShowCursor(false);
+}
+
+void TKelGameEngine::SetUpAudio() {
+    try {
+        IAudio& audio = platform_.Audio;
+        SoundOn = audio.GetVersion() == ExpectedAudioVersion;
+        if (SoundOn) SoundOn = audio.Init(44100);
+        if (SoundOn) audio.Start();
+        audio.SetGlobalVolumes(std::clamp(Options.MusicVolume, 0, 100),
+                               std::clamp(Options.SoundVolume, 0, 100), 0);
+        Log.WriteLog("Bass init Ok...");
+    } catch (const std::exception&) {
+        throw KelException("Bass init error.");
+    }
+}
+
+void TKelGameEngine::InstallArchive() {
+    const std::string working = WorkingArchivePath();
+    std::error_code error;
+    if (!fs::exists(working, error)) {
+        EnsureFolder(UserPath("temp"));
+        TFileFolder source =
+            TFileFolder::Open(ResolvePath(JoinPath(Folders.GameFolder, "game.zxc")));
+        // A distributed archive that cannot be read is not copied: an empty working copy would
+        // hide the problem on every later start.
+        if (!source.LastError().empty())
+            throw KelException("Cannot install " + source.FileName() + ": " + source.LastError());
+        TFileFolder copy = TFileFolder::CreateEmpty(working);
+        for (int i = 0; i < source.Count(); ++i) {
+            const TFileFolder::TDir& entry = source.Entry(i);
+            source.LoadFile(entry.Name);
+            copy.AddFile(entry.Name, entry.EntryTag, source.Stream(i));
+            source.Stream(i).Clear();
+        }
+        copy.Save();
+    }
+    Archive = std::make_unique<TFileFolder>(TFileFolder::Open(working));
+    Log.WriteLog("File Folders morfed Ok...");
+}
+
+void TKelGameEngine::FormActivate() {
+    if (gameRan_) return;
+    gameRan_ = true;
+    RunGame();
+}
+
+bool TKelGameEngine::SetUpDisplay() {
+    IDisplay& display = platform_.Display;
+    const bool fullScreen = Options.FullScreenMode == 1;
+    const int depth = fullScreen ? Options.BitsPerPixel : 32;
+    if (display.Open(fullScreen, depth) || display.Open(fullScreen, 16)) return true;
+    display.Close();
+    Log.WriteLog("Error in init DirectX mode FullScreen=" + std::to_string(Options.FullScreenMode));
+    return false;
+}
+
+void TKelGameEngine::RunGame() {
+    try {
+        Loading = true;
+        Log.WriteLog("Prepare for Game run...");
+        CurrentTick = platform_.System.Ticks();
+        if (!SetUpDisplay()) {
+            Close();
+            return;
+        }
+        Log.WriteLog("Init Direct Draw Ok...");
+        HandlersInstalled = true;
+        IdleInstalled = true;
+
+        CurrentTick = PreviousTick = platform_.System.Ticks();
+        Log.WriteLog("Game Started...");
+        // The free space is only reported; a file system that cannot say counts as 0 MB.
+        FreeDiskMb = std::max<int64_t>(platform_.System.FreeDiskMb(Folders.UserFolder), 0);
+        Log.WriteLog("Free Space on drive " + std::to_string(FreeDiskMb) + " Mb.");
+
+        // The working archive is opened again to give back the memory of the entries read
+        // during start-up.
+        Archive = std::make_unique<TFileFolder>(TFileFolder::Open(WorkingArchivePath()));
+        Loading = false;
+    } catch (const std::exception&) {
+        CloseRequested = true;
+        throw KelException("Exception error in TKelGameEngine.RunGame");
+    }
+}
+
+void TKelGameEngine::AppIdle(bool& done) {
+    if (CloseRequested) {
+        Close();
+        return;
+    }
+    done = false;
+    CurrentTick = platform_.System.Ticks();
+    if (platform_.Display.IsOpen()) TickTimer(CurrentTick);
+    PreviousTick = CurrentTick;
+}
+
+void TKelGameEngine::TickTimer(uint32_t) {
+    // The timer dispatcher: screen effects, music and timed sounds, the interface's timed
+    // changes and, while a level is played, the play timers join here as they are built.
+}
+
+void TKelGameEngine::UpdateFrameRate(uint32_t now) {
+    if (int32_t(now - FpsSecondStart) <= 1000) return;
+    FpsSecondStart = now;
+    CurrentFps = FramesThisSecond;
+    if (Options.Diagnostic())
+        platform_.Display.SetCaption("FPS:" + FormatGeneral3(CurrentFps) + DebugText);
+    AverageFps = (FpsSamples * AverageFps + CurrentFps) / (FpsSamples + 1);
+    ++FpsSamples;
+    FramesThisSecond = 0;
+}
+
+void TKelGameEngine::AppException(const std::exception& error) {
+    const std::string message = error.what();
+    if (!dynamic_cast<const KelException*>(&error)) Log.WriteLog(message);
+    int suppressed = 0;
+    if (!errors_.ShouldShow(message, platform_.System.Ticks(), suppressed)) return;
+    if (suppressed > 0) Log.WriteLog(std::to_string(suppressed) + " more times: " + message);
+    const bool idle = IdleInstalled;
+    IdleInstalled = false;
+    platform_.System.MessageBox(AppName, message);
+    IdleInstalled = idle;
+}
+
+void TKelGameEngine::OnActivate() {
+    platform_.Events.PostMessage(ResumeMessage);
+    platform_.Display.ShowCursor(false);
+}
+
+void TKelGameEngine::OnDeactivate() {
+    IdleInstalled = false;
+    platform_.Audio.Pause();
+    platform_.Display.ShowCursor(true);
+}
+
+void TKelGameEngine::OnResumeMessage() {
+    if (!Active) return;
+    IdleInstalled = true;
+    RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+    platform_.Audio.Start();
+}
+
+void TKelGameEngine::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    Log.WriteLog("Average FPS: " + FormatGeneral3(AverageFps));
+    if (!Options.SaveOptions(UserPath("options.cfg"))) Log.WriteLog("Cannot write options.cfg");
+    IdleInstalled = false;
+    HandlersInstalled = false;
+    platform_.Display.Close();
+    Archive.reset();
+    platform_.Audio.Stop();
+    RedrawRects.clear();
+    BackgroundRects.clear();
+}
+
+void TKelGameEngine::Close() {
+    FormDestroy();
+    Closed = true;
+}

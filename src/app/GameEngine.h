@@ -1,0 +1,90 @@
+// TKelGameEngine: the game object. It starts everything in a fixed order (FormCreate, then
+// RunGame on the first activation), runs the main loop (one AppIdle call is one pass: the clock
+// of the pass, the timer dispatcher, composing and presenting the frame), pauses while the
+// window is inactive, reports errors through AppException and shuts down in order
+// (FormDestroy). It relies on the platform interfaces, the archive and the logs.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ErrorReporter.h"
+#include "app/GameFolders.h"
+#include "app/Log.h"
+#include "app/Options.h"
+#include "platform/Platform.h"
+#include "resources/FileFolder.h"
+
+// The private message that resumes the game after the window was activated again.
+constexpr int ResumeMessage = 1224;
+
+class TKelGameEngine {
+  public:
+    TKelGameEngine(Platform& platform, TGameFolders folders);
+    ~TKelGameEngine();
+
+    // The message loop: dispatches events and runs passes until the window is closed. Errors
+    // of a handler or a pass go to AppException and the loop goes on.
+    void Run();
+    void HandleEvent(const TEvent& event);
+
+    void FormCreate();
+    void FormActivate();
+    void RunGame();
+    void AppIdle(bool& done);
+    void TickTimer(uint32_t now);
+    void AppException(const std::exception& error);
+    void FormDestroy();
+    void InstallArchive();
+    // Closes the window: FormDestroy runs and the message loop ends.
+    void Close();
+
+    // Takes a frame-rate sample when more than a second has passed since the last one.
+    void UpdateFrameRate(uint32_t now);
+
+    const std::string AppName = "Tervolin";
+    TGameFolders Folders;
+    TGameOptions Options;
+    TGameLog Log;
+    std::unique_ptr<TFileFolder> Archive;
+
+    bool SoundOn = true;
+    bool Loading = false;
+    bool CloseRequested = false;
+    uint32_t StartTick = 0, CurrentTick = 0, PreviousTick = 0;
+    TPoint MousePos, PrevMousePos;
+    int CurrentFps = 0;
+    double AverageFps = 0;
+    int FpsSamples = 0;
+    int FramesThisSecond = 0;
+    uint32_t FpsSecondStart = 0;
+    std::string DebugText;
+    std::vector<TRect> RedrawRects, BackgroundRects;
+    int64_t FreeDiskMb = 0;
+
+    // Loop state: the idle handler runs passes; the activation handlers are installed by
+    // RunGame once the display is set up.
+    bool IdleInstalled = false;
+    bool HandlersInstalled = false;
+    bool Active = false;
+    bool Closed = false;
+
+  private:
+    std::string UserPath(const std::string& name) const;
+    std::string WorkingArchivePath() const;
+    void SetUpAudio();
+    bool SetUpDisplay();
+    void OnActivate();
+    void OnDeactivate();
+    void OnResumeMessage();
+
+    Platform& platform_;
+    TErrorReporter errors_;
+    bool gameRan_ = false;
+    size_t presentedFrames_ = 0;  // frames handed to the display, to pace idle passes
+    bool destroyed_ = false;
+};
+
+// General float format with three significant digits: 59.9, 60, 7.25.
+std::string FormatGeneral3(double value);

@@ -1,0 +1,93 @@
+// SDL2 display: window, renderer and the streaming frame texture.
+#include "platform/SdlDisplay.h"
+
+#include <algorithm>
+
+SdlDisplay::SdlDisplay(std::string caption) : caption_(std::move(caption)) {}
+
+SdlDisplay::~SdlDisplay() {
+    Close();
+    if (window_) SDL_DestroyWindow(window_);
+}
+
+void SdlDisplay::ShowWindow(bool fullScreen, int x, int y) {
+    // A negative position centres the window.
+    if (x < 0 || y < 0) x = y = int(SDL_WINDOWPOS_CENTERED);
+    if (!window_) {
+        window_ = SDL_CreateWindow(caption_.c_str(), x, y, ScreenWidth, ScreenHeight,
+                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+        if (!window_) return;
+    }
+    SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!fullScreen) {
+        SDL_SetWindowSize(window_, ScreenWidth, ScreenHeight);
+        SDL_SetWindowPosition(window_, x, y);
+    }
+    fullScreen_ = fullScreen;
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+}
+
+bool SdlDisplay::Open(bool fullScreen, int bitCount) {
+    Close();
+    if (bitCount != 32 && bitCount != 16) return false;
+    if (!window_) {
+        ShowWindow(fullScreen, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        if (!window_) return false;
+    } else if (fullScreen != fullScreen_) {
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(window_, &x, &y);
+        ShowWindow(fullScreen, x, y);
+    }
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) return false;
+    SDL_RenderSetLogicalSize(renderer_, ScreenWidth, ScreenHeight);
+    const Uint32 pixelFormat = bitCount == 32 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
+    texture_ = SDL_CreateTexture(renderer_, pixelFormat, SDL_TEXTUREACCESS_STREAMING, ScreenWidth,
+                                 ScreenHeight);
+    if (!texture_) {
+        Close();
+        return false;
+    }
+    format_ = bitCount == 32 ? TPixelFormat{32, 0x00FF0000, 0x0000FF00, 0x000000FF}
+                             : TPixelFormat{16, 0xF800, 0x07E0, 0x001F};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderPresent(renderer_);
+    return true;
+}
+
+void SdlDisplay::Close() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+}
+
+void SdlDisplay::Present(const uint8_t* frame, int pitch, const std::vector<TRect>& rects) {
+    if (!texture_ || rects.empty()) return;
+    const int bytesPerPixel = format_.BitCount / 8;
+    bool uploaded = false;
+    for (const TRect& rect : rects) {
+        const SDL_Rect area{std::max(rect.Left, 0), std::max(rect.Top, 0),
+                            std::min(rect.Right, ScreenWidth) - std::max(rect.Left, 0),
+                            std::min(rect.Bottom, ScreenHeight) - std::max(rect.Top, 0)};
+        if (area.w <= 0 || area.h <= 0) continue;
+        SDL_UpdateTexture(texture_, &area, frame + area.y * pitch + area.x * bytesPerPixel, pitch);
+        uploaded = true;
+    }
+    if (!uploaded) return;
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+void SdlDisplay::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (window_) SDL_SetWindowTitle(window_, caption.c_str());
+}
+
+void SdlDisplay::ShowCursor(bool visible) {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
