@@ -301,6 +301,23 @@ void RenderVoice(const TSynthVoice& voice, uint32_t seed, std::vector<double>& o
 
 }  // namespace
 
+TSynthVoice ParseSynthVoice(const std::vector<std::string>& keyValues) {
+    TSynthVoice voice;
+    for (const std::string& word : keyValues) {
+        size_t equals = word.find('=');
+        if (equals == std::string::npos) throw std::invalid_argument("expected key=value: " + word);
+        SetVoiceKey(voice, word.substr(0, equals), word.substr(equals + 1));
+    }
+    CheckVoice(voice);
+    return voice;
+}
+
+std::vector<double> RenderSynthVoice(const TSynthVoice& voice) {
+    std::vector<double> out;
+    RenderVoice(voice, 1, out);
+    return out;
+}
+
 std::vector<TSynthRecipe> ParseSynthRecipes(const std::string& text) {
     std::vector<TSynthRecipe> recipes;
     std::istringstream lines(text);
@@ -324,15 +341,9 @@ std::vector<TSynthRecipe> ParseSynthRecipes(const std::string& text) {
                 recipes.push_back(TSynthRecipe{name, {}});
             } else if (word == "voice") {
                 if (recipes.empty()) throw std::invalid_argument("voice before any sound");
-                TSynthVoice voice;
-                while (words >> word) {
-                    size_t equals = word.find('=');
-                    if (equals == std::string::npos)
-                        throw std::invalid_argument("expected key=value: " + word);
-                    SetVoiceKey(voice, word.substr(0, equals), word.substr(equals + 1));
-                }
-                CheckVoice(voice);
-                recipes.back().Voices.push_back(voice);
+                std::vector<std::string> keyValues;
+                while (words >> word) keyValues.push_back(word);
+                recipes.back().Voices.push_back(ParseSynthVoice(keyValues));
             } else {
                 throw std::invalid_argument("unknown word " + word);
             }

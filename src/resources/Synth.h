@@ -46,6 +46,11 @@ struct TSynthRecipe {
 // ("A4", "F#5", "Bb3"). Throws std::runtime_error naming the line of any error.
 std::vector<TSynthRecipe> ParseSynthRecipes(const std::string& text);
 
+// One voice from "key=value" words as in a recipe's voice line; throws std::invalid_argument.
+TSynthVoice ParseSynthVoice(const std::vector<std::string>& keyValues);
+// Renders one voice, not normalised, to mono frames at SynthRate (voice seed 1).
+std::vector<double> RenderSynthVoice(const TSynthVoice& voice);
+
 // Renders a recipe to mono frames at SynthRate.
 std::vector<float> RenderSynth(const TSynthRecipe& recipe);
 
