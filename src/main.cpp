@@ -1,25 +1,44 @@
-// The entry point of the game executable.
+// The entry point of the game executable: the SDL platform and the game object.
 #include <SDL2/SDL.h>
 
-#include <vector>
+#include <cstdio>
 
+#include "app/GameEngine.h"
+#include "platform/SdlAudio.h"
 #include "platform/SdlDisplay.h"
 #include "platform/SdlEvents.h"
+#include "platform/SdlSystem.h"
+
+#ifndef TERVOLIN_INSTALLED_DATA
+#define TERVOLIN_INSTALLED_DATA "/usr/local/share/tervolin"
+#endif
 
 int main() {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return 1;
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "Tervolin cannot start: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    TGameFolders folders{FindDataFolder(ExecutableFolder(), TERVOLIN_INSTALLED_DATA),
+                         FindUserFolder()};
+    if (!EnsureFolder(folders.UserFolder)) {
+        std::fprintf(stderr, "Tervolin cannot create its folder %s\n", folders.UserFolder.c_str());
+        return 1;
+    }
     {
+        TKelGameEngine* game = nullptr;
+        auto log = [&game](const std::string& text) {
+            if (game) game->Log.WriteLog(text);
+        };
         SdlDisplay display("Tervolin");
         SdlEvents events;
-        if (!display.Open(false, 32)) return 1;
-        std::vector<uint8_t> frame(ScreenWidth * ScreenHeight * 4, 0);
-        display.Present(frame.data(), ScreenWidth * 4, {TRect{0, 0, ScreenWidth, ScreenHeight}});
-        for (bool running = true; running;) {
-            TEvent event;
-            while (events.Poll(event))
-                if (event.Kind == TEventKind::Close) running = false;
-            SDL_Delay(10);
-        }
+        SdlSystem system(folders.UserFolder, log);
+        SdlAudio audio(log);
+        Platform platform{display, events, audio, system};
+        TKelGameEngine engine(platform, folders);
+        game = &engine;
+        engine.Run();
+        game = nullptr;
     }
     SDL_Quit();
     return 0;

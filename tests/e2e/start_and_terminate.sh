@@ -33,7 +33,7 @@ expected=("Tervolin Pub. Version: 1.03" "System Information" "   OS Version: " "
   "Prepare for Game run..." "Init Direct Draw Ok..." "Game Started..." "Average FPS: ")
 line=0
 for message in "${expected[@]}"; do
-  found=$(grep -n -F -- "} $message" "$log" | head -n 1 | cut -d: -f1)
+  found=$(grep -n -F -- "} $message" "$log" | head -n 1 | cut -d: -f1 || true)
   if [[ -z "$found" || "$found" -le "$line" ]]; then
     echo "missing or out of order: '$message'"
     cat "$log"

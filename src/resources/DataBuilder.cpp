@@ -1,0 +1,69 @@
+// The data builder's steps and driver, over std::filesystem and TFileFolder.
+#include "resources/DataBuilder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+static std::string LowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return text;
+}
+
+void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
+    const fs::path root = fs::path(dataDir) / "archive";
+    if (!fs::is_directory(root)) return;
+
+    std::vector<fs::path> files;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        if (it->path().filename().string().starts_with(".")) {
+            if (it->is_directory()) it.disable_recursion_pending();
+            continue;
+        }
+        if (it->is_regular_file()) files.push_back(it->path().lexically_relative(root));
+    }
+    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
+        return a.generic_string() < b.generic_string();
+    });
+
+    std::map<std::string, std::string> added;  // lower-cased entry name -> relative path
+    for (const fs::path& file : files) {
+        const std::string name = file.filename().string();
+        const std::string relative = file.generic_string();
+        if (name.size() > TFileFolder::MaxNameLength)
+            throw std::runtime_error("entry name longer than 32 characters: " + relative);
+        const auto [previous, isNew] = added.emplace(LowerAscii(name), relative);
+        if (!isNew)
+            throw std::runtime_error("duplicate entry name " + name + ": " + previous->second +
+                                     " and " + relative);
+        TMemoryStream source;
+        source.LoadFromFile((root / file).string());
+        archive.AddFile(name, 1, source);
+    }
+}
+
+const std::vector<TDataBuildStep>& DataBuildSteps() {
+    static const std::vector<TDataBuildStep> steps = {
+        {"archive", &AddArchiveFolder},
+    };
+    return steps;
+}
+
+void BuildData(const std::string& dataDir, const std::string& outArchive) {
+    if (!fs::is_directory(dataDir)) throw std::runtime_error("not a data folder: " + dataDir);
+    TFileFolder archive = TFileFolder::CreateEmpty(outArchive);
+    for (const TDataBuildStep& step : DataBuildSteps()) {
+        try {
+            step.Run(dataDir, archive);
+        } catch (const std::exception& error) {
+            throw std::runtime_error(std::string("build-data step ") + step.Name + ": " +
+                                     error.what());
+        }
+    }
+    archive.Save();
+}

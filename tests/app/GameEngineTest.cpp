@@ -1,0 +1,201 @@
+#include "app/GameEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/HeadlessAudio.h"
+#include "platform/HeadlessPlatform.h"
+#include "support/TempFolder.h"
+
+namespace fs = std::filesystem;
+
+// A game on the headless platform, with a distributed archive of two entries.
+class GameEngineTest : public ::testing::Test {
+  protected:
+    GameEngineTest() {
+        TFileFolder archive = TFileFolder::CreateEmpty(data.File("game.zxc"));
+        archive.AddFile("Sounds.xml", 1, TMemoryStream(std::string("<Sounds/>")));
+        archive.AddFile("logo.png", 2, TMemoryStream(std::string("not really a picture")));
+        archive.Save();
+    }
+    std::unique_ptr<TKelGameEngine> MakeGame() {
+        return std::make_unique<TKelGameEngine>(
+            platform, TGameFolders{data.Path().string(), user.Path().string()});
+    }
+    static TEvent Event(TEventKind kind, int message = 0) {
+        TEvent event;
+        event.Kind = kind;
+        event.Message = message;
+        return event;
+    }
+    std::vector<std::string> LogMessages() const {
+        std::vector<std::string> messages;
+        std::istringstream lines(user.Read("Tervolin.log"));
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_EQ(line.back(), '\r');
+            messages.push_back(line.substr(line.find("} ") + 2, line.size() - line.find("} ") - 3));
+        }
+        return messages;
+    }
+
+    TempFolder data, user;
+    HeadlessDisplay display;
+    HeadlessEvents events;
+    HeadlessAudio audio;
+    HeadlessSystem system;
+    Platform platform{display, events, audio, system};
+};
+
+TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {
+    user.Write("Tervolin.log", "a line of an earlier run\r\n");
+    auto game = MakeGame();
+    events.Push(Event(TEventKind::Activate));
+    events.Push(Event(TEventKind::Close));
+    game->Run();
+
+    EXPECT_TRUE(game->Closed);
+    EXPECT_EQ(LogMessages(),
+              (std::vector<std::string>{
+                  "Tervolin Pub. Version: 1.03", "System Information", "   OS Version: Test OS",
+                  "   Processor: Test Processor", "   Total Memory: 4096 Mb",
+                  "Form Create Method runed.", "Bass init Ok...", "File Folders morfed Ok...",
+                  "Prepare for Game run...", "Init Direct Draw Ok...", "Game Started...",
+                  "Free Space on drive 1024 Mb.", "Average FPS: 0"}));
+    EXPECT_TRUE(display.WindowShown);
+    EXPECT_FALSE(display.CursorVisible);
+    EXPECT_FALSE(display.IsOpen());
+    EXPECT_TRUE(fs::exists(user.File("options.cfg")));
+    const auto& calls = audio.Calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "SetGlobalVolumes 100 100 0"), calls.end());
+}
+
+TEST_F(GameEngineTest, WorkingArchiveIsMadeOnceAndRemadeWhenDeleted) {
+    MakeGame()->FormCreate();
+    const std::string working = user.File("temp/game.zxc");
+    ASSERT_TRUE(fs::exists(working));
+    EXPECT_EQ(user.Read("temp/game.zxc"), data.Read("game.zxc"));
+
+    // A later start opens the copy it finds, even when the distributed archive changed.
+    fs::remove(data.File("game.zxc"));
+    auto second = MakeGame();
+    second->FormCreate();
+    EXPECT_EQ(second->Archive->IndexOfFile("LOGO.PNG"), 1);
+
+    fs::remove(working);
+    auto third = MakeGame();
+    EXPECT_THROW(third->FormCreate(), KelException);  // nothing to install from
+    EXPECT_FALSE(fs::exists(working));
+    EXPECT_FALSE(fs::exists(working + ".part"));
+}
+
+TEST_F(GameEngineTest, DisplayFallsBackTo16BitsThenGivesUp) {
+    display.RefusedDepths = {32};
+    auto game = MakeGame();
+    game->FormCreate();
+    game->HandleEvent(Event(TEventKind::Activate));
+    EXPECT_TRUE(display.IsOpen());
+    EXPECT_EQ(display.PixelFormat().BitCount, 16);
+
+    display.RefusedDepths = {32, 16};
+    auto failing = MakeGame();
+    failing->FormCreate();
+    failing->HandleEvent(Event(TEventKind::Activate));
+    EXPECT_TRUE(failing->Closed);
+    const auto messages = LogMessages();
+    EXPECT_NE(
+        std::find(messages.begin(), messages.end(), "Error in init DirectX mode FullScreen=0"),
+        messages.end());
+    EXPECT_TRUE(system.MessageBoxes.empty());
+}
+
+TEST_F(GameEngineTest, InactiveWindowRunsNoPassesUntilTheResumeMessage) {
+    auto game = MakeGame();
+    game->FormCreate();
+    game->HandleEvent(Event(TEventKind::Activate));
+    ASSERT_TRUE(game->IdleInstalled);
+    audio.ClearCalls();
+
+    game->HandleEvent(Event(TEventKind::Deactivate));
+    EXPECT_FALSE(game->IdleInstalled);
+    EXPECT_TRUE(display.CursorVisible);
+    EXPECT_EQ(audio.Calls(), std::vector<std::string>{"Pause"});
+
+    game->HandleEvent(Event(TEventKind::Activate));
+    EXPECT_FALSE(game->IdleInstalled);  // resumes only through the posted message
+    EXPECT_EQ(events.Messages, std::deque<int>{ResumeMessage});
+    TEvent resume;
+    ASSERT_TRUE(events.Poll(resume));
+    game->HandleEvent(resume);
+    EXPECT_TRUE(game->IdleInstalled);
+    EXPECT_FALSE(display.CursorVisible);
+    EXPECT_EQ(game->RedrawRects, (std::vector<TRect>{{0, 0, 800, 600}}));
+    EXPECT_EQ(audio.Calls().back(), "Start");
+
+    // The message arriving after the window lost the focus again does not resume.
+    game->HandleEvent(Event(TEventKind::Deactivate));
+    game->HandleEvent(Event(TEventKind::Message, ResumeMessage));
+    EXPECT_FALSE(game->IdleInstalled);
+}
+
+TEST_F(GameEngineTest, PassesFollowTheClockAndCloseWhenRequested) {
+    auto game = MakeGame();
+    game->FormCreate();
+    game->HandleEvent(Event(TEventKind::Activate));
+    bool done = true;
+    system.Now += 40;
+    game->AppIdle(done);
+    EXPECT_FALSE(done);
+    EXPECT_EQ(game->CurrentTick, system.Now);
+    EXPECT_EQ(game->PreviousTick, system.Now);
+
+    game->HandleEvent(Event(TEventKind::Close));
+    EXPECT_FALSE(game->Closed);  // the next pass closes
+    game->AppIdle(done);
+    EXPECT_TRUE(game->Closed);
+}
+
+TEST_F(GameEngineTest, FrameRateSamplesAndDiagnosticCaption) {
+    auto game = MakeGame();
+    const uint32_t start = game->FpsSecondStart = 10000000;
+    for (int second = 1; second <= 3; ++second) {
+        game->FramesThisSecond = 60;
+        game->UpdateFrameRate(start + second * 1001);
+    }
+    EXPECT_EQ(game->AverageFps, 60);
+    EXPECT_EQ(display.Caption, "");  // no caption outside diagnostic mode
+
+    auto second = MakeGame();
+    second->Options.DebugMode = 463;
+    second->DebugText = " moves:3";
+    second->FpsSecondStart = start;
+    second->FramesThisSecond = 30;
+    second->UpdateFrameRate(start + 1000);  // not more than a second yet
+    EXPECT_EQ(second->FpsSamples, 0);
+    second->UpdateFrameRate(start + 1001);
+    second->FramesThisSecond = 60;
+    second->UpdateFrameRate(start + 2002);
+    EXPECT_EQ(second->AverageFps, 45);
+    EXPECT_EQ(display.Caption, "FPS:60 moves:3");
+}
+
+TEST_F(GameEngineTest, ErrorsAreShownOnceAndTheGameGoesOn) {
+    auto game = MakeGame();
+    game->FormCreate();
+    game->HandleEvent(Event(TEventKind::Activate));
+    for (int pass = 0; pass < 5; ++pass) {
+        game->AppException(KelException("Exception error in TKelGameEngine.TickTimer!"));
+        system.Now += 16;
+    }
+    game->AppException(std::runtime_error("Cannot load file (wrong file size)"));
+    ASSERT_EQ(system.MessageBoxes.size(), 2u);
+    EXPECT_EQ(system.MessageBoxes[0].first, "Tervolin");
+    EXPECT_EQ(system.MessageBoxes[0].second, "Exception error in TKelGameEngine.TickTimer!");
+    EXPECT_TRUE(game->IdleInstalled);
+    const auto messages = LogMessages();
+    EXPECT_EQ(std::count(messages.begin(), messages.end(),
+                         "Exception error in TKelGameEngine.TickTimer!"),
+              5);
+    EXPECT_EQ(messages.back(), "Cannot load file (wrong file size)");
+}

@@ -1,0 +1,124 @@
+// The data builder (library and "build-data") and the data checker ("check-data").
+#include "resources/DataBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include "resources/ArchiveBytes.h"
+#include "resources/RunTool.h"
+
+namespace fs = std::filesystem;
+
+class DataBuilderTest : public ScratchFolderTest {
+  protected:
+    void Source(const std::string& relative, const std::string& content) {
+        const fs::path path = folder / "data" / relative;
+        fs::create_directories(path.parent_path());
+        WriteBytes(path, std::vector<uint8_t>(content.begin(), content.end()));
+    }
+    std::string BuildError() {
+        try {
+            BuildData(PathOf("data"), PathOf("game.zxc"));
+        } catch (const std::runtime_error& error) {
+            return error.what();
+        }
+        return "";
+    }
+};
+
+TEST_F(DataBuilderTest, PacksEveryFileUnderArchiveByBaseNameInPathOrder) {
+    Source("archive/sub/a.png", "png");
+    Source("archive/b.xml", "<b/>");
+    Source("archive/Z/deep/c.ogg", "");
+    Source("archive/.keep", "");
+    Source("archive/.hidden/d.xml", "hidden");
+    Source("archive/sub/.e.swp", "swap");
+    Source("other/f.xml", "not in the archive");
+    BuildData(PathOf("data"), PathOf("game.zxc"));
+
+    TFileFolder archive = TFileFolder::Open(PathOf("game.zxc"));
+    ASSERT_EQ(archive.LastError(), "");
+    const struct {
+        const char* name;
+        const char* data;
+    } expected[] = {{"c.ogg", ""}, {"b.xml", "<b/>"}, {"a.png", "png"}};  // Z/, b.xml, sub/
+    ASSERT_EQ(archive.Count(), int(std::size(expected)));
+    for (int i = 0; i < archive.Count(); ++i) {
+        EXPECT_EQ(archive.Entry(i).Name, expected[i].name);
+        EXPECT_EQ(archive.Entry(i).EntryTag, 1);
+        EXPECT_EQ(archive.FindFile(expected[i].name)->ToString(), expected[i].data);
+    }
+
+    // Same sources, same bytes; the tool gives what the library gives.
+    const std::vector<uint8_t> first = ReadBytes(folder / "game.zxc");
+    const ToolResult tool = RunTool({"build-data", PathOf("data"), PathOf("tool.zxc")});
+    ASSERT_EQ(tool.exitCode, 0) << tool.err;
+    EXPECT_EQ(ReadBytes(folder / "tool.zxc"), first);
+}
+
+TEST_F(DataBuilderTest, RefusesNamesTheArchiveCannotHoldAndWritesNothing) {
+    const struct {
+        std::vector<std::pair<std::string, std::string>> sources;
+        std::vector<std::string> mentioned;
+    } cases[] = {
+        {{{"archive/x/Pic.png", "1"}, {"archive/y/pic.PNG", "2"}},
+         {"build-data step archive: duplicate entry name", "x/Pic.png", "y/pic.PNG"}},
+        {{{"archive/" + std::string(33, 'n'), ""}}, {"longer than 32", std::string(33, 'n')}},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(folder / "data");
+        for (const auto& [path, content] : c.sources) Source(path, content);
+        const std::string error = BuildError();
+        for (const std::string& text : c.mentioned)
+            EXPECT_NE(error.find(text), std::string::npos) << error;
+        EXPECT_FALSE(fs::exists(folder / "game.zxc"));
+    }
+    fs::remove_all(folder / "data");
+    EXPECT_NE(BuildError().find("not a data folder"), std::string::npos);
+    const ToolResult tool = RunTool({"build-data", PathOf("data"), PathOf("game.zxc")});
+    EXPECT_EQ(tool.exitCode, 1);
+}
+
+TEST_F(DataBuilderTest, NoArchiveSourcesGiveTheEmptyArchive) {
+    fs::create_directories(folder / "data");
+    BuildData(PathOf("data"), PathOf("game.zxc"));
+    EXPECT_EQ(ReadBytes(folder / "game.zxc"),
+              (std::vector<uint8_t>{0x39, 0x30, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF}));
+}
+
+class CheckDataTest : public ScratchFolderTest {};
+
+TEST_F(CheckDataTest, ReportsEveryProblemOnItsOwnLine) {
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int exitCode;
+        std::string out;
+    } cases[] = {
+        {"sound archive",
+         ArchiveBytes().Header(2).Dir("a.xml", 0, 2).Dir("b.png", 2, 1).Text("abc").bytes, 0, ""},
+        {"empty archive", ArchiveBytes().Header(0).bytes, 0, ""},
+        {"does not open", ArchiveBytes().U16(1).U16(0).U16(0).U16(0xFFFF).bytes, 1,
+         "Cannot open FileFolder (broked label)\n"},
+        {"bad entries",
+         ArchiveBytes()
+             .Header(5)
+             .Dir("ok.xml", 0, 2)
+             .Dir("cut.png", 1, 5)
+             .Dir("OK.XML", 0, 1)
+             .Dir("", 0, 0)
+             .Dir("neg.ogg", 0, -4)
+             .Text("abc")
+             .bytes,
+         1,
+         "cut.png: Cannot load file (wrong file size)\n"
+         "neg.ogg: Cannot load file (wrong file size)\n"
+         "OK.XML: duplicate entry name, only the first one is read\n"
+         "entry 3 has no name\n"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(folder / "game.zxc", c.bytes);
+        const ToolResult result = RunTool({"check-data", PathOf("game.zxc")});
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.what;
+        EXPECT_EQ(result.out, c.out) << c.what;
+    }
+}

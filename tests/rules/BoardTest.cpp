@@ -1,0 +1,77 @@
+#include "rules/Board.h"
+
+#include <gtest/gtest.h>
+
+static TBoard FullBoard() {
+    TBoard board;
+    for (int c = 1; c <= BoardColumns; ++c)
+        for (int r = 1; r <= BoardRows; ++r) board.SetCellExists(c, r, true);
+    board.CountLevelNeighbours();
+    return board;
+}
+
+TEST(BoardTest, NeighbourSlotsOfEvenAndOddColumns) {
+    const TBoard board = FullBoard();
+    const struct {
+        int col, row, slot;
+        TCell expected;
+    } cases[] = {
+        {2, 5, 1, {2, 4}},
+        {2, 5, 2, {3, 5}},
+        {2, 5, 3, {3, 6}},
+        {2, 5, 4, {2, 6}},
+        {2, 5, 5, {1, 6}},
+        {2, 5, 6, {1, 5}},
+        {3, 5, 2, {4, 4}},
+        {3, 5, 3, {4, 5}},
+        {3, 5, 5, {2, 5}},
+        {3, 5, 6, {2, 4}},
+        {3, 1, 1, {}},
+        {3, 1, 2, {}},
+        {4, 9, 3, {}},
+        {4, 9, 4, {}},
+        {1, 5, 5, {}},
+        {1, 5, 6, {}},
+        // Column 13 is never a right-hand neighbour, even when it exists.
+        {12, 5, 2, {}},
+        {12, 5, 3, {}},
+        {13, 5, 6, {12, 4}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(board.Neighbour(c.col, c.row, c.slot), c.expected)
+            << c.col << "," << c.row << " slot " << c.slot;
+}
+
+TEST(BoardTest, GapsAreCrossedButNotAdjacent) {
+    TBoard board;
+    for (TCell cell : {TCell{5, 5}, TCell{5, 2}, TCell{7, 4}, TCell{3, 6}})
+        board.SetCellExists(cell.Col, cell.Row, true);
+    board.CountLevelNeighbours();
+    EXPECT_EQ(board.Neighbour(5, 5, 1), (TCell{5, 2}));
+    EXPECT_EQ(board.Neighbour(5, 5, 2), (TCell{7, 4}));
+    EXPECT_EQ(board.Neighbour(5, 5, 5), (TCell{3, 6}));
+    EXPECT_TRUE(board.NeighboursPoints({5, 2}, {5, 5}));
+    EXPECT_EQ(board.NeighboursSide({7, 4}, {5, 5}), 2);
+    EXPECT_EQ(board.NeighboursSide({6, 4}, {5, 5}), -1);
+    EXPECT_FALSE(board.Adjacent({5, 5}, {5, 2}));
+    EXPECT_FALSE(board.Adjacent({5, 5}, {7, 4}));
+    for (int slot = 1; slot <= 6; ++slot) EXPECT_TRUE(board.Neighbour(4, 4, slot).IsNone());
+
+    const TBoard full = FullBoard();
+    EXPECT_TRUE(full.Adjacent({5, 5}, {6, 4}));
+    EXPECT_TRUE(full.Adjacent({5, 5}, {5, 6}));
+    EXPECT_FALSE(full.Adjacent({5, 5}, {6, 6}));  // near, but not a neighbour
+}
+
+TEST(BoardTest, GeometryAndMouseHits) {
+    EXPECT_EQ(CellCentre(1, 1), (TPoint{34, 8}));
+    EXPECT_EQ(CellCentre(2, 1), (TPoint{99, 44}));
+    EXPECT_EQ(CellBox(2, 1), (TRect{67, 8, 132, 81}));
+    EXPECT_EQ(CellBox(3, 2), (TRect{132, 45, 197, 118}));
+
+    const TPoint centre = CellCentre(6, 4);
+    EXPECT_EQ(FoundMoouseOverFish({centre.X + 36, centre.Y}), (TCell{6, 4}));
+    EXPECT_EQ(FoundMoouseOverFish({centre.X + 37, centre.Y}), TCell{});
+    EXPECT_EQ(FoundMoouseOverFish({centre.X + 25, centre.Y + 25}), (TCell{6, 4}));  // 35.36
+    EXPECT_EQ(FoundMoouseOverFish({-100, -100}), TCell{});
+}

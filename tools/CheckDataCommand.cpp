@@ -1,0 +1,70 @@
+// tervolin-tool check-data: the content's linter. Opens an archive and runs every check on it,
+// printing each problem found on its own line; the exit code is 1 when there was any. Each kind
+// of content adds its check to the list, loading its descriptions with the engine's own loaders.
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ToolCommand.h"
+#include "resources/FileFolder.h"
+
+using TProblems = std::vector<std::string>;
+
+struct TDataCheck {
+    const char* Name;
+    void (*Run)(TFileFolder& archive, TProblems& problems);
+};
+
+// Every entry's data lies inside the file.
+static void CheckEntriesLoad(TFileFolder& archive, TProblems& problems) {
+    for (int i = 0; i < archive.Count(); ++i) {
+        const std::string& name = archive.Entry(i).Name;
+        try {
+            archive.LoadFile(name);
+            archive.Stream(i).Clear();  // give the memory back at once
+        } catch (const std::exception& error) {
+            problems.push_back(name + ": " + error.what());
+        }
+    }
+}
+
+// Look-ups ignore case and take the first match, so a repeated or empty name hides an entry.
+static void CheckEntryNames(TFileFolder& archive, TProblems& problems) {
+    for (int i = 0; i < archive.Count(); ++i) {
+        const std::string& name = archive.Entry(i).Name;
+        if (name.empty())
+            problems.push_back("entry " + std::to_string(i) + " has no name");
+        else if (archive.IndexOfFile(name) != i)
+            problems.push_back(name + ": duplicate entry name, only the first one is read");
+    }
+}
+
+static const TDataCheck Checks[] = {
+    {"entries load", &CheckEntriesLoad},
+    {"entry names", &CheckEntryNames},
+};
+
+static int RunCheckData(const ToolArgs& args) {
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: tervolin-tool check-data ARCHIVE\n");
+        return 2;
+    }
+    TFileFolder archive = TFileFolder::Open(args[0]);
+    TProblems problems;
+    if (!archive.LastError().empty()) {
+        problems.push_back(archive.LastError());
+    } else {
+        for (const TDataCheck& check : Checks) {
+            try {
+                check.Run(archive, problems);
+            } catch (const std::exception& error) {
+                problems.push_back(std::string(check.Name) + ": " + error.what());
+            }
+        }
+    }
+    for (const std::string& problem : problems) std::printf("%s\n", problem.c_str());
+    return problems.empty() ? 0 : 1;
+}
+
+static ToolCommand checkDataCommand{"check-data", "check-data ARCHIVE", &RunCheckData};
