@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ToolCommand.h"
+#include "app/SoundEvents.h"
 #include "resources/FileFolder.h"
 
 using TProblems = std::vector<std::string>;
@@ -43,6 +44,7 @@ static void CheckEntryNames(TFileFolder& archive, TProblems& problems) {
 static const TDataCheck Checks[] = {
     {"entries load", &CheckEntriesLoad},
     {"entry names", &CheckEntryNames},
+    {"sounds", &CheckSoundData},
 };
 
 static int RunCheckData(const ToolArgs& args) {

@@ -10,6 +10,8 @@
 
 #include "core/KelException.h"
 #include "core/KelParser.h"
+#include "core/KelXmlValues.h"
+#include "platform/HeadlessAudio.h"
 #include "platform/Mixer.h"
 #include "platform/Paths.h"
 #include "resources/FileFolder.h"
@@ -39,7 +41,94 @@ int32_t LeadingInteger(const std::string& text) {
                                        std::numeric_limits<int32_t>::max()));
 }
 
+// The text of the archive entry, parsed; none when there is no such entry.
+std::unique_ptr<TKelParser> ParseEntry(TFileFolder& archive, const std::string& name) {
+    const TMemoryStream* stream = archive.FindFile(name);
+    if (!stream) return nullptr;
+    auto document = std::make_unique<TKelParser>();
+    document->LoadFromString(std::string(stream->Bytes().begin(), stream->Bytes().end()));
+    return document;
+}
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& head) {
+    return text.size() >= head.size() && SameTextIgnoringCase(text.substr(0, head.size()), head);
+}
+
 }  // namespace
+
+const char* const SoundEventNames[32] = {"PharaohSayWelcome",
+                                         "PharaohSayGoodbye",
+                                         "HintAppear",
+                                         "SoundVolume",
+                                         "Select",
+                                         "SelectLarge",
+                                         "SelectMedium",
+                                         "SelectSmall",
+                                         "Insert",
+                                         "FishType1Complete",
+                                         "FishType2Complete",
+                                         "FishType3Complete",
+                                         "FullSphere",
+                                         "Error",
+                                         "Impact",
+                                         "BombCell",
+                                         "FishBombFire",
+                                         "ClickOnScarab",
+                                         "ClickOnSnake",
+                                         "ClickOnPyramid",
+                                         "GroupMadeGreat",
+                                         "GroupMadeExcellent",
+                                         "GroupMadeIncredible",
+                                         "GroupMadeFantastic",
+                                         "LevelComplete",
+                                         "LevelCompletePharaohScream",
+                                         "LevelFailed",
+                                         "Alert",
+                                         "ChangePharaohStateToAngry",
+                                         "ChangePharaohStateToSad",
+                                         "ChangePharaohStateToHappy",
+                                         "ChangePharaohStateToVeryHappy"};
+
+void CheckSoundData(TFileFolder& archive, std::vector<std::string>& problems) {
+    HeadlessAudio audio;
+    audio.Init(44100);
+    TMusicList list;
+    LoadMusicFromArchive(audio, archive, list);
+    auto check = [&](const std::string& name, const std::string& user) {
+        if (MusicHandle(name, list) == 0)
+            problems.push_back(user + ": \"" + name +
+                               "\" is not a sound of the archive that loads");
+    };
+
+    // Without an event table the game runs with silent events; only the levels are checked.
+    if (std::unique_ptr<TKelParser> events = ParseEntry(archive, "Sounds.xml")) {
+        for (const char* event : SoundEventNames) {
+            if (const TKelXMLTag* tag = events->FindTagDeep(event))
+                check(tag->Text, std::string("Sounds.xml ") + event);
+            else
+                problems.push_back(std::string("Sounds.xml: no sound for the event ") + event);
+        }
+        check("Click.ogg", "level map click");
+    }
+
+    for (int i = 0; i < archive.Count(); ++i) {
+        const std::string name = archive.Entry(i).Name;
+        if (!StartsWithIgnoringCase(name, "PuzzleLevel") || name.size() < 4 ||
+            !SameTextIgnoringCase(name.substr(name.size() - 4), ".xml"))
+            continue;
+        std::unique_ptr<TKelParser> level = ParseEntry(archive, name);
+        const TKelXMLTag* top = level ? level->GetTag(0) : nullptr;
+        if (!top) continue;  // the level loader reports an empty level
+        std::string music = AttrText(top, "Music");
+        if (!music.empty()) check(music, name + " Music");
+        const TKelXMLTag* effects = top->FindTag("LevelEffects");
+        for (int k = 0; effects && k < effects->TagCount(); ++k) {
+            const TKelXMLTag* effect = effects->GetTag(k);
+            if (effect->Name == "SoundEffect")
+                check(AttrText(effect, "Name"), name + " SoundEffect");
+        }
+    }
+}
 
 int ScaledLevel(int64_t volume, int64_t level) {
     // Both factors come from files; clamp them first so the product cannot overflow.

@@ -30,6 +30,14 @@ struct TSoundEffect {
 };
 using TSoundEffects = std::vector<TSoundEffect>;
 
+// The events the game plays, each looked up in "Sounds.xml".
+extern const char* const SoundEventNames[32];
+
+// The content check of sounds: when the archive holds "Sounds.xml", it names for every event a
+// playlist sound of the archive that loads, and "Click.ogg" loads; every level's Music and
+// SoundEffect name such a sound. Each problem is appended as one line.
+void CheckSoundData(TFileFolder& archive, std::vector<std::string>& problems);
+
 // volume x level / 100, rounded half to even, clamped to 0..100.
 int ScaledLevel(int64_t volume, int64_t level);
 // A whole number from a slider position, halves to the even neighbour.

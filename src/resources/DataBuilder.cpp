@@ -6,6 +6,9 @@
 #include <map>
 #include <stdexcept>
 
+#include "resources/Synth.h"
+#include "resources/XmText.h"
+
 namespace fs = std::filesystem;
 
 static std::string LowerAscii(std::string text) {
@@ -50,6 +53,8 @@ void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
 const std::vector<TDataBuildStep>& DataBuildSteps() {
     static const std::vector<TDataBuildStep> steps = {
         {"archive", &AddArchiveFolder},
+        {"sounds", &AddSoundData},
+        {"music", &AddMusicData},
     };
     return steps;
 }

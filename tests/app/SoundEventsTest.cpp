@@ -244,41 +244,43 @@ TEST(ShippedSoundsTest, EveryEventNamesASynthesisedSound) {
     events.LoadSoundsEvents("Sounds.xml", dataDir, nullptr);  // data/sounds/Sounds.xml
     std::set<std::string> made;
     for (const auto& [name, bytes] : SynthesizeSounds(dataDir)) made.insert(name);
-    for (const char* event : {"PharaohSayWelcome",
-                              "PharaohSayGoodbye",
-                              "HintAppear",
-                              "SoundVolume",
-                              "Select",
-                              "SelectLarge",
-                              "SelectMedium",
-                              "SelectSmall",
-                              "Insert",
-                              "FishType1Complete",
-                              "FishType2Complete",
-                              "FishType3Complete",
-                              "FullSphere",
-                              "Error",
-                              "Impact",
-                              "BombCell",
-                              "FishBombFire",
-                              "ClickOnScarab",
-                              "ClickOnSnake",
-                              "ClickOnPyramid",
-                              "GroupMadeGreat",
-                              "GroupMadeExcellent",
-                              "GroupMadeIncredible",
-                              "GroupMadeFantastic",
-                              "LevelComplete",
-                              "LevelCompletePharaohScream",
-                              "LevelFailed",
-                              "Alert",
-                              "ChangePharaohStateToAngry",
-                              "ChangePharaohStateToSad",
-                              "ChangePharaohStateToHappy",
-                              "ChangePharaohStateToVeryHappy"}) {
+    for (const char* event : SoundEventNames) {
         EXPECT_TRUE(made.count(events.GetEventSoundName(event))) << event;
         int volume = events.GetEventSoundVolume(event);
         EXPECT_TRUE(volume >= 1 && volume <= 100) << event;
     }
     EXPECT_TRUE(made.count("Click.ogg"));
+}
+
+TEST(ShippedSoundsTest, CheckSoundDataReportsEveryMissingSound) {
+    fs::path folder = fs::temp_directory_path() / ("tervolin-check-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    auto wav = MakeConstantWav(100);
+    std::string table = "<Sounds><Select>Click.ogg</Select><Error>Missing.ogg</Error></Sounds>";
+    std::string level =
+        "<Level Music=\"Gone.mo3\"><LevelEffects><SoundEffect Name=\"Click.ogg\"/>"
+        "<SoundEffect Name=\"Wind.ogg\"/></LevelEffects></Level>";
+    TFileFolder writer = TFileFolder::CreateEmpty((folder / "game.zxc").string());
+    writer.AddFile("Click.ogg", 1, TMemoryStream(wav));
+    writer.AddFile("Sounds.xml", 1, TMemoryStream(table));
+    writer.AddFile("PuzzleLevel1.xml", 1, TMemoryStream(level));
+    writer.Save();
+    TFileFolder archive = TFileFolder::Open((folder / "game.zxc").string());
+    std::vector<std::string> problems;
+    CheckSoundData(archive, problems);
+    fs::remove_all(folder);
+    // 30 events not named, Error's sound missing, the level's music and one ambient sound.
+    EXPECT_EQ(problems.size(), 33u);
+    auto mentions = [&](const std::string& text) {
+        return std::any_of(problems.begin(), problems.end(),
+                           [&](const std::string& p) { return p.find(text) != std::string::npos; });
+    };
+    EXPECT_TRUE(mentions("Sounds.xml Error: \"Missing.ogg\""));
+    EXPECT_TRUE(mentions("no sound for the event Alert"));
+    EXPECT_TRUE(mentions("PuzzleLevel1.xml Music: \"Gone.mo3\""));
+    EXPECT_TRUE(mentions("PuzzleLevel1.xml SoundEffect: \"Wind.ogg\""));
+    EXPECT_FALSE(mentions("Sounds.xml Select:"));
+    EXPECT_EQ(
+        std::count(problems.begin(), problems.end(), "Sounds.xml: no sound for the event Select"),
+        0);
 }
