@@ -8,6 +8,9 @@
 #include <map>
 #include <stdexcept>
 
+#include "resources/Synth.h"
+#include "resources/XmText.h"
+
 namespace fs = std::filesystem;
 
 static std::string LowerAscii(std::string text) {
@@ -53,6 +56,8 @@ const std::vector<TDataBuildStep>& DataBuildSteps() {
     static const std::vector<TDataBuildStep> steps = {
         {"archive", &AddArchiveFolder},
         {"fonts", &AddFontsFolder},
+        {"sounds", &AddSoundData},
+        {"music", &AddMusicData},
     };
     return steps;
 }
