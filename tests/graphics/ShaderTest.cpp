@@ -4,6 +4,7 @@
 #include "graphics/ColorHLS.h"
 #include "graphics/FakeDisplay.h"
 #include "graphics/SurfEngine.h"
+#include "resources/FileFolder.h"
 #include "resources/JpegPNG.h"
 
 namespace {
@@ -126,4 +127,20 @@ TEST_F(ShaderTest, HlsConversionsAndShifts) {
     sixteen.CreateEmptySurface("pic", 1, 1);
     sixteen.ChangeHLS("pic", 0, 0, 0);
     EXPECT_EQ(0x0821u, PixelAt(sixteen, "pic", 0, 0));  // black becomes 1 in every channel
+}
+
+TEST_F(ShaderTest, ShaderPicturesAreLoadedFromTheArchiveByName) {
+    TFileFolder archive = TFileFolder::CreateEmpty("unused.zxc");
+    const std::vector<uint8_t> png = ShaderPicture(2, 2, 128, 128, 0).Encode();
+    for (const char* name : {"Shader1.png", "shader2.png", "Shader3.PNG", "Other.png"}) {
+        archive.AddFile(name, 0, TMemoryStream(png));
+    }
+    archive.AddFile("ShaderBroken.png", 0, TMemoryStream(std::vector<uint8_t>{1, 2}));
+    std::vector<std::string> log;
+    engine.Log = [&](const std::string& line) { log.push_back(line); };
+    EXPECT_FALSE(engine.LoadShaderFromFolder(archive, "Missing.png"));
+    EXPECT_THROW(engine.LoadAllShadersFromFolder(archive), std::runtime_error);
+    EXPECT_EQ((std::vector<std::string>{"Shader Shader1.png loaded."}), log);
+    ASSERT_EQ(1u, engine.Shaders.size());
+    EXPECT_EQ(2, engine.Shaders[0].Width);
 }
