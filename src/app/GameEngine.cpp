@@ -22,12 +22,12 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
     : Folders(std::move(folders)),
       Log(Folders.UserFolder, AppName + ".log", [&platform] { return platform.System.Ticks(); }),
       platform_(platform) {
-    SetExceptionLog(&Log);
+    SetExceptionLogSink([this](const std::string& message) { Log.WriteLog(message); });
 }
 
 TKelGameEngine::~TKelGameEngine() {
     if (!destroyed_) FormDestroy();
-    SetExceptionLog(nullptr);
+    SetExceptionLogSink(nullptr);
 }
 
 std::string TKelGameEngine::UserPath(const std::string& name) const {

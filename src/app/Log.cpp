@@ -36,13 +36,3 @@ void TGameLog::WriteLog(const std::string& message, const std::string& fileName)
         // A log line that cannot be written is lost; the game goes on.
     }
 }
-
-static TGameLog* exceptionLog = nullptr;
-
-void SetExceptionLog(TGameLog* log) {
-    exceptionLog = log;
-}
-
-KelException::KelException(const std::string& message) : std::runtime_error(message) {
-    if (exceptionLog) exceptionLog->WriteLog(message);
-}

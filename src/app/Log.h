@@ -5,8 +5,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
+
+#include "core/KelException.h"
 
 // "{m:s:ms} " + message, without the line end, for t milliseconds since the start.
 std::string FormatLogLine(uint32_t elapsedMs, const std::string& message);
@@ -27,13 +28,4 @@ class TGameLog {
     std::string folder_, runLogName_;
     Clock clock_;
     uint32_t startTick_ = 0;
-};
-
-// The run log that KelException writes to; none (nullptr) until the game object sets it.
-void SetExceptionLog(TGameLog* log);
-
-// The game's exception: a message text only. Creating one writes the text to the run log.
-class KelException : public std::runtime_error {
-  public:
-    explicit KelException(const std::string& message);
 };

@@ -1,6 +1,8 @@
 // The data builder's steps and driver, over std::filesystem and TFileFolder.
 #include "resources/DataBuilder.h"
 
+#include "resources/FontBuilder.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -50,6 +52,7 @@ void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
 const std::vector<TDataBuildStep>& DataBuildSteps() {
     static const std::vector<TDataBuildStep> steps = {
         {"archive", &AddArchiveFolder},
+        {"fonts", &AddFontsFolder},
     };
     return steps;
 }

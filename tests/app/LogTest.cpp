@@ -37,9 +37,9 @@ TEST(LogTest, RunLogStartsAfreshAndOtherLogsAccumulate) {
 TEST(LogTest, KelExceptionIsLoggedOnCreationAndLoggingNeverThrows) {
     TempFolder folder;
     TGameLog log(folder.Path().string(), "Tervolin.log", [] { return 5u; });
-    SetExceptionLog(&log);
+    SetExceptionLogSink([&log](const std::string& text) { log.WriteLog(text); });
     const KelException error("Bass init error.");
-    SetExceptionLog(nullptr);
+    SetExceptionLogSink(nullptr);
     EXPECT_STREQ(error.what(), "Bass init error.");
     EXPECT_EQ(folder.Read("Tervolin.log"), "{0:0:0} Bass init error.\r\n");
 
