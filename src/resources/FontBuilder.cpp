@@ -172,12 +172,13 @@ static char32_t CapitalOf(char32_t c) {
     if (c >= 0x139 && c <= 0x148) return (c & 1) ? 0 : c - 1;
     if (c >= 0x14A && c <= 0x177) return (c & 1) ? c - 1 : 0;
     if (c >= 0x179 && c <= 0x17E) return (c & 1) ? 0 : c - 1;
-    if (c == 0x3C2) return 0x3A3;
+    // Greek capitals drop the tonos, as in text set in capitals.
+    static const std::pair<char32_t, char32_t> greek[] = {
+        {0x3C2, 0x3A3}, {0x3AC, 0x391}, {0x3AD, 0x395}, {0x3AE, 0x397}, {0x3AF, 0x399},
+        {0x3CC, 0x39F}, {0x3CD, 0x3A5}, {0x3CE, 0x3A9}, {0x390, 0x3AA}, {0x3B0, 0x3AB}};
+    for (const auto& [lower, capital] : greek)
+        if (c == lower) return capital;
     if (c >= 0x3B1 && c <= 0x3CB) return c - 32;
-    if (c == 0x3AC) return 0x386;
-    if (c >= 0x3AD && c <= 0x3AF) return c - 37;
-    if (c == 0x3CC) return 0x38C;
-    if (c >= 0x3CD && c <= 0x3CE) return c - 63;
     if (c >= 0x430 && c <= 0x44F) return c - 32;
     if (c >= 0x450 && c <= 0x45F) return c - 80;
     return 0;
