@@ -7,7 +7,11 @@
 #include <vector>
 
 #include "ToolCommand.h"
+#include "core/KelException.h"
+#include "resources/ArchiveXml.h"
 #include "resources/FileFolder.h"
+#include "rules/FishkaTypes.h"
+#include "rules/Level.h"
 
 using TProblems = std::vector<std::string>;
 
@@ -40,9 +44,53 @@ static void CheckEntryNames(TFileFolder& archive, TProblems& problems) {
     }
 }
 
+// The piece types and every level "PuzzleLevel1.xml", "PuzzleLevel2.xml", ... up to the first
+// missing one, read with the game's loaders; levels need the types, so they are required then.
+static void CheckTypesAndLevels(TFileFolder& archive, TProblems& problems) {
+    TFishkaTypes types;
+    TKelParser typesDocument;
+    const bool hasTypes = LoadXmlEntry(archive, "FishkaTypes.xml", typesDocument);
+    if (hasTypes) {
+        TProblems typeProblems;
+        try {
+            LoadFishkaTypes(typesDocument, types, &typeProblems);
+        } catch (const KelException& error) {
+            typeProblems.push_back(error.what());
+        }
+        for (const std::string& problem : typeProblems)
+            problems.push_back("FishkaTypes.xml: " + problem);
+    }
+    for (int n = 1;; ++n) {
+        TKelParser document;
+        if (!LoadXmlEntry(archive, PuzzleLevelName(n), document)) break;
+        if (!hasTypes) {
+            problems.push_back(PuzzleLevelName(n) + ": no FishkaTypes.xml for its pieces");
+            break;
+        }
+        TLevel level;
+        try {
+            ReadPuzzleLevel(document, PuzzleLevelName(n), types, true, level, &problems);
+        } catch (const KelException& error) {
+            problems.push_back(PuzzleLevelName(n) + ": " + error.what());
+        }
+    }
+    TKelParser points;
+    if (LoadXmlEntry(archive, "PathPoints.xml", points)) {
+        try {
+            const auto path = ReadPathPoints(points);
+            if (path.size() < 42)
+                problems.push_back("PathPoints.xml: " + std::to_string(path.size()) +
+                                   " points; the level map needs 42");
+        } catch (const KelException& error) {
+            problems.push_back(std::string("PathPoints.xml: ") + error.what());
+        }
+    }
+}
+
 static const TDataCheck Checks[] = {
     {"entries load", &CheckEntriesLoad},
     {"entry names", &CheckEntryNames},
+    {"piece types and levels", &CheckTypesAndLevels},
 };
 
 static int RunCheckData(const ToolArgs& args) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/Log.h"
 #include "platform/Paths.h"
 #include "resources/JpegPNG.h"
 
@@ -68,7 +69,11 @@ void TSurfEngine::DeleteSurface(const std::string& name) {
 bool TSurfEngine::CreateSurface(TSurface& surface, int width, int height) {
     if (width < 1 || height < 1 || width > MaxSurfaceSide || height > MaxSurfaceSide) return false;
     const int pitch = (width * PixelFormat.BytesPerPixel() + 3) & ~3;
-    surface.Pixels.assign(size_t(pitch) * height, 0);
+    try {
+        surface.Pixels.assign(size_t(pitch) * height, 0);
+    } catch (const std::exception&) {
+        throw KelException("Exception Error in TSurfEngine.CreateSurface.");
+    }
     surface.Bits = surface.Pixels.data();
     surface.Pitch = pitch;
     surface.Width = width;
@@ -151,7 +156,8 @@ void TSurfEngine::AddJpegSurface(const std::string& name, const std::string& fil
     AddSurface(std::move(surface));
 }
 
-bool TSurfEngine::LoadPNGFromFile(const std::string& name, const std::string& path) {
+bool TSurfEngine::LoadDiskPicture(const std::string& name, const std::string& fileName,
+                                  const std::string& path, bool png) {
     std::vector<uint8_t> bytes;
     try {
         bytes = ReadPictureFile(path);
@@ -159,20 +165,20 @@ bool TSurfEngine::LoadPNGFromFile(const std::string& name, const std::string& pa
         return false;
     }
     const size_t before = Surfaces.size();
-    AddPngSurface(name, path, bytes, false);
+    if (png) {
+        AddPngSurface(name, fileName, bytes, false);
+    } else {
+        AddJpegSurface(name, fileName, bytes);
+    }
     return Surfaces.size() > before;
 }
 
+bool TSurfEngine::LoadPNGFromFile(const std::string& name, const std::string& path) {
+    return LoadDiskPicture(name, path, path, true);
+}
+
 bool TSurfEngine::LoadJPGFromFile(const std::string& name, const std::string& path) {
-    std::vector<uint8_t> bytes;
-    try {
-        bytes = ReadPictureFile(path);
-    } catch (const TPictureFileMissing&) {
-        return false;
-    }
-    const size_t before = Surfaces.size();
-    AddJpegSurface(name, path, bytes);
-    return Surfaces.size() > before;
+    return LoadDiskPicture(name, path, path, false);
 }
 
 int TSurfEngine::LoadLoosePictures(const std::string& folder) {

@@ -112,6 +112,11 @@ class TSurfEngine {
     // False when the file does not exist; other decoder errors throw.
     bool LoadPNGFromFile(const std::string& name, const std::string& path);
     bool LoadJPGFromFile(const std::string& name, const std::string& path);
+    // Loads the listed pictures of the start-up that no surface has yet, each named by its
+    // archive entry: PNG when the name ends in "png" (any case), else JPEG. Reports progress and
+    // answers the names that had to be loaded.
+    std::vector<std::string> LoadPictureList(TFileFolder& folder,
+                                             const std::vector<std::string>& names);
     // Loads every PNG and JPEG file at the top of the folder as a surface named by its file
     // name, in sorted order; a file that does not decode is logged and skipped. Answers the
     // number of surfaces added.
@@ -164,6 +169,10 @@ class TSurfEngine {
         if (Log) Log(line);
     }
     void Pack(TSurface& surface, const TPngPicture& picture) const;
+    void RebuildPicture(TFileFolder& folder, const std::string& gameFolder, const std::string& name,
+                        const std::string& fileName);
+    bool LoadDiskPicture(const std::string& name, const std::string& fileName,
+                         const std::string& path, bool png);
     void CopyOpaque(TSurface& source, TSurface& dest, int x, int y, TRect* rect);
     void ReportProgress(int index, int count, int& threshold) const;
 };

@@ -4,7 +4,8 @@
 // read into memory streams on demand; the archive owns every stream and callers borrow them.
 // The file is opened only inside an operation. Every field read from the file is checked: an
 // archive made by anyone must give a clear error, never a crash or an unbounded allocation.
-// Relies on TMemoryStream and its atomic file writer.
+// Relies on TMemoryStream and its atomic file writer, and on the ASCII case-insensitive comparison
+// of the path helpers.
 #pragma once
 
 #include <cstdint>

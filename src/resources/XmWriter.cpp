@@ -85,7 +85,10 @@ void WriteInstrument(ByteWriter& out, const XmInstrument& instrument) {
     out.Zeros(3);  // panning sustain and loop
     out.U8((points > 0 ? 1 : 0) | (sustain ? 2 : 0));
     out.U8(0);
-    out.Zeros(4);  // vibrato
+    out.U8(0);  // vibrato: sine
+    out.U8(instrument.VibratoSweep);
+    out.U8(instrument.VibratoDepth);
+    out.U8(instrument.VibratoRate);
     out.U16(instrument.Fadeout);
     out.Zeros(22);
 
@@ -109,7 +112,7 @@ void WriteInstrument(ByteWriter& out, const XmInstrument& instrument) {
 
 }  // namespace
 
-void TuneXmInstrument(XmInstrument& instrument, double sampleRate, int note) {
+void TuneXmInstrument(XmInstrument& instrument, double sampleRate, double note) {
     // Note 49 (C-4) of an untuned sample plays at 8363 Hz.
     double semitones = 49 - note + 12 * std::log2(sampleRate / 8363.0);
     int whole = int(std::floor(semitones));

@@ -37,6 +37,7 @@ struct XmInstrument {
     std::vector<XmEnvelopePoint> VolumeEnvelope;  // up to 12 points; none: constant volume
     int SustainPoint = -1;                        // index in VolumeEnvelope, -1 none
     uint16_t Fadeout = 0;                         // volume decrease per tick after key off
+    uint8_t VibratoSweep = 0, VibratoDepth = 0, VibratoRate = 0;  // automatic sine vibrato
 };
 
 struct XmModule {
@@ -51,8 +52,8 @@ struct XmModule {
 };
 
 // Sets RelativeNote and Finetune so that a sample recorded at `sampleRate` Hz sounding the pitch
-// of `note` (1..96) plays in tune.
-void TuneXmInstrument(XmInstrument& instrument, double sampleRate, int note);
+// of `note` (1..96, fractions for pitches between notes) plays in tune.
+void TuneXmInstrument(XmInstrument& instrument, double sampleRate, double note);
 
 // The module's bytes; throws std::invalid_argument when a count or value is out of the format's
 // range.

@@ -1,0 +1,134 @@
+// Presentation of the changed rectangles and the display set-up, on the test display, the
+// headless platform display and SDL's dummy video driver.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "graphics/FakeDisplay.h"
+#include "graphics/SurfEngine.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/SdlDisplay.h"
+
+namespace {
+
+// Counts what reaches the display it wraps.
+class CountingDisplay : public IDisplay {
+  public:
+    explicit CountingDisplay(IDisplay& inner) : Inner(inner) {}
+    void ShowWindow(bool f, int x, int y) override { Inner.ShowWindow(f, x, y); }
+    bool Open(bool f, int b) override { return Inner.Open(f, b); }
+    void Close() override { Inner.Close(); }
+    bool IsOpen() const override { return Inner.IsOpen(); }
+    bool IsFullScreen() const override { return Inner.IsFullScreen(); }
+    TPixelFormat PixelFormat() const override { return Inner.PixelFormat(); }
+    void Present(const uint8_t* frame, int pitch, const std::vector<TRect>& rects) override {
+        Presented.push_back(rects);
+        Inner.Present(frame, pitch, rects);
+    }
+    void SetCaption(const std::string& c) override { Inner.SetCaption(c); }
+    void ShowCursor(bool v) override { Inner.ShowCursor(v); }
+    IDisplay& Inner;
+    std::vector<std::vector<TRect>> Presented;
+};
+
+const std::vector<TRect> ThreeRects = {{0, 0, 10, 10}, {100, 50, 300, 60}, {790, 590, 800, 600}};
+
+}  // namespace
+
+TEST(PresentTest, OnlyTheChangedRectanglesInsideTheScreenArePresented) {
+    FakeDisplay display;
+    TSurfEngine engine;
+    engine.Create(display);
+    std::vector<TRect> rects = ThreeRects;
+    engine.PresentRects("MemorySurface", rects);  // no frame yet
+    EXPECT_TRUE(display.Presented.empty());
+    engine.CreateEmptySurface("MemorySurface", 800, 600);
+    engine.PresentRects("MemorySurface", rects);
+    ASSERT_EQ(1u, display.Presented.size());
+    EXPECT_EQ(ThreeRects, display.Presented[0]);
+    EXPECT_EQ(engine.FindSurface("MemorySurface")->Bits, display.LastFrame);
+    EXPECT_EQ(3200, display.LastPitch);
+
+    std::vector<TRect> none;
+    engine.PresentRects("MemorySurface", none);
+    std::vector<TRect> edges = {{700, 0, 801, 10}, {700, 0, 800, 10}, {-1, 0, 5, 5}};
+    engine.PresentRects("MemorySurface", edges);
+    ASSERT_EQ(2u, display.Presented.size());
+    EXPECT_EQ((std::vector<TRect>{{700, 0, 800, 10}}), display.Presented[1]);
+
+    // A frame smaller than the screen is never handed to the display.
+    engine.CreateEmptySurface("Small", 400, 300);
+    engine.PresentRects("Small", rects);
+    EXPECT_EQ(2u, display.Presented.size());
+}
+
+TEST(PresentTest, RedrawRectanglesAreCutToTheVisibleRegion) {
+    FakeDisplay display;
+    TSurfEngine engine;
+    engine.Create(display);
+    std::vector<TRect> rects = ThreeRects;
+    engine.CheckClipper();
+    engine.ClipRedrawRects(rects);
+    EXPECT_EQ(ThreeRects, rects);
+    // Partly covered: visible are the left half and a strip at the bottom right.
+    engine.ClipList = {{0, 0, 400, 600}, {400, 580, 800, 600}};
+    rects = {{350, 10, 450, 20}, {500, 100, 600, 200}, {390, 585, 410, 595}};
+    engine.ClipRedrawRects(rects);
+    EXPECT_EQ((std::vector<TRect>{{350, 10, 400, 20}, {390, 585, 400, 595}, {400, 585, 410, 595}}),
+              rects);
+}
+
+TEST(PresentTest, DisplaySetUpFallsBackToSixteenBits) {
+    FakeDisplay display;
+    std::vector<std::string> log;
+    const TLogSink sink = [&](const std::string& line) { log.push_back(line); };
+    display.RefusedDepths = {32};
+    EXPECT_TRUE(SetUpDisplay(display, true, 32, sink));
+    EXPECT_EQ((std::vector<int>{32, 16}), display.OpenCalls);
+    TSurfEngine engine;
+    engine.Create(display);
+    EXPECT_EQ("B5G6R5", engine.PixelFormat.Name);
+    display.RefusedDepths = {32, 16};
+    EXPECT_FALSE(SetUpDisplay(display, false, 32, sink));
+    EXPECT_EQ((std::vector<std::string>{"Error in init DirectX mode FullScreen=0"}), log);
+}
+
+TEST(PresentTest, HeadlessDisplayReceivesOnlyTheChangedRectangles) {
+    HeadlessDisplay headless;
+    ASSERT_TRUE(SetUpDisplay(headless, false, 32, nullptr));
+    TSurfEngine engine;
+    engine.Create(headless);
+    engine.CreateEmptySurface("MemorySurface", 800, 600);
+    SetPixel(engine, "MemorySurface", 5, 5, 0x00ABCDEF);
+    std::vector<TRect> rects = ThreeRects, none;
+    engine.PresentRects("MemorySurface", rects);
+    engine.PresentRects("MemorySurface", none);
+    ASSERT_EQ(1u, headless.Presented.size());
+    EXPECT_EQ(ThreeRects, headless.Presented[0]);
+    EXPECT_EQ(0xEF, headless.LastFrame[(5 * 800 + 5) * 4]);
+}
+
+TEST(PresentTest, SdlDummyDisplaySmoke) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
+    {
+        SdlDisplay sdl("tervolin-test");
+        CountingDisplay display(sdl);
+        for (int depth : {32, 16}) {
+            ASSERT_TRUE(SetUpDisplay(display, false, depth, nullptr));
+            TSurfEngine engine;
+            engine.Create(display);
+            EXPECT_EQ(depth, engine.PixelFormat.BitCount);
+            engine.CreateEmptySurface("MemorySurface", 800, 600);
+            engine.FillRectByte("MemorySurface", 0x7F, {0, 0, 800, 600});
+            display.Presented.clear();
+            std::vector<TRect> rects = ThreeRects, none;
+            engine.PresentRects("MemorySurface", rects);
+            engine.PresentRects("MemorySurface", none);
+            ASSERT_EQ(1u, display.Presented.size());
+            EXPECT_EQ(ThreeRects, display.Presented[0]);
+        }
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}

@@ -1,0 +1,37 @@
+// check-data reports every problem of the piece types and the levels of an archive.
+#include <gtest/gtest.h>
+
+#include "resources/FileFolder.h"
+#include "resources/RunTool.h"
+#include "support/TempFolder.h"
+
+TEST(CheckLevelsTest, ReportsEveryProblemWithItsFile) {
+    TempFolder folder;
+    TFileFolder archive = TFileFolder::CreateEmpty(folder.File("game.zxc"));
+    auto add = [&](const std::string& name, const std::string& text) {
+        archive.AddFile(name, 1, TMemoryStream(text));
+    };
+    add("FishkaTypes.xml", R"(<FishkaTypes><FishkaType Name="Sun" PieceCount="3">
+        <Colors><Color/><Color/></Colors><DrawSequence><DrawPiece Num="5"/></DrawSequence></FishkaType></FishkaTypes>)");
+    add("PuzzleLevel1.xml",
+        R"(<ChristmasLevel><ActionClassicMode><Board><l>00000000000000</l></Board>
+        <WinCondition><CompleteFishCount>0</CompleteFishCount></WinCondition>
+        <LevelFishes><F Type="0" Color="1"/><F Type="0" Color="3"/></LevelFishes></ActionClassicMode></ChristmasLevel>)");
+    add("PuzzleLevel2.xml",
+        R"(<ChristmasLevel><ActionClassicMode><LevelFishes/></ActionClassicMode></ChristmasLevel>)");
+    add("PuzzleLevel4.xml", "<ChristmasLevel/>");  // after the gap: never loaded by the game
+    add("PathPoints.xml", R"(<PathPoints><p x="1" y="2"/></PathPoints>)");
+    archive.Save();
+
+    const ToolResult result = RunTool({"check-data", folder.File("game.zxc")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out,
+              "FishkaTypes.xml: FishkaType \"Sun\": DrawPiece Num 5 is not 1 to 3\n"
+              "PuzzleLevel1.xml: Board line 1 is longer than 13\n"
+              "PuzzleLevel1.xml: the goal 0 is not positive\n"
+              "PuzzleLevel1.xml: LevelFishes names type 0 colour 3, which does not exist\n"
+              "PuzzleLevel2.xml: the goal 0 is not positive\n"
+              "PuzzleLevel2.xml: LevelFishes has no valid entry\n"
+              "PuzzleLevel2.xml: Exception error in TKelGameEngine.LoadPuzzleLevelFromXML!\n"
+              "PathPoints.xml: 1 points; the level map needs 42\n");
+}

@@ -1,0 +1,86 @@
+// tervolin-tool audio: renders a sound of an archive through the game's own mixer into a
+// 44.1 kHz stereo 16-bit WAV file, so authors can listen and checks can measure. Entries ending
+// in "mo3" are modules (rendered for the given seconds, 30 by default), others samples (rendered
+// to their end).
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+
+#include "ToolCommand.h"
+#include "platform/Mixer.h"
+#include "platform/SampleDecoder.h"
+#include "resources/FileFolder.h"
+
+namespace {
+
+void WriteWav(const std::string& path, const std::vector<float>& stereo) {
+    std::vector<uint8_t> out;
+    auto u16 = [&](unsigned v) {
+        out.push_back(uint8_t(v));
+        out.push_back(uint8_t(v >> 8));
+    };
+    auto u32 = [&](uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
+    auto text = [&](const char* s) {
+        for (int i = 0; i < 4; ++i) out.push_back(uint8_t(s[i]));
+    };
+    uint32_t dataBytes = uint32_t(stereo.size() * 2);
+    text("RIFF");
+    u32(36 + dataBytes);
+    text("WAVE");
+    text("fmt ");
+    u32(16);
+    u16(1);
+    u16(MixChannels);
+    u32(MixRate);
+    u32(MixRate * MixChannels * 2);
+    u16(MixChannels * 2);
+    u16(16);
+    text("data");
+    u32(dataBytes);
+    for (float value : stereo) u16(uint16_t(int16_t(std::lround(value * 32767.0f))));
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
+    if (!file) throw std::runtime_error("Cannot write " + path);
+}
+
+int RunAudio(const ToolArgs& args) {
+    if (args.size() < 3 || args.size() > 4) {
+        std::fprintf(stderr, "usage: tervolin-tool audio ARCHIVE NAME OUT.wav [SECONDS]\n");
+        return 2;
+    }
+    double seconds = args.size() == 4 ? std::stod(args[3]) : 30.0;
+    if (!(seconds > 0 && seconds <= 3600)) throw std::runtime_error("SECONDS must be 0..3600");
+    TFileFolder archive = TFileFolder::Open(args[0]);
+    if (!archive.LastError().empty()) throw std::runtime_error(archive.LastError());
+    TMemoryStream* entry = archive.FindFile(args[1]);
+    if (!entry) throw std::runtime_error("No entry " + args[1]);
+    const std::string& name = args[1];
+    bool module = name.size() >= 3 && name.compare(name.size() - 3, 3, "mo3") == 0;
+
+    Mixer mixer;
+    std::vector<float> out;
+    if (module) {
+        uint32_t music = mixer.LoadMusic(entry->Memory(), entry->Size());
+        if (!music || !mixer.PlayMusic(music, 0))
+            throw std::runtime_error(name + " is not a module");
+        out.resize(size_t(seconds * MixRate) * MixChannels);
+        mixer.Render(out.data(), out.size() / MixChannels);
+    } else {
+        auto frames = DecodeSample(entry->Memory(), entry->Size());
+        if (!frames) throw std::runtime_error(name + " is not a sample");
+        uint32_t sample = mixer.AddSample(*frames, 1);
+        mixer.PlaySample(sample, 100);
+        out.resize(frames->size());
+        mixer.Render(out.data(), out.size() / MixChannels);
+    }
+    WriteWav(args[2], out);
+    return 0;
+}
+
+ToolCommand audioCommand{"audio", "audio ARCHIVE NAME OUT.wav [SECONDS]", &RunAudio};
+
+}  // namespace
