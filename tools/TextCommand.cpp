@@ -20,13 +20,13 @@ namespace {
 // The horizontal extent of the placements of one draw, without drawing them.
 struct TMeasuringHost : IKelFontHost {
     const TKelFontEngine* Engine = nullptr;
-    int Count = 0, Left = 0, Right = 0;  // right exclusive
+    int64_t Left = 0, Right = 0;  // right exclusive
     void ExtDraw(const std::string&, int count) override {
-        Count = count;
         for (int i = 0; i < count; ++i) {
             const TCharsRect& p = Engine->Placements[size_t(i)];
-            Left = std::min(Left, p.X);
-            Right = std::max(Right, p.X + std::max(p.Right - p.Left + 1, 0));
+            Left = std::min<int64_t>(Left, p.X);
+            Right =
+                std::max(Right, int64_t(p.X) + std::max<int64_t>(int64_t(p.Right) - p.Left + 1, 0));
         }
     }
 };
@@ -70,8 +70,12 @@ static int RunText(const ToolArgs& args) {
     measure.Engine = &fonts;
     fonts.Host = &measure;
     font->DrawString(0, 0, 0xFFFFFF, 255, text);
-    const int width = std::max({measure.Right, font->TextWidth(text), 1}) - measure.Left;
+    const int64_t wide =
+        std::max<int64_t>({measure.Right, font->TextWidth(text), 1}) - measure.Left;
     const int height = std::max(font->Height - 1, 1);  // the bottom row of a cell is not drawn
+    if (wide > TSurfEngine::MaxSurfaceSide || height > TSurfEngine::MaxSurfaceSide)
+        throw std::runtime_error("the text is too large for a picture");
+    const int width = int(wide);
 
     HeadlessDisplay display;
     display.Open(false, 32);
@@ -80,13 +84,14 @@ static int RunText(const ToolArgs& args) {
     TMemoryStream& picture = Entry(archive, font->Picture);
     surfaces.AddPngSurface(font->Picture, font->Picture, picture.Bytes(), true);
     if (!surfaces.CreateEmptySurface("Text", width, height))
-        throw std::runtime_error("the text is too large for a picture");
+        throw std::runtime_error("no picture of " + std::to_string(width) + " x " +
+                                 std::to_string(height) + " pixels");
     TSurfaceHost host;
     host.Surfaces = &surfaces;
     host.Engine = &fonts;
     host.Destination = "Text";
     fonts.Host = &host;
-    font->DrawString(-measure.Left, 0, 0xFFFFFF, 255, text);
+    font->DrawString(int32_t(-measure.Left), 0, 0xFFFFFF, 255, text);
 
     const TSurface& drawn = *surfaces.FindSurface("Text");
     TPngPicture out;
