@@ -10,6 +10,7 @@
 
 #include "resources/Synth.h"
 #include "resources/XmText.h"
+#include "resources/PicturesStep.h"
 
 namespace fs = std::filesystem;
 
@@ -58,6 +59,7 @@ const std::vector<TDataBuildStep>& DataBuildSteps() {
         {"fonts", &AddFontsFolder},
         {"sounds", &AddSoundData},
         {"music", &AddMusicData},
+        {"pictures", &AddPictures},
     };
     return steps;
 }
