@@ -9,6 +9,7 @@
 #include "ToolCommand.h"
 #include "core/KelException.h"
 #include "resources/ArchiveXml.h"
+#include "app/SoundEvents.h"
 #include "resources/FileFolder.h"
 #include "rules/FishkaTypes.h"
 #include "rules/Level.h"
@@ -91,6 +92,7 @@ static const TDataCheck Checks[] = {
     {"entries load", &CheckEntriesLoad},
     {"entry names", &CheckEntryNames},
     {"piece types and levels", &CheckTypesAndLevels},
+    {"sounds", &CheckSoundData},
 };
 
 static int RunCheckData(const ToolArgs& args) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 #include "platform/Paths.h"
 
@@ -91,6 +92,8 @@ void TKelGameEngine::HandleEvent(const TEvent& event) {
             MousePos = {event.X, event.Y};
             break;
         case TEventKind::KeyDown:
+            if (event.Key == vk::F9 && Options.Diagnostic() && SurfaceStore) WriteSurfaceReport();
+            break;
         case TEventKind::KeyUp:
         case TEventKind::Char:
             break;
@@ -107,6 +110,9 @@ void TKelGameEngine::FormCreate() {
     Log.WriteLog("   Processor: " + machine.Processor);
     Log.WriteLog("   Total Memory: " + std::to_string(machine.TotalMemoryMb) + " Mb");
     Log.WriteLog("Form Create Method runed.");
+
+    SurfaceStore = std::make_unique<TSurfEngine>();
+    SurfaceStore->Log = [this](const std::string& line) { Log.WriteLog(line); };
 
     Options.LoadOptions(UserPath("options.cfg"));
     SetUpAudio();
@@ -187,12 +193,18 @@ void TKelGameEngine::RunGame() {
         Log.WriteLog("Init Direct Draw Ok...");
         HandlersInstalled = true;
         IdleInstalled = true;
+        SurfaceStore->Create(platform_.Display, ScreenWidth, ScreenHeight);
+        Log.WriteLog("Surface mode: " + SurfaceStore->PixelFormat.Name);
+        CreateWorkSurfaces();
+        LoadStartPictures();
 
         CurrentTick = PreviousTick = platform_.System.Ticks();
+        FpsSecondStart = CurrentTick;  // the first frame-rate second starts with the game
         Log.WriteLog("Game Started...");
         // The free space is only reported; a file system that cannot say counts as 0 MB.
         FreeDiskMb = std::max<int64_t>(platform_.System.FreeDiskMb(Folders.UserFolder), 0);
         Log.WriteLog("Free Space on drive " + std::to_string(FreeDiskMb) + " Mb.");
+        RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
 
         // The working archive is opened again to give back the memory of the entries read
         // during start-up.
@@ -212,7 +224,67 @@ void TKelGameEngine::AppIdle(bool& done) {
     done = false;
     CurrentTick = platform_.System.Ticks();
     if (platform_.Display.IsOpen()) TickTimer(CurrentTick);
+    if (SurfaceStore && platform_.Display.IsOpen()) {
+        DrawScreen();
+        if (!RedrawRects.empty()) {
+            try {
+                SurfaceStore->PresentRects("MemorySurface", RedrawRects);
+                ++presentedFrames_;
+            } catch (const std::exception&) {
+                CloseRequested = true;
+                throw KelException(
+                    std::string("Exception error in KelGameEngine.AppIdle! Fullscreen mode ") +
+                    (platform_.Display.IsFullScreen() ? "on." : "off."));
+            }
+        }
+        PrevMousePos = MousePos;
+        RedrawRects.clear();
+        BackgroundRects.clear();
+        UpdateFrameRate(platform_.System.Ticks());
+    }
     PreviousTick = CurrentTick;
+}
+
+void TKelGameEngine::CreateWorkSurfaces() {
+    for (const char* name :
+         {"MemorySurface", "MemoryBuferAdd", "MemoryBuferAddLight", "Background"}) {
+        SurfaceStore->DeleteSurface(name);
+        SurfaceStore->CreateEmptySurface(name, ScreenWidth, ScreenHeight);
+    }
+    SurfaceStore->CreateAlphaChannel("MemoryBuferAddLight", 255);
+}
+
+void TKelGameEngine::LoadStartPictures() {
+    SurfaceStore->LoadLoosePictures(Folders.GameFolder);
+    Log.WriteLog("Pictures from Folder Load Ok...");
+    if (TMemoryStream* list = Archive->FindFile("surfaces.dat")) {
+        std::vector<std::string> names;
+        std::istringstream lines(list->ToString());
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty()) names.push_back(line);
+        }
+        PermanentPictures = names;
+        SurfaceStore->LoadPictureList(*Archive, names);
+    }
+    Log.WriteLog("resource List Reinit Surfaces Ok...");
+}
+
+void TKelGameEngine::DrawScreen() {
+    // The screens of the game states draw here as they are built; until then the frame keeps
+    // the black it was created with.
+    ++FramesThisSecond;
+}
+
+void TKelGameEngine::WriteSurfaceReport() {
+    uint64_t total = 0;
+    for (const TSurface& surface : SurfaceStore->Surfaces) {
+        const uint64_t size = uint64_t(surface.Width) * uint64_t(surface.Height) * 4;
+        total += size;
+        Log.WriteLog(surface.Name + " " + surface.FileName + " " + std::to_string(size),
+                     "CurrentSurfaces.log");
+    }
+    Log.WriteLog("Total surfaces size: " + std::to_string(total), "CurrentSurfaces.log");
 }
 
 void TKelGameEngine::TickTimer(uint32_t) {
@@ -257,6 +329,7 @@ void TKelGameEngine::OnDeactivate() {
 void TKelGameEngine::OnResumeMessage() {
     if (!Active) return;
     IdleInstalled = true;
+    if (SurfaceStore) DrawScreen();
     RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
     platform_.Audio.Start();
 }
@@ -268,6 +341,7 @@ void TKelGameEngine::FormDestroy() {
     if (!Options.SaveOptions(UserPath("options.cfg"))) Log.WriteLog("Cannot write options.cfg");
     IdleInstalled = false;
     HandlersInstalled = false;
+    SurfaceStore.reset();
     platform_.Display.Close();
     Archive.reset();
     platform_.Audio.Stop();

@@ -13,6 +13,7 @@
 #include "app/GameFolders.h"
 #include "app/Log.h"
 #include "app/Options.h"
+#include "graphics/SurfEngine.h"
 #include "platform/Platform.h"
 #include "resources/FileFolder.h"
 
@@ -37,6 +38,12 @@ class TKelGameEngine {
     void AppException(const std::exception& error);
     void FormDestroy();
     void InstallArchive();
+    // The working surfaces: the frame being composed, the two blend buffers and the background.
+    void CreateWorkSurfaces();
+    // Composes the frame of the pass into "MemorySurface" and counts it.
+    void DrawScreen();
+    // Appends one line per surface and the total size to "CurrentSurfaces.log".
+    void WriteSurfaceReport();
     // Closes the window: FormDestroy runs and the message loop ends.
     void Close();
 
@@ -48,6 +55,7 @@ class TKelGameEngine {
     TGameOptions Options;
     TGameLog Log;
     std::unique_ptr<TFileFolder> Archive;
+    std::unique_ptr<TSurfEngine> SurfaceStore;
 
     bool SoundOn = true;
     bool Loading = false;
@@ -62,6 +70,8 @@ class TKelGameEngine {
     std::string DebugText;
     std::vector<TRect> RedrawRects, BackgroundRects;
     int64_t FreeDiskMb = 0;
+    // The pictures listed in "surfaces.dat": loaded at start-up, never released between levels.
+    std::vector<std::string> PermanentPictures;
 
     // Loop state: the idle handler runs passes; the activation handlers are installed by
     // RunGame once the display is set up.
@@ -75,6 +85,7 @@ class TKelGameEngine {
     std::string WorkingArchivePath() const;
     void SetUpAudio();
     bool SetUpDisplay();
+    void LoadStartPictures();
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();

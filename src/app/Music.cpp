@@ -99,7 +99,13 @@ void LoadMusicFromArchive(IAudio& audio, TFileFolder& archive, TMusicList& list)
         bool module = EndsWith(name, "mo3");
         if (!sample && !module) continue;
         if (sample && IndexOfMusic(name, list) >= 0) continue;
-        if (archive.State(i) != TFileFolder::esAdded) archive.LoadFile(name);
+        // An entry whose data cannot be read is kept like any bytes that are no sound: with
+        // handle 0, so that one damaged entry does not stop the game.
+        try {
+            if (archive.State(i) != TFileFolder::esAdded) archive.LoadFile(name);
+        } catch (const std::exception&) {
+            archive.Stream(i).Clear();
+        }
         const TMemoryStream& stream = archive.Stream(i);
         LoadMusicFromStream(audio, stream.Memory(), stream.Size(), name,
                             module ? skModule : skSample, list);

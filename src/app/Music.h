@@ -40,7 +40,8 @@ void LoadMusicFromStream(IAudio& audio, const uint8_t* data, size_t size, const 
 // std::runtime_error.
 void LoadMusicFromDirectory(IAudio& audio, const std::string& folder, TMusicList& list);
 // The archive's entries ending exactly in "ogg"/"wav" (samples, unless the folder gave one of
-// that name) and "mo3" (modules, always), in directory order. Load errors propagate.
+// that name) and "mo3" (modules, always), in directory order. An entry whose data
+// cannot be read gets handle 0.
 void LoadMusicFromArchive(IAudio& audio, TFileFolder& archive, TMusicList& list);
 
 // Plays the entry of that name: a sample at sampleVolume, or a module from `order` with its

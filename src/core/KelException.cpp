@@ -6,7 +6,9 @@ static TExceptionLogSink& Sink() {
     return sink;
 }
 
-void SetExceptionLogSink(TExceptionLogSink sink) { Sink() = std::move(sink); }
+void SetExceptionLogSink(TExceptionLogSink sink) {
+    Sink() = std::move(sink);
+}
 
 KelException::KelException(const std::string& message) : std::runtime_error(message) {
     if (Sink()) Sink()(message);

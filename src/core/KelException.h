@@ -14,6 +14,6 @@ using TExceptionLogSink = std::function<void(const std::string&)>;
 void SetExceptionLogSink(TExceptionLogSink sink);
 
 class KelException : public std::runtime_error {
-public:
+  public:
     explicit KelException(const std::string& message);
 };

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/CoreError.h"
+#include "core/MemoryStream.h"
 
 static const char* const CrLf = "\r\n";
 
@@ -294,6 +295,13 @@ void TKelParser::LoadFromStream(std::istream& stream) {
         std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()));
 }
 
+void TKelParser::LoadFromStream(TMemoryStream& stream) {
+    std::string bytes(stream.Size() > stream.Position() ? stream.Size() - stream.Position() : 0,
+                      '\0');
+    bytes.resize(stream.Read(bytes.data(), bytes.size()));
+    LoadFromString(bytes);
+}
+
 void TKelParser::LoadFromString(const std::string& bytes) {
     Warnings.clear();
     Lines = SplitLines(bytes);
@@ -424,6 +432,11 @@ void TKelParser::MakeLines() {
 void TKelParser::SaveToStream(std::ostream& stream) {
     const std::string text = SaveToString();
     stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void TKelParser::SaveToStream(TMemoryStream& stream) {
+    const std::string text = SaveToString();
+    stream.Write(text.data(), text.size());
 }
 
 std::string TKelParser::SaveToString() {

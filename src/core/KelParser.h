@@ -5,7 +5,7 @@
 // always ends a tag, closing names are not compared, the last piece of text of an element wins,
 // and bytes are kept as they are. Opening tags nest at most MaxXmlDepth deep; deeper ones are
 // attached at that depth, so any input gives a tree that every operation can walk. Relies on the
-// text functions of KelParserText.
+// text functions of KelParserText and on TMemoryStream.
 #pragma once
 
 #include <iosfwd>
@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "core/KelParserText.h"
+
+class TMemoryStream;
 
 // Deepest nesting of elements that reading a document builds.
 constexpr int MaxXmlDepth = 256;
@@ -113,8 +115,9 @@ class TKelParser : public TKelXMLTag {
 
     // Reads the whole file; throws TKelCoreError when it cannot be opened or read.
     void LoadFromFile(const std::string& fileName);
-    // Reads the rest of the stream.
+    // Read the rest of the stream, from its position to its end.
     void LoadFromStream(std::istream& stream);
+    void LoadFromStream(TMemoryStream& stream);
     // Reads the bytes of a whole document.
     void LoadFromString(const std::string& bytes);
 
@@ -127,5 +130,6 @@ class TKelParser : public TKelXMLTag {
     void MakeLines();
     // MakeLines, then every line followed by CR LF.
     void SaveToStream(std::ostream& stream);
+    void SaveToStream(TMemoryStream& stream);  // written at the stream's position
     std::string SaveToString();
 };

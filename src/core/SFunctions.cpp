@@ -1,4 +1,4 @@
-// Shared small functions. Relies on KelParserText, Random, CoreError and statvfs for the free
+// Shared small functions. Relies on KelParserText, Random, KelException and statvfs for the free
 // disk space.
 #include "core/SFunctions.h"
 
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/CoreError.h"
+#include "core/KelException.h"
 
 bool PointInRect(const TRect& rect, const TPoint& point) {
     return rect.Left <= point.X && point.X <= rect.Right && rect.Top <= point.Y &&
@@ -94,7 +94,7 @@ bool AllEqual(const TIntegers& list, int32_t value) {
 }
 
 int WeightedRandomIndex(const TIntegers& weights, IRandom& random) {
-    if (weights.empty()) throw TKelCoreError("Generating integer from nul array!");
+    if (weights.empty()) throw KelException("Generating integer from nul array!");
     int64_t sum = 0;
     for (int32_t weight : weights) sum += std::max(weight, 0);
     if (sum <= 0) return -1;
@@ -137,6 +137,6 @@ void AddRect(TRects& list, const TRect& rect) {
 int64_t FreeDiskSpace(const std::string& path) {
     struct statvfs info {};
     if (statvfs(path.c_str(), &info) != 0)
-        throw TKelCoreError("Exception error in TKelGameEngine.LoadCatSurfaces!");
+        throw KelException("Exception error in TKelGameEngine.LoadCatSurfaces!");
     return static_cast<int64_t>(info.f_bfree) * static_cast<int64_t>(info.f_frsize);
 }

@@ -1,7 +1,7 @@
 // Small shared functions of the game object, the rules and the surface store: words and
 // attribute values of one-line texts, lenient numbers, operations on the lists TIntegers, TPoints
 // and TRects, the weighted random choice and the free disk space. None keeps state; randomness
-// comes from the caller. Relies on KelParserText (ValInt, TextToFloat), Random, CoreError and
+// comes from the caller. Relies on KelParserText (ValInt, TextToFloat), Random, KelException and
 // the TPoint and TRect of the platform interfaces.
 #pragma once
 
@@ -47,7 +47,7 @@ int32_t MinInt(const TIntegers& list);
 // Whether every item equals the value (true for an empty list).
 bool AllEqual(const TIntegers& list, int32_t value);
 // A random index chosen in proportion to the weights; a negative weight counts as 0. -1 when no
-// weight is positive. An empty list raises TKelCoreError "Generating integer from nul array!".
+// weight is positive. An empty list raises KelException "Generating integer from nul array!".
 int WeightedRandomIndex(const TIntegers& weights, IRandom& random);
 
 void AddPoint(TPoints& list, const TPoint& point);
@@ -57,6 +57,6 @@ bool PointInList(const TPoints& list, const TPoint& point);
 int IndexOfPoint(const TPoints& list, const TPoint& point);
 void AddRect(TRects& list, const TRect& rect);
 
-// Free bytes of the file system that holds the path. A failed query raises TKelCoreError
+// Free bytes of the file system that holds the path. A failed query raises KelException
 // "Exception error in TKelGameEngine.LoadCatSurfaces!".
 int64_t FreeDiskSpace(const std::string& path);

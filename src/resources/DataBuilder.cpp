@@ -8,6 +8,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "resources/Synth.h"
+#include "resources/XmText.h"
 #include "resources/PicturesStep.h"
 
 namespace fs = std::filesystem;
@@ -55,6 +57,8 @@ const std::vector<TDataBuildStep>& DataBuildSteps() {
     static const std::vector<TDataBuildStep> steps = {
         {"archive", &AddArchiveFolder},
         {"fonts", &AddFontsFolder},
+        {"sounds", &AddSoundData},
+        {"music", &AddMusicData},
         {"pictures", &AddPictures},
     };
     return steps;

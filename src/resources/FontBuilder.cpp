@@ -5,15 +5,15 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <stdexcept>
+
+#include "resources/JpegPNG.h"
 
 namespace fs = std::filesystem;
 
@@ -171,12 +171,13 @@ static char32_t CapitalOf(char32_t c) {
     if (c >= 0x139 && c <= 0x148) return (c & 1) ? 0 : c - 1;
     if (c >= 0x14A && c <= 0x177) return (c & 1) ? c - 1 : 0;
     if (c >= 0x179 && c <= 0x17E) return (c & 1) ? 0 : c - 1;
-    if (c == 0x3C2) return 0x3A3;
+    // Greek capitals drop the tonos, as in text set in capitals.
+    static const std::pair<char32_t, char32_t> greek[] = {
+        {0x3C2, 0x3A3}, {0x3AC, 0x391}, {0x3AD, 0x395}, {0x3AE, 0x397}, {0x3AF, 0x399},
+        {0x3CC, 0x39F}, {0x3CD, 0x3A5}, {0x3CE, 0x3A9}, {0x390, 0x3AA}, {0x3B0, 0x3AB}};
+    for (const auto& [lower, capital] : greek)
+        if (c == lower) return capital;
     if (c >= 0x3B1 && c <= 0x3CB) return c - 32;
-    if (c == 0x3AC) return 0x386;
-    if (c >= 0x3AD && c <= 0x3AF) return c - 37;
-    if (c == 0x3CC) return 0x38C;
-    if (c >= 0x3CD && c <= 0x3CE) return c - 63;
     if (c >= 0x430 && c <= 0x44F) return c - 32;
     if (c >= 0x450 && c <= 0x45F) return c - 80;
     return 0;
@@ -241,8 +242,8 @@ static TGlyph Placeholder(FT_Face face, const TFontRecipe& recipe) {
     return box;
 }
 
-// Mean kerning of the glyph against the letters A-Z and a-z, on its left or its right side, in
-// pixels at the glyph's size.
+// Mean kerning of the glyph against the lower-case letters a-z (the neighbours of most letters in
+// running text), on its left or its right side, in pixels at the glyph's size.
 static double MeanKerning(FT_Face face, const TGlyph& glyph, const std::vector<TGlyph>& partners,
                           bool rightSide) {
     double sum = 0;
@@ -259,51 +260,25 @@ static double MeanKerning(FT_Face face, const TGlyph& glyph, const std::vector<T
     return count ? sum / count : 0;
 }
 
-static bool IsAsciiLetter(char32_t c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-static void WritePngBytes(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-static void FlushPng(png_structp) {}
-
-// The libpng calls; false when libpng reports an error. No object with a destructor lives in
-// this function, so libpng's error jump skips nothing.
-static bool WritePng(png_structp png, png_infop info, int width, int height, png_bytepp rows,
-                     std::vector<uint8_t>* out) {
-    if (setjmp(png_jmpbuf(png))) return false;
-    png_set_write_fn(png, out, WritePngBytes, FlushPng);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, 9);
-    png_set_rows(png, info, rows);
-    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-    return true;
+static bool IsLowerAscii(char32_t c) {
+    return c >= 'a' && c <= 'z';
 }
 
 // The sheet as an RGBA PNG of one colour with the coverage as alpha.
-static std::vector<uint8_t> EncodeSheet(int width, int height, const std::vector<uint8_t>& alpha,
+static std::vector<uint8_t> EncodeSheet(int width, int height, std::vector<uint8_t> alpha,
                                         uint32_t colour) {
-    std::vector<uint8_t> rgba(size_t(width) * height * 4);
-    for (size_t i = 0; i < alpha.size(); ++i) {
-        rgba[i * 4 + 0] = uint8_t(colour >> 16);
-        rgba[i * 4 + 1] = uint8_t(colour >> 8);
-        rgba[i * 4 + 2] = uint8_t(colour);
-        rgba[i * 4 + 3] = alpha[i];
+    TPngPicture picture;
+    picture.Width = width;
+    picture.Height = height;
+    picture.ColorType = pctRgbAlpha;
+    picture.Color.resize(size_t(width) * height * 3);
+    for (size_t i = 0; i < picture.Color.size(); i += 3) {
+        picture.Color[i] = uint8_t(colour);
+        picture.Color[i + 1] = uint8_t(colour >> 8);
+        picture.Color[i + 2] = uint8_t(colour >> 16);
     }
-    std::vector<png_bytep> rows(static_cast<size_t>(height));
-    for (int y = 0; y < height; ++y) rows[size_t(y)] = rgba.data() + size_t(y) * width * 4;
-
-    std::vector<uint8_t> out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    const bool written = info && WritePng(png, info, width, height, rows.data(), &out);
-    png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    if (!written) throw std::runtime_error("the glyph sheet does not encode as PNG");
-    return out;
+    picture.Alpha = std::move(alpha);
+    return picture.Encode();
 }
 
 TBuiltFont BuildFont(const TFontRecipe& recipe) {
@@ -340,7 +315,7 @@ TBuiltFont BuildFont(const TFontRecipe& recipe) {
     // Side spaces: the ink's bearings, kerning folded in, tracking, tabular digits.
     std::vector<TGlyph> letters;
     for (const TGlyph& glyph : glyphs)
-        if (IsAsciiLetter(glyph.Code)) letters.push_back(glyph);
+        if (IsLowerAscii(glyph.Code)) letters.push_back(glyph);
     int digitAdvance = 0;
     for (const TGlyph& glyph : glyphs)
         if (glyph.Code >= '0' && glyph.Code <= '9')
@@ -409,7 +384,7 @@ TBuiltFont BuildFont(const TFontRecipe& recipe) {
     TBuiltFont font;
     font.Height = height;
     font.GlyphCount = int(glyphs.size());
-    font.Picture = EncodeSheet(sheetWidth, sheetHeight, alpha, recipe.Colour);
+    font.Picture = EncodeSheet(sheetWidth, sheetHeight, std::move(alpha), recipe.Colour);
     font.Description = "<TKelFont Name=\"" + recipe.Name + "\" Height=\"" + std::to_string(height) +
                        "\" Picture=\"" + recipe.Name + ".png\" Metrics=\"" + metrics + "\"/>\r\n";
     return font;

@@ -2,7 +2,8 @@
 // data/fonts/ naming a free font file, a pixel size, a weight, a glyph set and spacing) with
 // FreeType into a glyph sheet (white with antialiased alpha, PNG) and the font description the
 // font engine loads: one element whose attributes are Name, Height, Picture and Metrics. The same
-// recipe and font file always give the same bytes. Relies on FreeType, libpng and TFileFolder.
+// recipe and font file always give the same bytes. Relies on FreeType, the PNG
+// encoder of JpegPNG and TFileFolder.
 #pragma once
 
 #include <cstdint>

@@ -12,12 +12,14 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "resources/FileFolder.h"
 #include "resources/SynthOgg.h"
 
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr int CoefficientStep = 32;
+constexpr size_t MaxEntryNameLength = 32;  // archive entry names
 
 // -----------------------------------------------------------------------------------------
 // Recipe text
@@ -408,8 +410,27 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> SynthesizeSounds(
         for (const TSynthRecipe& recipe : recipes) {
             if (!names.insert(recipe.Name).second)
                 throw std::runtime_error("sound " + recipe.Name + " is made twice");
+            if (recipe.Name.size() > MaxEntryNameLength)
+                throw std::runtime_error("sound name longer than 32 characters: " + recipe.Name);
             sounds.emplace_back(recipe.Name, EncodeOggVorbis(RenderSynth(recipe), 1, SynthRate));
         }
     }
     return sounds;
+}
+
+void AddSoundData(const std::string& dataDir, TFileFolder& archive) {
+    namespace fs = std::filesystem;
+    for (auto& [name, bytes] : SynthesizeSounds(dataDir))
+        archive.AddFile(name, 1, TMemoryStream(std::move(bytes)));
+    std::vector<fs::path> tables;
+    fs::path folder = fs::path(dataDir) / "sounds";
+    if (fs::is_directory(folder))
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().extension() == ".xml") tables.push_back(entry.path());
+    std::sort(tables.begin(), tables.end());
+    for (const fs::path& table : tables) {
+        TMemoryStream source;
+        source.LoadFromFile(table.string());
+        archive.AddFile(table.filename().string(), 1, source);
+    }
 }

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+class TFileFolder;
+
 constexpr int SynthRate = 44100;
 // Peak level of every synthesised sound (about -3 dBFS).
 constexpr double SynthPeak = 0.7;
@@ -58,3 +60,6 @@ std::vector<float> RenderSynth(const TSynthRecipe& recipe);
 // Vorbis: (entry name, bytes) pairs.
 std::vector<std::pair<std::string, std::vector<uint8_t>>> SynthesizeSounds(
     const std::string& dataDir);
+// The data builder's step "sounds": every synthesised sound, then the event table(s)
+// dataDir/sounds/*.xml, as archive entries with tag 1.
+void AddSoundData(const std::string& dataDir, TFileFolder& archive);

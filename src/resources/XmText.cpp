@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "resources/FileFolder.h"
 #include "resources/Synth.h"
 
 namespace {
@@ -275,7 +276,8 @@ std::pair<std::string, XmModule> ParseXmModule(const std::string& text,
             throw LineError(int(i + 1), error);
         }
     }
-    if (name.empty()) throw std::runtime_error("no module name");
+    if (name.empty() || name.size() > 32)
+        throw std::runtime_error("module name missing or longer than 32 characters");
     return {name, module};
 }
 
@@ -317,4 +319,9 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> ComposeMusic(const std
         }
     }
     return modules;
+}
+
+void AddMusicData(const std::string& dataDir, TFileFolder& archive) {
+    for (auto& [name, bytes] : ComposeMusic(dataDir))
+        archive.AddFile(name, 1, TMemoryStream(std::move(bytes)));
 }

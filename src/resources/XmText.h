@@ -20,6 +20,8 @@
 
 #include "resources/XmWriter.h"
 
+class TFileFolder;
+
 struct TXmInstrumentSource {
     XmInstrument Instrument;  // rendered and tuned
     uint8_t OwnNote = 49;     // the note "x" plays
@@ -36,3 +38,5 @@ std::pair<std::string, XmModule> ParseXmModule(const std::string& text,
 // Every module of dataDir/music (instruments from its *.ins files, modules from *.xmt, both in
 // name order): (entry name, XM bytes) pairs.
 std::vector<std::pair<std::string, std::vector<uint8_t>>> ComposeMusic(const std::string& dataDir);
+// The data builder's step "music": every module as an archive entry with tag 1.
+void AddMusicData(const std::string& dataDir, TFileFolder& archive);

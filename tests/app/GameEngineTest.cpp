@@ -54,6 +54,7 @@ TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {
     events.Push(Event(TEventKind::Activate));
     events.Push(Event(TEventKind::Close));
     game->Run();
+    EXPECT_TRUE(system.MessageBoxes.empty());
 
     EXPECT_TRUE(game->Closed);
     EXPECT_EQ(LogMessages(),
@@ -61,8 +62,9 @@ TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {
                   "Tervolin Pub. Version: 1.03", "System Information", "   OS Version: Test OS",
                   "   Processor: Test Processor", "   Total Memory: 4096 Mb",
                   "Form Create Method runed.", "Bass init Ok...", "File Folders morfed Ok...",
-                  "Prepare for Game run...", "Init Direct Draw Ok...", "Game Started...",
-                  "Free Space on drive 1024 Mb.", "Average FPS: 0"}));
+                  "Prepare for Game run...", "Init Direct Draw Ok...", "Surface mode: B8G8R8",
+                  "Pictures from Folder Load Ok...", "resource List Reinit Surfaces Ok...",
+                  "Game Started...", "Free Space on drive 1024 Mb.", "Average FPS: 0"}));
     EXPECT_TRUE(display.WindowShown);
     EXPECT_FALSE(display.CursorVisible);
     EXPECT_FALSE(display.IsOpen());
@@ -198,4 +200,32 @@ TEST_F(GameEngineTest, ErrorsAreShownOnceAndTheGameGoesOn) {
                          "Exception error in TKelGameEngine.TickTimer!"),
               5);
     EXPECT_EQ(messages.back(), "Cannot load file (wrong file size)");
+}
+
+TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
+    auto game = MakeGame();
+    game->Options.DebugMode = 463;
+    game->FormCreate();
+    game->Options.DebugMode = 463;
+    game->HandleEvent(Event(TEventKind::Activate));
+    bool done = false;
+    game->AppIdle(done);
+    ASSERT_EQ(display.Presented.size(), 1u);
+    EXPECT_EQ(display.Presented[0], (std::vector<TRect>{{0, 0, 800, 600}}));
+    EXPECT_EQ(display.LastFrame.size(), 800u * 600u * 4u);
+    game->AppIdle(done);
+    EXPECT_EQ(display.Presented.size(), 1u);  // nothing changed, nothing presented
+    EXPECT_EQ(game->FramesThisSecond, 2);
+
+    TEvent f9 = Event(TEventKind::KeyDown);
+    f9.Key = vk::F9;
+    game->HandleEvent(f9);
+    game->HandleEvent(f9);
+    const std::string report = user.Read("CurrentSurfaces.log");
+    EXPECT_NE(report.find("} MemorySurface  1920000\r\n"), std::string::npos);
+    size_t totals = 0;
+    for (size_t at = report.find("Total surfaces size: 7680000"); at != std::string::npos;
+         at = report.find("Total surfaces size: 7680000", at + 1))
+        ++totals;
+    EXPECT_EQ(totals, 2u);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/KelParser.h"
+#include "core/MemoryStream.h"
 
 namespace {
 
@@ -344,4 +345,15 @@ TEST(KelParser, LoadingAgainReplacesTheTree) {
     EXPECT_EQ(doc.AttributeCount(), 0);
     doc.MakeTree();
     EXPECT_EQ(ChildNames(&doc), "z");
+
+    TMemoryStream memory(std::string("skip<m/>"));
+    memory.SetPosition(4);
+    doc.LoadFromStream(memory);
+    EXPECT_EQ(ChildNames(&doc), "m");
+    EXPECT_EQ(memory.Position(), memory.Size());
+    TMemoryStream saved(std::string("head:"));
+    saved.SetPosition(5);
+    doc.SaveToStream(saved);
+    // The root keeps the name the first document's head gave it, but not its attributes.
+    EXPECT_EQ(saved.ToString(), "head:<?xml?>\r\n<m />\r\n");
 }

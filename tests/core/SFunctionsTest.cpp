@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "core/CoreError.h"
+#include "core/KelException.h"
 #include "core/SFunctions.h"
 
 TEST(SFunctions, WordsAndMarks) {
@@ -108,7 +108,7 @@ TEST(SFunctions, WeightedRandomIndex) {
     try {
         WeightedRandomIndex({}, low);
         FAIL();
-    } catch (const TKelCoreError& error) {
+    } catch (const KelException& error) {
         EXPECT_STREQ(error.what(), "Generating integer from nul array!");
     }
 }
@@ -135,5 +135,5 @@ TEST(SFunctions, RandomSources) {
 
 TEST(SFunctions, FreeDiskSpace) {
     EXPECT_GT(FreeDiskSpace("."), 0);
-    EXPECT_THROW(FreeDiskSpace("/no/such/folder/here"), TKelCoreError);
+    EXPECT_THROW(FreeDiskSpace("/no/such/folder/here"), KelException);
 }

@@ -30,7 +30,9 @@ run_once || { echo "exit code $?"; exit 1; }
 log=$home/Tervolin.log
 expected=("Tervolin Pub. Version: 1.03" "System Information" "   OS Version: " "   Processor: "
   "   Total Memory: " "Form Create Method runed." "Bass init Ok..." "File Folders morfed Ok..."
-  "Prepare for Game run..." "Init Direct Draw Ok..." "Game Started..." "Average FPS: ")
+  "Prepare for Game run..." "Init Direct Draw Ok..." "Surface mode: B8G8R8"
+  "Pictures from Folder Load Ok..." "resource List Reinit Surfaces Ok..." "Game Started..."
+  "Free Space on drive " "Average FPS: ")
 line=0
 for message in "${expected[@]}"; do
   found=$(grep -n -F -- "} $message" "$log" | head -n 1 | cut -d: -f1 || true)
