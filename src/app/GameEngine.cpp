@@ -22,6 +22,7 @@ std::string FormatGeneral3(double value) {
 TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
     : Folders(std::move(folders)),
       Log(Folders.UserFolder, AppName + ".log", [&platform] { return platform.System.Ticks(); }),
+      SoundEvents(platform.Audio, Options),
       platform_(platform) {
     SetExceptionLogSink([this](const std::string& message) { Log.WriteLog(message); });
 }
@@ -47,7 +48,12 @@ void TKelGameEngine::Run() {
             AppException(error);
         }
     };
-    guarded([this] { FormCreate(); });
+    bool created = false;
+    guarded([&] {
+        FormCreate();
+        created = true;
+    });
+    if (!created) Close();  // the game cannot run without what start-up loads
     while (!Closed) {
         TEvent event;
         while (!Closed && platform_.Events.Poll(event)) guarded([&] { HandleEvent(event); });
@@ -117,6 +123,10 @@ void TKelGameEngine::FormCreate() {
     Options.LoadOptions(UserPath("options.cfg"));
     SetUpAudio();
     InstallArchive();
+    SoundEvents.BuildMusicList(Folders.GameFolder, *Archive);
+    FontEngine = std::make_unique<TKelFontEngine>();
+    FontEngine->Host = this;
+    LoadFonts();
     Options.LoadOptions(UserPath("options.cfg"));
 
     // The game draws its own cursor. A window never placed by the player opens centred.
@@ -165,6 +175,21 @@ void TKelGameEngine::InstallArchive() {
     Log.WriteLog("File Folders morfed Ok...");
 }
 
+void TKelGameEngine::LoadFonts() {
+    for (const char* name : {"KelUnicode.xml", "Lithos.xml", "Lithos-Bold.xml", "Lithos-Black.xml",
+                             "LithosDigist-Black.xml", "LithosSmall-Bold.xml"}) {
+        TMemoryStream* stream = Archive->FindFile(name);
+        if (!stream) throw KelException(std::string("Can not find ") + name + "in file folder");
+        FontEngine->LoadFontFromStream(*stream);
+    }
+    Log.WriteLog("Kel Font Loaded Ok...");
+}
+
+void TKelGameEngine::ExtDraw(const std::string& fontPicture, int count) {
+    if (SurfaceStore)
+        SurfaceStore->DrawText(fontPicture, "MemorySurface", count, FontEngine->Placements.data());
+}
+
 void TKelGameEngine::FormActivate() {
     if (gameRan_) return;
     gameRan_ = true;
@@ -185,6 +210,7 @@ void TKelGameEngine::RunGame() {
     try {
         Loading = true;
         Log.WriteLog("Prepare for Game run...");
+        SoundEvents.LoadSoundsEvents("Sounds.xml", Folders.GameFolder, Archive.get());
         CurrentTick = platform_.System.Ticks();
         if (!SetUpDisplay()) {
             Close();
@@ -196,6 +222,7 @@ void TKelGameEngine::RunGame() {
         SurfaceStore->Create(platform_.Display, ScreenWidth, ScreenHeight);
         Log.WriteLog("Surface mode: " + SurfaceStore->PixelFormat.Name);
         CreateWorkSurfaces();
+        SoundEvents.PlaySound("vibe-eg6.mo3");
         LoadStartPictures();
 
         CurrentTick = PreviousTick = platform_.System.Ticks();
@@ -210,6 +237,7 @@ void TKelGameEngine::RunGame() {
         // during start-up.
         Archive = std::make_unique<TFileFolder>(TFileFolder::Open(WorkingArchivePath()));
         Loading = false;
+        SoundEvents.ScheduleSoundEvent("PharaohSayWelcome", -1, CurrentTick);
     } catch (const std::exception&) {
         CloseRequested = true;
         throw KelException("Exception error in TKelGameEngine.RunGame");
@@ -254,19 +282,26 @@ void TKelGameEngine::CreateWorkSurfaces() {
     SurfaceStore->CreateAlphaChannel("MemoryBuferAddLight", 255);
 }
 
+// The lines of a text with CR LF or LF ends, empty lines left out.
+static std::vector<std::string> NonEmptyLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
 void TKelGameEngine::LoadStartPictures() {
     SurfaceStore->LoadLoosePictures(Folders.GameFolder);
     Log.WriteLog("Pictures from Folder Load Ok...");
     if (TMemoryStream* list = Archive->FindFile("surfaces.dat")) {
-        std::vector<std::string> names;
-        std::istringstream lines(list->ToString());
-        for (std::string line; std::getline(lines, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty()) names.push_back(line);
-        }
-        PermanentPictures = names;
-        SurfaceStore->LoadPictureList(*Archive, names);
+        PermanentPictures = NonEmptyLines(list->ToString());
+        SurfaceStore->LoadPictureList(*Archive, PermanentPictures);
     }
+    // The fonts' glyph sheets are pictures too.
+    SurfaceStore->LoadPictureList(*Archive, NonEmptyLines(FontEngine->GetPictureList()));
     Log.WriteLog("resource List Reinit Surfaces Ok...");
 }
 
@@ -287,9 +322,10 @@ void TKelGameEngine::WriteSurfaceReport() {
     Log.WriteLog("Total surfaces size: " + std::to_string(total), "CurrentSurfaces.log");
 }
 
-void TKelGameEngine::TickTimer(uint32_t) {
+void TKelGameEngine::TickTimer(uint32_t now) {
     // The timer dispatcher: screen effects, music and timed sounds, the interface's timed
-    // changes and, while a level is played, the play timers join here as they are built.
+    // changes and, while a level is played, the play timers (those still to come join here).
+    SoundEvents.TickMusicTimer(now);
 }
 
 void TKelGameEngine::UpdateFrameRate(uint32_t now) {
@@ -337,6 +373,11 @@ void TKelGameEngine::OnResumeMessage() {
 void TKelGameEngine::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
+    const std::string goodbye = SoundEvents.GetEventSoundName("PharaohSayGoodbye");
+    if (SoundOn && !goodbye.empty()) {
+        SoundEvents.PlaySound(goodbye);
+        platform_.System.Sleep(1000);  // lets the goodbye be heard before the sound stops
+    }
     Log.WriteLog("Average FPS: " + FormatGeneral3(AverageFps));
     if (!Options.SaveOptions(UserPath("options.cfg"))) Log.WriteLog("Cannot write options.cfg");
     IdleInstalled = false;
@@ -344,7 +385,8 @@ void TKelGameEngine::FormDestroy() {
     SurfaceStore.reset();
     platform_.Display.Close();
     Archive.reset();
-    platform_.Audio.Stop();
+    SoundEvents.SoundEffects.clear();
+    SoundEvents.FreeMusicList();
     RedrawRects.clear();
     BackgroundRects.clear();
 }

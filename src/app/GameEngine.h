@@ -13,6 +13,8 @@
 #include "app/GameFolders.h"
 #include "app/Log.h"
 #include "app/Options.h"
+#include "app/SoundEvents.h"
+#include "graphics/KelFontEngine.h"
 #include "graphics/SurfEngine.h"
 #include "platform/Platform.h"
 #include "resources/FileFolder.h"
@@ -20,7 +22,7 @@
 // The private message that resumes the game after the window was activated again.
 constexpr int ResumeMessage = 1224;
 
-class TKelGameEngine {
+class TKelGameEngine : public IKelFontHost {
   public:
     TKelGameEngine(Platform& platform, TGameFolders folders);
     ~TKelGameEngine();
@@ -44,6 +46,10 @@ class TKelGameEngine {
     void DrawScreen();
     // Appends one line per surface and the total size to "CurrentSurfaces.log".
     void WriteSurfaceReport();
+    // Loads the six fonts of the game from the archive; a missing one is an error.
+    void LoadFonts();
+    // Draws the font engine's laid-out glyphs into the frame.
+    void ExtDraw(const std::string& fontPicture, int count) override;
     // Closes the window: FormDestroy runs and the message loop ends.
     void Close();
 
@@ -56,6 +62,8 @@ class TKelGameEngine {
     TGameLog Log;
     std::unique_ptr<TFileFolder> Archive;
     std::unique_ptr<TSurfEngine> SurfaceStore;
+    TSoundEvents SoundEvents;
+    std::unique_ptr<TKelFontEngine> FontEngine;
 
     bool SoundOn = true;
     bool Loading = false;

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "app/Log.h"
+#include "core/KelException.h"
 #include "graphics/SurfEngine.h"
 #include "platform/Paths.h"
 #include "resources/FileFolder.h"

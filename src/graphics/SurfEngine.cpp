@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/Log.h"
+#include "core/KelException.h"
 #include "platform/Paths.h"
 #include "resources/JpegPNG.h"
 

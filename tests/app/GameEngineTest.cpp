@@ -11,13 +11,24 @@
 
 namespace fs = std::filesystem;
 
-// A game on the headless platform, with a distributed archive of two entries.
+const char* const GameFonts[] = {"KelUnicode",         "Lithos",
+                                 "Lithos-Bold",        "Lithos-Black",
+                                 "LithosDigist-Black", "LithosSmall-Bold"};
+
+// A game on the headless platform, with a distributed archive of the six fonts, a sound table
+// and a picture entry.
 class GameEngineTest : public ::testing::Test {
   protected:
-    GameEngineTest() {
+    GameEngineTest() { WriteArchive(""); }
+    void WriteArchive(const std::string& leftOut) {
         TFileFolder archive = TFileFolder::CreateEmpty(data.File("game.zxc"));
         archive.AddFile("Sounds.xml", 1, TMemoryStream(std::string("<Sounds/>")));
         archive.AddFile("logo.png", 2, TMemoryStream(std::string("not really a picture")));
+        for (const std::string font : GameFonts)
+            if (font != leftOut)
+                archive.AddFile(font + ".xml", 1,
+                                TMemoryStream("<Font Name=\"" + font +
+                                              "\" Height=\"12\" Metrics=\"63:0:0:0:6:1\"/>"));
         archive.Save();
     }
     std::unique_ptr<TKelGameEngine> MakeGame() {
@@ -57,14 +68,15 @@ TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {
     EXPECT_TRUE(system.MessageBoxes.empty());
 
     EXPECT_TRUE(game->Closed);
-    EXPECT_EQ(LogMessages(),
-              (std::vector<std::string>{
-                  "Tervolin Pub. Version: 1.03", "System Information", "   OS Version: Test OS",
-                  "   Processor: Test Processor", "   Total Memory: 4096 Mb",
-                  "Form Create Method runed.", "Bass init Ok...", "File Folders morfed Ok...",
-                  "Prepare for Game run...", "Init Direct Draw Ok...", "Surface mode: B8G8R8",
-                  "Pictures from Folder Load Ok...", "resource List Reinit Surfaces Ok...",
-                  "Game Started...", "Free Space on drive 1024 Mb.", "Average FPS: 0"}));
+    EXPECT_EQ(
+        LogMessages(),
+        (std::vector<std::string>{
+            "Tervolin Pub. Version: 1.03", "System Information", "   OS Version: Test OS",
+            "   Processor: Test Processor", "   Total Memory: 4096 Mb", "Form Create Method runed.",
+            "Bass init Ok...", "File Folders morfed Ok...", "Kel Font Loaded Ok...",
+            "Prepare for Game run...", "Init Direct Draw Ok...", "Surface mode: B8G8R8",
+            "Pictures from Folder Load Ok...", "resource List Reinit Surfaces Ok...",
+            "Game Started...", "Free Space on drive 1024 Mb.", "Average FPS: 0"}));
     EXPECT_TRUE(display.WindowShown);
     EXPECT_FALSE(display.CursorVisible);
     EXPECT_FALSE(display.IsOpen());
@@ -228,4 +240,20 @@ TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
          at = report.find("Total surfaces size: 7680000", at + 1))
         ++totals;
     EXPECT_EQ(totals, 2u);
+}
+
+TEST_F(GameEngineTest, AMissingFontStopsStartUpWithAClearMessage) {
+    WriteArchive("Lithos-Black");
+    auto game = MakeGame();
+    events.Push(Event(TEventKind::Activate));
+    game->Run();
+    EXPECT_TRUE(game->Closed);
+    ASSERT_EQ(system.MessageBoxes.size(), 1u);
+    EXPECT_EQ(system.MessageBoxes[0].second, "Can not find Lithos-Black.xmlin file folder");
+    const auto messages = LogMessages();
+    EXPECT_NE(
+        std::find(messages.begin(), messages.end(), "Can not find Lithos-Black.xmlin file folder"),
+        messages.end());
+    EXPECT_EQ(std::find(messages.begin(), messages.end(), "Prepare for Game run..."),
+              messages.end());
 }

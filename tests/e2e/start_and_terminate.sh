@@ -29,7 +29,7 @@ run_once() {
 run_once || { echo "exit code $?"; exit 1; }
 log=$home/Tervolin.log
 expected=("Tervolin Pub. Version: 1.03" "System Information" "   OS Version: " "   Processor: "
-  "   Total Memory: " "Form Create Method runed." "Bass init Ok..." "File Folders morfed Ok..."
+  "   Total Memory: " "Form Create Method runed." "Bass init Ok..." "File Folders morfed Ok..." "Kel Font Loaded Ok..."
   "Prepare for Game run..." "Init Direct Draw Ok..." "Surface mode: B8G8R8"
   "Pictures from Folder Load Ok..." "resource List Reinit Surfaces Ok..." "Game Started..."
   "Free Space on drive " "Average FPS: ")
