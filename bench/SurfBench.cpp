@@ -295,6 +295,8 @@ int main(int argc, char** argv) {
     ratio("opaque-copy/memcpy", "BM_OpaqueCopy_Ours", "BM_OpaqueCopy_Memcpy");
     const auto busy = reporter.Best.find("BM_BusyFrame");
     if (busy != reporter.Best.end()) std::printf("busy-frame-ms %.3f\n", busy->second / 1000);
+    const auto fx = reporter.Best.find("BM_FxUpdate1000");
+    if (fx != reporter.Best.end()) std::printf("fx-update-1000-us %.1f\n", fx->second);
     benchmark::Shutdown();
     return 0;
 }
