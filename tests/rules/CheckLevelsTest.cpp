@@ -35,3 +35,25 @@ TEST(CheckLevelsTest, ReportsEveryProblemWithItsFile) {
               "PuzzleLevel2.xml: Exception error in TKelGameEngine.LoadPuzzleLevelFromXML!\n"
               "PathPoints.xml: 1 points; the level map needs 42\n");
 }
+
+TEST(CheckLevelsTest, FontsOfAGameArchiveMustLoadWithTheirPictures) {
+    TempFolder folder;
+    TFileFolder archive = TFileFolder::CreateEmpty(folder.File("game.zxc"));
+    archive.AddFile(
+        "KelUnicode.xml", 1,
+        TMemoryStream(std::string(
+            R"(<F Name="KelUnicode" Height="9" Picture="KelUnicode.png" Metrics="63:0:0:0:5:1,65:5:0:0:5:1"/>)")));
+    archive.AddFile("Lithos.xml", 1,
+                    TMemoryStream(std::string(R"(<F Name="Lithos" Metrics="65:0:0"/>)")));
+    archive.AddFile("Tervolin.li", 1,
+                    TMemoryStream(std::string("<KelInterface><p>AB</p></KelInterface>")));
+    archive.Save();
+    const ToolResult result = RunTool({"check-data", folder.File("game.zxc")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.out.find("KelUnicode.xml: its picture KelUnicode.png is missing\n"),
+              std::string::npos);
+    EXPECT_NE(result.out.find("KelUnicode.xml: no glyphs for \"B\"\n"), std::string::npos);
+    EXPECT_NE(result.out.find("Lithos.xml: "), std::string::npos);
+    EXPECT_NE(result.out.find("Lithos-Bold.xml: the font is missing\n"), std::string::npos);
+    EXPECT_NE(result.out.find("LithosSmall-Bold.xml: the font is missing\n"), std::string::npos);
+}
