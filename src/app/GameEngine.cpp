@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/CUnit.h"
 #include "platform/Paths.h"
+#include "resources/ArchiveXml.h"
 
 namespace fs = std::filesystem;
 
@@ -190,6 +192,29 @@ void TKelGameEngine::ExtDraw(const std::string& fontPicture, int count) {
         SurfaceStore->DrawText(fontPicture, "MemorySurface", count, FontEngine->Placements.data());
 }
 
+void TKelGameEngine::LoadGameParams(const std::string& fileName) {
+    TMemoryStream bytes;
+    bytes.LoadFromFile(fileName);
+    if (!IsPlainText(bytes)) {
+        TMemoryStream plain;
+        ScrambleStream(bytes, plain, ScrambleKey);
+        bytes = std::move(plain);
+    }
+    TKelParser document;
+    document.LoadFromString(bytes.ToString());
+    GameParams = ReadGameParams(document, fileName);
+}
+
+void TKelGameEngine::LoadGameDescriptions() {
+    std::error_code error;
+    const std::string params = ResolvePath(JoinPath(Folders.GameFolder, "GameParams.xml"));
+    if (fs::exists(params, error)) LoadGameParams(params);  // without the file the defaults hold
+    TKelParser types;
+    if (LoadXmlEntry(*Archive, "FishkaTypes.xml", types)) LoadFishkaTypes(types, FishkaTypes);
+    TKelParser points;
+    if (LoadXmlEntry(*Archive, "PathPoints.xml", points)) PathPoints = ReadPathPoints(points);
+}
+
 void TKelGameEngine::FormActivate() {
     if (gameRan_) return;
     gameRan_ = true;
@@ -232,6 +257,7 @@ void TKelGameEngine::RunGame() {
         FreeDiskMb = std::max<int64_t>(platform_.System.FreeDiskMb(Folders.UserFolder), 0);
         Log.WriteLog("Free Space on drive " + std::to_string(FreeDiskMb) + " Mb.");
         RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+        LoadGameDescriptions();
 
         // The working archive is opened again to give back the memory of the entries read
         // during start-up.

@@ -18,6 +18,8 @@
 #include "graphics/SurfEngine.h"
 #include "platform/Platform.h"
 #include "resources/FileFolder.h"
+#include "rules/FishkaTypes.h"
+#include "rules/Level.h"
 
 // The private message that resumes the game after the window was activated again.
 constexpr int ResumeMessage = 1224;
@@ -80,6 +82,9 @@ class TKelGameEngine : public IKelFontHost {
     int64_t FreeDiskMb = 0;
     // The pictures listed in "surfaces.dat": loaded at start-up, never released between levels.
     std::vector<std::string> PermanentPictures;
+    TGameParams GameParams;
+    std::vector<TPathPoint> PathPoints;
+    TFishkaTypes FishkaTypes;
 
     // Loop state: the idle handler runs passes; the activation handlers are installed by
     // RunGame once the display is set up.
@@ -94,6 +99,8 @@ class TKelGameEngine : public IKelFontHost {
     void SetUpAudio();
     bool SetUpDisplay();
     void LoadStartPictures();
+    void LoadGameParams(const std::string& fileName);
+    void LoadGameDescriptions();
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/CUnit.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/HeadlessPlatform.h"
 #include "support/TempFolder.h"
@@ -256,4 +257,27 @@ TEST_F(GameEngineTest, AMissingFontStopsStartUpWithAClearMessage) {
         messages.end());
     EXPECT_EQ(std::find(messages.begin(), messages.end(), "Prepare for Game run..."),
               messages.end());
+}
+
+TEST_F(GameEngineTest, ReadsGameParamsPlainOrScrambledAndTheArchiveDescriptions) {
+    const std::string params = "<GamePlayParams><DownFall>true</DownFall></GamePlayParams>";
+    for (bool scrambled : {false, true}) {
+        TMemoryStream plain(params), stored;
+        if (scrambled)
+            ScrambleStream(plain, stored, ScrambleKey);
+        else
+            stored = TMemoryStream(params);
+        data.Write("GameParams.xml", stored.ToString());
+        auto game = MakeGame();
+        game->FormCreate();
+        game->HandleEvent(Event(TEventKind::Activate));
+        EXPECT_TRUE(game->GameParams.DownFall) << scrambled;
+        EXPECT_FALSE(game->Closed);
+    }
+    fs::remove(data.File("GameParams.xml"));
+    auto game = MakeGame();
+    game->FormCreate();
+    game->HandleEvent(Event(TEventKind::Activate));
+    EXPECT_FALSE(game->GameParams.DownFall);
+    EXPECT_TRUE(game->FishkaTypes.empty());  // the fixture archive has none
 }
