@@ -130,8 +130,8 @@ void MakeColorFishesSurfaces(TSurfEngine& store, TFileFolder& archive, TFishkaTy
             TFishkaType& type = types[t];
             const int colors = std::min<int>(type.ColorCount, MaxColors);
             for (int k = 0; k < colors; ++k) {
-                const TFishSpec spec{int32_t(t), k};
-                if (std::find(fishes.begin(), fishes.end(), spec) != fishes.end()) {
+                const TFishSpec pair{int32_t(t), k};
+                if (std::find(fishes.begin(), fishes.end(), pair) != fishes.end()) {
                     if (type.MakeImages) {
                         MakeGeneratedColor(store, archive, type, k);
                     } else {

@@ -86,11 +86,11 @@ std::optional<std::vector<float>> DecodeWav(const uint8_t* data, size_t size) {
     if (!bounded) return std::nullopt;
     SDL_RWops* stream = SDL_RWFromConstMem(bounded->data(), int(bounded->size()));
     if (!stream) return std::nullopt;
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wavFormat;
     Uint8* pcm = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(stream, 1, &spec, &pcm, &length)) return std::nullopt;
-    auto result = ConvertToMix(spec.format, spec.channels, spec.freq, pcm, length);
+    if (!SDL_LoadWAV_RW(stream, 1, &wavFormat, &pcm, &length)) return std::nullopt;
+    auto result = ConvertToMix(wavFormat.format, wavFormat.channels, wavFormat.freq, pcm, length);
     SDL_FreeWAV(pcm);
     return result;
 }
