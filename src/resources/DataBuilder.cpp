@@ -20,10 +20,7 @@ static std::string LowerAscii(std::string text) {
     return text;
 }
 
-void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
-    const fs::path root = fs::path(dataDir) / "archive";
-    if (!fs::is_directory(root)) return;
-
+std::vector<fs::path> SourceFiles(const fs::path& root) {
     std::vector<fs::path> files;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
          ++it) {
@@ -36,6 +33,14 @@ void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
     std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
         return a.generic_string() < b.generic_string();
     });
+    return files;
+}
+
+void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
+    const fs::path root = fs::path(dataDir) / "archive";
+    if (!fs::is_directory(root)) return;
+
+    const std::vector<fs::path> files = SourceFiles(root);
 
     std::map<std::string, std::string> added;  // lower-cased entry name -> relative path
     for (const fs::path& file : files) {

@@ -3,6 +3,7 @@
 // with TFileFolder::AddFile; the same sources always give the same bytes. Relies on TFileFolder.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ struct TDataBuildStep {
     // Adds the step's entries to archive from the sources under dataDir; throws on a problem.
     void (*Run)(const std::string& dataDir, TFileFolder& archive);
 };
+
+// The files under root (sub-folders too; names starting with "." skipped), relative to root, in
+// the byte order of their paths, so every step reads its sources in the same order everywhere.
+std::vector<std::filesystem::path> SourceFiles(const std::filesystem::path& root);
 
 // The steps in the order they run.
 const std::vector<TDataBuildStep>& DataBuildSteps();

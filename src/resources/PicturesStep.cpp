@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "resources/DataBuilder.h"
 #include "resources/SvgRenderer.h"
 
 namespace fs = std::filesystem;
@@ -64,18 +65,7 @@ void AddPictures(const std::string& dataDir, TFileFolder& archive) {
     const fs::path root = fs::path(dataDir) / "pictures";
     if (!fs::is_directory(root)) return;
 
-    std::vector<fs::path> files;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-         ++it) {
-        if (it->path().filename().string().starts_with(".")) {
-            if (it->is_directory()) it.disable_recursion_pending();
-            continue;
-        }
-        if (it->is_regular_file()) files.push_back(it->path().lexically_relative(root));
-    }
-    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-        return a.generic_string() < b.generic_string();
-    });
+    const std::vector<fs::path> files = SourceFiles(root);
 
     for (const fs::path& file : files) {
         const std::string name = file.filename().string();
