@@ -221,23 +221,15 @@ void TKelGameEngine::FormActivate() {
     RunGame();
 }
 
-bool TKelGameEngine::SetUpDisplay() {
-    IDisplay& display = platform_.Display;
-    const bool fullScreen = Options.FullScreenMode == 1;
-    const int depth = fullScreen ? Options.BitsPerPixel : 32;
-    if (display.Open(fullScreen, depth) || display.Open(fullScreen, 16)) return true;
-    display.Close();
-    Log.WriteLog("Error in init DirectX mode FullScreen=" + std::to_string(Options.FullScreenMode));
-    return false;
-}
-
 void TKelGameEngine::RunGame() {
     try {
         Loading = true;
         Log.WriteLog("Prepare for Game run...");
         SoundEvents.LoadSoundsEvents("Sounds.xml", Folders.GameFolder, Archive.get());
         CurrentTick = platform_.System.Ticks();
-        if (!SetUpDisplay()) {
+        const int depth = Options.FullScreenMode == 1 ? Options.BitsPerPixel : 32;
+        if (!SetUpDisplay(platform_.Display, Options.FullScreenMode, depth,
+                          [this](const std::string& line) { Log.WriteLog(line); })) {
             Close();
             return;
         }

@@ -97,7 +97,6 @@ class TKelGameEngine : public IKelFontHost {
     std::string UserPath(const std::string& name) const;
     std::string WorkingArchivePath() const;
     void SetUpAudio();
-    bool SetUpDisplay();
     void LoadStartPictures();
     void LoadGameParams(const std::string& fileName);
     void LoadGameDescriptions();

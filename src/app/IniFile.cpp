@@ -4,14 +4,9 @@
 #include <charconv>
 #include <fstream>
 
+#include "core/KelParserText.h"
 #include "platform/Paths.h"
 #include "platform/RegistryFile.h"
-
-static std::string Trim(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 bool ParseWholeNumber(const std::string& text, int& value) {
     std::string digits = Trim(text);
@@ -46,7 +41,7 @@ int TIniFile::Find(const std::string& section, const std::string& key, int& sect
         std::string name;
         if (IsSectionLine(lines_[i], name)) {
             if (inSection) return found;
-            inSection = SameTextIgnoringCase(Trim(name), section);
+            inSection = SameText(Trim(name), section);
             if (inSection) sectionEnd = i + 1;
             continue;
         }
@@ -54,7 +49,7 @@ int TIniFile::Find(const std::string& section, const std::string& key, int& sect
         if (!Trim(lines_[i]).empty()) sectionEnd = i + 1;
         const size_t equals = lines_[i].find('=');
         if (found < 0 && equals != std::string::npos &&
-            SameTextIgnoringCase(Trim(lines_[i].substr(0, equals)), key))
+            SameText(Trim(lines_[i].substr(0, equals)), key))
             found = i;
     }
     return found;

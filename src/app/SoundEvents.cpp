@@ -13,6 +13,7 @@
 #include "core/KelXmlValues.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/Mixer.h"
+#include "core/KelParserText.h"
 #include "platform/Paths.h"
 #include "resources/FileFolder.h"
 
@@ -51,7 +52,7 @@ std::unique_ptr<TKelParser> ParseEntry(TFileFolder& archive, const std::string& 
 }
 
 bool StartsWithIgnoringCase(const std::string& text, const std::string& head) {
-    return text.size() >= head.size() && SameTextIgnoringCase(text.substr(0, head.size()), head);
+    return text.size() >= head.size() && SameText(text.substr(0, head.size()), head);
 }
 
 }  // namespace
@@ -114,7 +115,7 @@ void CheckSoundData(TFileFolder& archive, std::vector<std::string>& problems) {
     for (int i = 0; i < archive.Count(); ++i) {
         const std::string name = archive.Entry(i).Name;
         if (!StartsWithIgnoringCase(name, "PuzzleLevel") || name.size() < 4 ||
-            !SameTextIgnoringCase(name.substr(name.size() - 4), ".xml"))
+            !SameText(name.substr(name.size() - 4), ".xml"))
             continue;
         std::unique_ptr<TKelParser> level = ParseEntry(archive, name);
         const TKelXMLTag* top = level ? level->GetTag(0) : nullptr;

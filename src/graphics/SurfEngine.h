@@ -178,6 +178,6 @@ class TSurfEngine {
 };
 
 // Opens the display the way the game does: the configured depth, then 16 bits. When both fail
-// the log receives "Error in init DirectX mode FullScreen=" and the flag (1 or 0) and the answer
-// is false; the caller then ends the program.
-bool SetUpDisplay(IDisplay& display, bool fullScreen, int bitCount, const TLogSink& log);
+// the display is closed, the log receives "Error in init DirectX mode FullScreen=" and the
+// option value, and the answer is false; the caller then ends the program.
+bool SetUpDisplay(IDisplay& display, int fullScreenMode, int bitCount, const TLogSink& log);

@@ -36,9 +36,11 @@ void TSurfEngine::PresentRects(const std::string& frameName, std::vector<TRect>&
     if (!shown.empty()) Display->Present(frame->Bits, frame->Pitch, shown);
 }
 
-bool SetUpDisplay(IDisplay& display, bool fullScreen, int bitCount, const TLogSink& log) {
+bool SetUpDisplay(IDisplay& display, int fullScreenMode, int bitCount, const TLogSink& log) {
+    const bool fullScreen = fullScreenMode == 1;
     if (display.Open(fullScreen, bitCount)) return true;
     if (bitCount != 16 && display.Open(fullScreen, 16)) return true;
-    if (log) log(std::string("Error in init DirectX mode FullScreen=") + (fullScreen ? "1" : "0"));
+    display.Close();
+    if (log) log("Error in init DirectX mode FullScreen=" + std::to_string(fullScreenMode));
     return false;
 }

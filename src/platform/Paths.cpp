@@ -1,21 +1,13 @@
 // Path conversion and case-insensitive resolution over std::filesystem.
 #include "platform/Paths.h"
 
+#include "core/KelParserText.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 namespace fs = std::filesystem;
-
-static char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
 
 std::string ConvertPath(const std::string& path) {
     std::string result = path;
@@ -53,7 +45,7 @@ std::string ResolvePath(const std::string& path) {
             const std::string direct = JoinPath(resolved, component);
             if (component != "." && component != ".." && !fs::exists(direct, error)) {
                 for (const std::string& entry : ListFolder(resolved)) {
-                    if (SameTextIgnoringCase(entry, component)) {
+                    if (SameText(entry, component)) {
                         component = entry;
                         break;
                     }

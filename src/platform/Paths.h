@@ -20,4 +20,3 @@ std::vector<std::string> ListFolder(const std::string& folder);
 // Joins a folder and a relative name with one "/".
 std::string JoinPath(const std::string& folder, const std::string& name);
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b);

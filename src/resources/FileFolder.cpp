@@ -11,6 +11,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "core/KelParserText.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -127,7 +128,7 @@ void TFileFolder::ReadDirectory() {
 
 int TFileFolder::IndexOfFile(const std::string& name) const {
     for (size_t i = 0; i < FEntries.size(); ++i)
-        if (SameTextIgnoringCase(FEntries[i].Name, name)) return int(i);
+        if (SameText(FEntries[i].Name, name)) return int(i);
     return -1;
 }
 
