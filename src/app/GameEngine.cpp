@@ -2,11 +2,13 @@
 #include "app/GameEngine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 
 #include "app/CUnit.h"
+#include "app/FishPictures.h"
 #include "platform/Paths.h"
 #include "resources/ArchiveXml.h"
 
@@ -121,6 +123,7 @@ void TKelGameEngine::FormCreate() {
 
     SurfaceStore = std::make_unique<TSurfEngine>();
     SurfaceStore->Log = [this](const std::string& line) { Log.WriteLog(line); };
+    Random.SetSeed(uint64_t(std::chrono::system_clock::now().time_since_epoch().count()));
 
     Options.LoadOptions(UserPath("options.cfg"));
     SetUpAudio();
@@ -211,6 +214,7 @@ void TKelGameEngine::LoadGameDescriptions() {
     if (fs::exists(params, error)) LoadGameParams(params);  // without the file the defaults hold
     TKelParser types;
     if (LoadXmlEntry(*Archive, "FishkaTypes.xml", types)) LoadFishkaTypes(types, FishkaTypes);
+    MakeGhostFishes(*SurfaceStore, *Archive, FishkaTypes);
     TKelParser points;
     if (LoadXmlEntry(*Archive, "PathPoints.xml", points)) PathPoints = ReadPathPoints(points);
 }
@@ -403,7 +407,8 @@ void TKelGameEngine::FormDestroy() {
     SurfaceStore.reset();
     platform_.Display.Close();
     Archive.reset();
-    SoundEvents.SoundEffects.clear();
+    ClearLevel();
+    FishkaTypes.clear();
     SoundEvents.FreeMusicList();
     RedrawRects.clear();
     BackgroundRects.clear();

@@ -13,12 +13,15 @@
 #include "app/GameFolders.h"
 #include "app/Log.h"
 #include "app/Options.h"
+#include "app/ScreenEffects.h"
 #include "app/SoundEvents.h"
+#include "core/Random.h"
 #include "graphics/KelFontEngine.h"
 #include "graphics/SurfEngine.h"
 #include "platform/Platform.h"
 #include "resources/FileFolder.h"
 #include "rules/FishkaTypes.h"
+#include "rules/Game.h"
 #include "rules/Level.h"
 
 // The private message that resumes the game after the window was activated again.
@@ -58,6 +61,22 @@ class TKelGameEngine : public IKelFontHost {
     // Takes a frame-rate sample when more than a second has passed since the last one.
     void UpdateFrameRate(uint32_t now);
 
+    // --- levels (GameLevel.cpp) ---
+    // Sets up the level of an archive entry: board, objects, fixed pieces, ambient effects and
+    // sounds, and the pictures it needs (those of the previous level that it does not need are
+    // released). A missing entry changes nothing. Answers true; `flag` has no effect.
+    bool LoadPuzzleLevelFromXML(const std::string& entryName, int flag = 1);
+    // A new game: score 0, level 1 loaded and the play state entered.
+    void StartFirstLevel();
+    // Resets the board, the level's effects, pictures list, timed sounds and the selection.
+    void ClearLevel();
+    // The picture (and, for cobras and pyramids, the effect) that shows a cell.
+    void MakeFishSurfName(int col, int row);
+    // Builds the coloured pictures of the level's pieces, shows the background and names every
+    // cell's picture.
+    void MakeColorFishesSurfaces();
+    void ChangeGameState(const std::string& name);
+
     const std::string AppName = "Tervolin";
     TGameFolders Folders;
     TGameOptions Options;
@@ -85,6 +104,14 @@ class TKelGameEngine : public IKelFontHost {
     TGameParams GameParams;
     std::vector<TPathPoint> PathPoints;
     TFishkaTypes FishkaTypes;
+    TGame Game;
+    TLevel Level;
+    // Randomness of the effects and the rules, seeded from the wall clock at start-up.
+    TKelRandom Random;
+    // Running effect instances: over the screen, and the level's ambient ones under the board.
+    TScreenEffects ScreenEffects, LevelEffectsList;
+    // The pictures the current level needs; the previous level's others are released.
+    std::vector<std::string> BackgroundList;
 
     // Loop state: the idle handler runs passes; the activation handlers are installed by
     // RunGame once the display is set up.
@@ -103,6 +130,11 @@ class TKelGameEngine : public IKelFontHost {
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();
+    TEffectSources EffectSources();
+    // A cell's effect from an archive entry, started now; none when the entry is missing.
+    std::shared_ptr<TKelParticleEffect> CreateCellEffect(const std::string& file);
+    void SetUpLevelEffects(const TLevelSetUp& setUp, const std::string& entryName);
+    void LoadLevelPictures(std::vector<std::string> oldList);
 
     Platform& platform_;
     TErrorReporter errors_;

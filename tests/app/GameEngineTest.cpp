@@ -6,58 +6,18 @@
 #include <filesystem>
 
 #include "app/CUnit.h"
-#include "platform/HeadlessAudio.h"
-#include "platform/HeadlessPlatform.h"
-#include "support/TempFolder.h"
+#include "support/HeadlessGame.h"
 
 namespace fs = std::filesystem;
 
-const char* const GameFonts[] = {"KelUnicode",         "Lithos",
-                                 "Lithos-Bold",        "Lithos-Black",
-                                 "LithosDigist-Black", "LithosSmall-Bold"};
-
-// A game on the headless platform, with a distributed archive of the six fonts, a sound table
-// and a picture entry.
-class GameEngineTest : public ::testing::Test {
+// The game with a distributed archive of the six fonts, a sound table and a picture entry.
+class GameEngineTest : public HeadlessGameTest {
   protected:
     GameEngineTest() { WriteArchive(""); }
-    void WriteArchive(const std::string& leftOut) {
-        TFileFolder archive = TFileFolder::CreateEmpty(data.File("game.zxc"));
-        archive.AddFile("Sounds.xml", 1, TMemoryStream(std::string("<Sounds/>")));
-        archive.AddFile("logo.png", 2, TMemoryStream(std::string("not really a picture")));
-        for (const std::string font : GameFonts)
-            if (font != leftOut)
-                archive.AddFile(font + ".xml", 1,
-                                TMemoryStream("<Font Name=\"" + font +
-                                              "\" Height=\"12\" Metrics=\"63:0:0:0:6:1\"/>"));
-        archive.Save();
+    void WriteArchive(const std::string& leftOutFont) {
+        HeadlessGameTest::WriteArchive(
+            {{"Sounds.xml", "<Sounds/>"}, {"logo.png", "not really a picture"}}, leftOutFont);
     }
-    std::unique_ptr<TKelGameEngine> MakeGame() {
-        return std::make_unique<TKelGameEngine>(
-            platform, TGameFolders{data.Path().string(), user.Path().string()});
-    }
-    static TEvent Event(TEventKind kind, int message = 0) {
-        TEvent event;
-        event.Kind = kind;
-        event.Message = message;
-        return event;
-    }
-    std::vector<std::string> LogMessages() const {
-        std::vector<std::string> messages;
-        std::istringstream lines(user.Read("Tervolin.log"));
-        for (std::string line; std::getline(lines, line);) {
-            EXPECT_EQ(line.back(), '\r');
-            messages.push_back(line.substr(line.find("} ") + 2, line.size() - line.find("} ") - 3));
-        }
-        return messages;
-    }
-
-    TempFolder data, user;
-    HeadlessDisplay display;
-    HeadlessEvents events;
-    HeadlessAudio audio;
-    HeadlessSystem system;
-    Platform platform{display, events, audio, system};
 };
 
 TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {

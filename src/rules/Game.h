@@ -1,0 +1,41 @@
+// TGame: the record of the running game that the rules and the screens share: the game state,
+// the mode, the score, the level numbers, the player's settings, the move and hover state of the
+// board and the Pharaoh's mood. Relies on the board's cell type only.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "rules/Board.h"
+
+enum TGameState : uint8_t {
+    gsNone = 0,
+    gsGame = 1,
+    gsBetweenLevels = 3,
+    gsPause = 4,
+    gsMenu = 5,
+    gsInstructions = 6,
+};
+
+// The Pharaoh's mood after a level is cleared, and its state then (happy).
+constexpr int32_t StartMood = 716;
+constexpr int32_t StartMoodState = 5;
+
+struct TGame {
+    TGameState State = gsNone;
+    TGameState ResumeState = gsNone;
+    uint8_t GameMode = 0;  // 0 Action, 1 Relax
+    int32_t Score = 0, PrevScore = 0;
+    int32_t CurrentLevel = 0;  // newest level reached; 0 = no game in progress
+    int32_t SelectedLevel = 0;
+    uint32_t LevelStartTime = 0;
+    bool ShowInstructions = true, ShowHints = true;
+
+    // The board's selection and hover state.
+    TCell SelectedCell, LastMoveCell, HoverCell;
+    std::vector<TCell> PreviewGroup;
+    bool MoveMade = false;
+    int32_t SmartCount = 0;
+
+    int32_t Mood = StartMood, MoodState = StartMoodState;
+};
