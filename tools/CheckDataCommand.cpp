@@ -1,14 +1,17 @@
 // tervolin-tool check-data: the content's linter. Opens an archive and runs every check on it,
 // printing each problem found on its own line; the exit code is 1 when there was any. Each kind
 // of content adds its check to the list, loading its descriptions with the engine's own loaders.
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "ToolCommand.h"
+#include "app/ScreenEffects.h"
 #include "app/SoundEvents.h"
 #include "core/KelException.h"
+#include "core/KelParserText.h"
 #include "core/Utf8.h"
 #include "graphics/KelFont.h"
 #include "graphics/KelFontEngine.h"
@@ -49,6 +52,67 @@ static void CheckEntryNames(TFileFolder& archive, TProblems& problems) {
     }
 }
 
+// A picture entry that exists and decodes as its name's suffix says.
+static void CheckPicture(TFileFolder& archive, const std::string& owner, const std::string& name,
+                         TProblems& problems) {
+    TMemoryStream* entry = archive.FindFile(name);
+    if (!entry) {
+        problems.push_back(owner + ": picture " + name + " is not in the archive");
+        return;
+    }
+    try {
+        const std::span<const uint8_t> bytes = entry->Bytes();
+        if (name.size() >= 3 && SameText(name.substr(name.size() - 3), "png"))
+            TPngPicture::Decode(bytes);
+        else
+            DecodeJpeg(bytes);
+    } catch (const std::exception& error) {
+        problems.push_back(owner + ": picture " + name + ": " + error.what());
+    }
+}
+
+// An effect file that exists and loads, with every picture its particles draw.
+static void CheckEffect(TFileFolder& archive, const std::string& owner, const std::string& file,
+                        TProblems& problems) {
+    try {
+        const std::unique_ptr<TKelParticleEffect> effect = LoadEffectEntry(archive, file, nullptr);
+        if (!effect) {
+            problems.push_back(owner + ": effect " + file + " is not in the archive");
+            return;
+        }
+        for (const std::string& picture : EffectPictures(*effect))
+            CheckPicture(archive, file, picture, problems);
+    } catch (const std::exception& error) {
+        problems.push_back(owner + ": " + error.what());
+    }
+}
+
+// What a level loads besides its description: its pictures, the effects of its objects, fixed
+// jump balls and ambient effects, and the pictures of its scarabs.
+static void CheckLevelContent(TFileFolder& archive, const std::string& level,
+                              const TLevelSetUp& setUp, const TLevel& read, TProblems& problems) {
+    for (const std::string& picture : setUp.BackgroundList)
+        CheckPicture(archive, level, picture, problems);
+    std::vector<std::string> effects;
+    if (!setUp.Cobras.empty()) effects.push_back("efCobraRotate.xml");
+    if (!setUp.Pyramids.empty()) effects.push_back("efPyramid.xml");
+    for (const TPutFish& piece : setUp.PutFishes)
+        if (piece.Jump) effects.push_back("efJumpBall.xml");
+    for (const TLevelEffectSpec& effect : setUp.Effects) effects.push_back(effect.Filename);
+    std::sort(effects.begin(), effects.end());
+    effects.erase(std::unique(effects.begin(), effects.end()), effects.end());
+    for (const std::string& effect : effects) CheckEffect(archive, level, effect, problems);
+    for (const TCell& cell : setUp.Scarabs) {
+        const uint8_t kind = read.Board.Cell(cell.Col, cell.Row).Kind;
+        if (kind >= fkScarab0 && kind <= fkScarab300)
+            CheckPicture(archive, level,
+                         kind == fkScarab0    ? "ScarabBonus0.png"
+                         : kind == fkScarab60 ? "ScarabBonus60.png"
+                                              : "ScarabBonus300.png",
+                         problems);
+    }
+}
+
 // The piece types and every level "PuzzleLevel1.xml", "PuzzleLevel2.xml", ... up to the first
 // missing one, read with the game's loaders; levels need the types, so they are required then.
 static void CheckTypesAndLevels(TFileFolder& archive, TProblems& problems) {
@@ -74,7 +138,9 @@ static void CheckTypesAndLevels(TFileFolder& archive, TProblems& problems) {
         }
         TLevel level;
         try {
-            ReadPuzzleLevel(document, PuzzleLevelName(n), types, true, level, &problems);
+            const TLevelSetUp setUp =
+                ReadPuzzleLevel(document, PuzzleLevelName(n), types, true, level, &problems);
+            CheckLevelContent(archive, PuzzleLevelName(n), setUp, level, problems);
         } catch (const KelException& error) {
             problems.push_back(PuzzleLevelName(n) + ": " + error.what());
         }

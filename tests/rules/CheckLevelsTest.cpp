@@ -57,3 +57,37 @@ TEST(CheckLevelsTest, FontsOfAGameArchiveMustLoadWithTheirPictures) {
     EXPECT_NE(result.out.find("Lithos-Bold.xml: the font is missing\n"), std::string::npos);
     EXPECT_NE(result.out.find("LithosSmall-Bold.xml: the font is missing\n"), std::string::npos);
 }
+
+TEST(CheckLevelsTest, LevelsNeedTheirPicturesEffectsAndScarabs) {
+    TempFolder folder;
+    TFileFolder archive = TFileFolder::CreateEmpty(folder.File("game.zxc"));
+    auto add = [&](const std::string& name, const std::string& text) {
+        archive.AddFile(name, 1, TMemoryStream(text));
+    };
+    add("FishkaTypes.xml", R"(<FishkaTypes><FishkaType Name="Sun" PieceCount="1">
+        <Colors><Color/></Colors></FishkaType></FishkaTypes>)");
+    add("Back.jpg", "not a picture");
+    add("efSand.xml",
+        R"(<ParticleEffect Name="Sand"><Functions/><Morphs/><Particles><Particle Name="P"/></Particles>
+        <ParticleSystems><ParticleSystem Name="S" Template="P"><Resource>Grain.png</Resource>
+        </ParticleSystem></ParticleSystems></ParticleEffect>)");
+    add("PuzzleLevel1.xml",
+        R"(<ChristmasLevel BackPicture="Back.jpg" UnderFrag="Hex.png"><ActionClassicMode>
+        <WinCondition><CompleteFishCount>5</CompleteFishCount></WinCondition>
+        <LevelFishes><F Type="0" Color="1"/></LevelFishes>
+        <Scarabs><Scarab x="2" y="2" type="300"/></Scarabs><Cobras><Cobra x="3" y="3"/></Cobras>
+        </ActionClassicMode><LevelEffects><Effect Filename="efSand.xml" x="1" y="1"/>
+        </LevelEffects></ChristmasLevel>)");
+    archive.Save();
+
+    const ToolResult result = RunTool({"check-data", folder.File("game.zxc")});
+    EXPECT_EQ(result.exitCode, 1);
+    // The decoder's own words follow the picture's name.
+    const std::string decoding = "PuzzleLevel1.xml: picture Back.jpg: JPEG: ";
+    ASSERT_EQ(result.out.compare(0, decoding.size(), decoding), 0) << result.out;
+    EXPECT_EQ(result.out.substr(result.out.find('\n') + 1),
+              "PuzzleLevel1.xml: picture Hex.png is not in the archive\n"
+              "PuzzleLevel1.xml: effect efCobraRotate.xml is not in the archive\n"
+              "efSand.xml: picture Grain.png is not in the archive\n"
+              "PuzzleLevel1.xml: picture ScarabBonus300.png is not in the archive\n");
+}

@@ -1,0 +1,270 @@
+// The game object sets levels up from the archive: board, objects, fixed pieces, ambient effects
+// and sounds, and the pictures kept, loaded and released from one level to the next.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "resources/JpegPNG.h"
+#include "support/HeadlessGame.h"
+
+namespace {
+
+std::string Png(int width, int height, uint8_t value) {
+    TPngPicture picture;
+    picture.Width = width;
+    picture.Height = height;
+    picture.Color.assign(size_t(width) * height * 3, value);
+    const std::vector<uint8_t> bytes = picture.Encode();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string Jpeg(int width, int height) {
+    TBitmap24 bitmap;
+    bitmap.Width = width;
+    bitmap.Height = height;
+    bitmap.Bgr.assign(size_t(width) * height * 3, 90);
+    const std::vector<uint8_t> bytes = EncodeJpeg(bitmap, 90);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string Effect(const std::string& resource) {
+    return "<ParticleEffect Name=\"E\" Lifetime=\"1\"><Functions/><Morphs/><Particles>"
+           "<Particle Name=\"P\"/></Particles><ParticleSystems><ParticleSystem Name=\"S\" "
+           "Template=\"P\"><InitParticles>1</InitParticles><Resource>" +
+           resource + "</Resource></ParticleSystem></ParticleSystems></ParticleEffect>";
+}
+
+// Two types: Fish (three pieces, three colours) and Box (two pieces, two colours), whose piece
+// pictures are coloured by the game.
+const char* const Types = R"(<FishkaTypes>
+  <FishkaType Name="Fish" PieceCount="3" FrameCount="1">
+    <PieceOrder><Piece Num="1" Picture="FishA"/><Piece Num="2" Picture="FishB"/>
+      <Piece Num="3" Picture="FishC"/></PieceOrder>
+    <Colors><Color Hue="0"/><Color Hue="40"/><Color Hue="80"/></Colors>
+    <DrawSequence><DrawPiece Num="1"/><DrawPiece Num="2"/><DrawPiece Num="3"/></DrawSequence>
+  </FishkaType>
+  <FishkaType Name="Box" PieceCount="2" FrameCount="1">
+    <PieceOrder><Piece Num="1" Picture="BoxA"/><Piece Num="2" Picture="BoxB"/></PieceOrder>
+    <Colors><Color/><Color/></Colors>
+    <DrawSequence><DrawPiece Num="1"/><DrawPiece Num="2"/></DrawSequence>
+  </FishkaType>
+</FishkaTypes>)";
+
+const char* const LevelOne =
+    R"(<ChristmasLevel BackPicture="Sand.png" UnderFrag="Keep.png" Music="Nile.mo3">
+  <ActionClassicMode>
+    <Board><l>0000000</l><l>0000000</l><l>0000000</l><l>0000000</l><l>0000000</l><l>0000000</l></Board>
+    <WinCondition><CompleteFishCount>10</CompleteFishCount></WinCondition>
+    <LevelFishes><F Type="0" Color="3"/><F Type="1" Color="1"/></LevelFishes>
+    <Scarabs><Scarab x="4" y="4" type="60"/></Scarabs>
+    <Cobras><Cobra x="5" y="5"/></Cobras>
+    <Pyramids><Pyramid x="6" y="5"/></Pyramids>
+    <PutFishes>
+      <PutFish x="3" y="3" Type="0" Color="3" Hier="13" Jump="true"/>
+      <PutFish x="4" y="3" Hier="12" Ghost="true"/>
+    </PutFishes>
+  </ActionClassicMode>
+  <LevelEffects>
+    <Effect Filename="efSand.xml" x="10" y="20" Name="sand" Period="3000"/>
+    <SoundEffect Name="wind.ogg" Period="5000" WorkPeriod="2000" PausePeriod="1000"/>
+  </LevelEffects>
+</ChristmasLevel>)";
+
+const char* const LevelTwo = R"(<ChristmasLevel BackPicture="Sand.png" UnderFrag="Hex.png">
+  <ActionClassicMode><Board><l>00</l></Board>
+    <LevelFishes><F Type="1" Color="2"/></LevelFishes></ActionClassicMode>
+</ChristmasLevel>)";
+
+class GameLevelTest : public HeadlessGameTest {
+  protected:
+    GameLevelTest() {
+        WriteArchive({{"FishkaTypes.xml", Types},
+                      {"surfaces.dat", "Keep.png\r\nScarabBonus60.png\r\n"},
+                      {"Sand.png", Png(800, 600, 40)},
+                      {"Keep.png", Png(88, 73, 50)},
+                      {"Hex.png", Png(88, 73, 60)},
+                      {"Glow.png", Png(8, 8, 250)},
+                      {"Back1.jpg", Jpeg(800, 600)},
+                      {"ScarabBonus60.png", Png(20, 10, 70)},
+                      {"FishA.png", Png(60, 60, 100)},
+                      {"FishB.png", Png(60, 60, 110)},
+                      {"FishC.png", Png(60, 60, 120)},
+                      {"BoxA.png", Png(50, 40, 130)},
+                      {"BoxB.png", Png(50, 40, 140)},
+                      {"efCobraRotate.xml", Effect("Cobra.png")},
+                      {"efJumpBall.xml", Effect("Ball.png")},
+                      {"efSand.xml", Effect("Glow.png")},
+                      {"PuzzleLevel1.xml", LevelOne},
+                      {"PuzzleLevel2.xml", LevelTwo}});
+    }
+    bool HasSurface(const TKelGameEngine& game, const std::string& name) const {
+        return game.SurfaceStore->IndexOfSurface(name) >= 0;
+    }
+    bool Logged(const std::string& message) const {
+        const auto messages = LogMessages();
+        return std::find(messages.begin(), messages.end(), message) != messages.end();
+    }
+};
+
+TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
+    auto game = StartGame();
+    ASSERT_TRUE(game->LoadPuzzleLevelFromXML("PuzzleLevel1.xml"));
+    const TBoard& board = game->Level.Board;
+    EXPECT_TRUE(board.CellExists(7, 3));
+    EXPECT_FALSE(board.CellExists(8, 3));
+    EXPECT_EQ(game->Level.Goal, 10);
+
+    const TFish& scarab = board.Cell(4, 4);
+    EXPECT_EQ(scarab.SurfName, "ScarabBonus60.png");
+    EXPECT_EQ(TPoint(scarab.PicWidth, scarab.PicHeight), (TPoint{20, 10}));
+    EXPECT_EQ(scarab.Type, 0);  // objects never count as empty cells
+    ASSERT_TRUE(board.Cell(5, 5).Effect);
+    EXPECT_EQ(board.Cell(5, 5).Effect->StartTime, game->CurrentTick);
+    EXPECT_FALSE(board.Cell(6, 5).Effect);  // the archive has no pyramid effect
+    EXPECT_TRUE(Logged("Can not find file name efPyramid.xml in GameFolder"));
+
+    const TFish& jumper = board.Cell(3, 3);
+    EXPECT_TRUE(jumper.JumpBall);
+    EXPECT_TRUE(jumper.Effect);
+    EXPECT_EQ(jumper.SurfName, "Fish5c3");
+    EXPECT_EQ(board.Cell(4, 3).SurfName, "Fish3cG");  // type and colour carried over
+
+    ASSERT_EQ(game->LevelEffectsList.size(), 1u);
+    const TPartEffect& sand = game->LevelEffectsList[0];
+    EXPECT_EQ(sand.Name, "sand");
+    EXPECT_EQ(TPoint(sand.X, sand.Y), (TPoint{10, 20}));
+    EXPECT_EQ(sand.Bounds, (TEffectBounds{5, 30, 794, 595}));
+    EXPECT_EQ(sand.RepeatDelay, 3000);
+    EXPECT_TRUE(sand.Active);
+
+    ASSERT_EQ(game->SoundEvents.SoundEffects.size(), 1u);
+    const TSoundEffect& wind = game->SoundEvents.SoundEffects[0];
+    EXPECT_EQ(wind.Name, "wind.ogg");
+    EXPECT_TRUE(wind.Repeating);
+    EXPECT_EQ(wind.Period, 5000);
+    EXPECT_EQ(wind.WorkPeriod, 2000);
+    EXPECT_EQ(wind.PausePeriod, 1000);
+
+    EXPECT_EQ(game->BackgroundList, (std::vector<std::string>{"Sand.png", "Keep.png", "Glow.png"}));
+    for (const char* picture : {"Sand.png", "Keep.png", "Glow.png"})
+        EXPECT_TRUE(HasSurface(*game, picture)) << picture;
+}
+
+TEST_F(GameLevelTest, PicturesAreKeptLoadedAndReleasedBetweenLevels) {
+    auto game = StartGame();
+    game->LoadPuzzleLevelFromXML("PuzzleLevel1.xml");
+    TSurface* sand = game->SurfaceStore->FindSurface("Sand.png");
+    ASSERT_TRUE(sand);
+    sand->Bits[0] = 1;  // a mark that a reload would lose
+
+    game->LoadPuzzleLevelFromXML("PuzzleLevel2.xml");
+    EXPECT_EQ(game->SurfaceStore->FindSurface("Sand.png")->Bits[0], 1);  // needed again: kept
+    EXPECT_TRUE(HasSurface(*game, "Hex.png"));
+    EXPECT_TRUE(HasSurface(*game, "Keep.png"));   // listed in surfaces.dat: never released
+    EXPECT_FALSE(HasSurface(*game, "Glow.png"));  // only the first level needed it
+    EXPECT_TRUE(game->LevelEffectsList.empty());
+    EXPECT_TRUE(game->SoundEvents.SoundEffects.empty());
+    EXPECT_FALSE(game->Level.Board.Cell(5, 5).Effect);
+    EXPECT_EQ(game->Level.LevelFishes, (std::vector<TFishSpec>{{1, 1}}));
+}
+
+TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
+    auto game = StartGame();
+    game->LoadPuzzleLevelFromXML("PuzzleLevel1.xml");
+    EXPECT_TRUE(game->LoadPuzzleLevelFromXML("PuzzleLevel9.xml"));
+    EXPECT_EQ(game->Level.Goal, 10);
+    EXPECT_EQ(game->LevelEffectsList.size(), 1u);
+
+    const struct {
+        std::string Level, Logged;
+    } cases[] = {
+        {"<ChristmasLevel><ActionClassicMode><LevelFishes><F Color=\"1\"/></LevelFishes>"
+         "<PutFishes><PutFish x=\"1\" y=\"1\"/></PutFishes></ActionClassicMode></ChristmasLevel>",
+         ""},
+        {"<ChristmasLevel><ActionClassicMode><LevelFishes><F Color=\"1\"/></LevelFishes>"
+         "</ActionClassicMode><LevelEffects><Effect Filename=\"efBroken.xml\" x=\"1\" y=\"1\"/>"
+         "</LevelEffects></ChristmasLevel>",
+         "Error in LevelEffects tag in PuzzleLevel3.xml"},
+    };
+    for (const auto& c : cases) {
+        WriteArchive({{"FishkaTypes.xml", Types},
+                      {"efBroken.xml", "<ParticleEffect Name=\"B\"/>"},
+                      {"PuzzleLevel3.xml", c.Level}});
+        std::filesystem::remove_all(user.File("temp"));
+        auto broken = StartGame();
+        try {
+            broken->LoadPuzzleLevelFromXML("PuzzleLevel3.xml");
+            ADD_FAILURE() << c.Level;
+        } catch (const KelException& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "Exception error in TKelGameEngine.LoadPuzzleLevelFromXML!");
+        }
+        if (!c.Logged.empty()) {
+            EXPECT_TRUE(Logged(c.Logged));
+            EXPECT_TRUE(Logged("LevelEffects tag error!"));
+        }
+    }
+}
+
+TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
+    auto game = StartGame();
+    game->SurfaceStore->CreateEmptySurface("Fish5c3", 30, 20);
+    TFish& fish = game->Level.Board.Cell(2, 2);
+    const struct {
+        int32_t Type;
+        uint8_t Kind;
+        std::array<bool, 4> Has;
+        std::string Name;
+        TPoint Size;
+    } cases[] = {
+        {0, fkNormal, {false, true, false, true}, "Fish5c3", {30, 20}},
+        {0, fkGhost, {false, true, false, true}, "Fish5cG", {0, 0}},
+        {1, fkNormal, {false, true, true, true}, "Box3c3", {0, 0}},  // piece 3 is not Box's
+        {-1, fkNormal, {false, true, true, true}, "", {0, 0}},
+        {0, fkScarab300, {}, "ScarabBonus300.png", {0, 0}},
+    };
+    for (const auto& c : cases) {
+        fish.Type = c.Type;
+        fish.Kind = c.Kind;
+        fish.Has = c.Has;
+        fish.Color = 2;
+        fish.JumpBall = true;
+        fish.Extras = feBonusGem;
+        game->MakeFishSurfName(2, 2);
+        EXPECT_EQ(fish.SurfName, c.Name);
+        EXPECT_EQ(TPoint(fish.PicWidth, fish.PicHeight), c.Size) << c.Name;
+        const bool object = c.Kind >= fkScarab0;
+        EXPECT_EQ(fish.JumpBall, !object) << c.Name;
+        EXPECT_EQ(fish.Extras, object ? 0 : feBonusGem) << c.Name;
+    }
+    fish.Kind = fkCobra;
+    game->MakeFishSurfName(2, 2);
+    EXPECT_EQ(fish.SurfName, "");
+    EXPECT_TRUE(fish.Effect);  // a cobra without its effect gets one
+}
+
+TEST_F(GameLevelTest, ANewGameStartsOnLevelOneWithItsPiecePictures) {
+    auto game = StartGame();
+    game->Game.Score = 500;
+    game->Game.ShowInstructions = false;
+    game->StartFirstLevel();
+    EXPECT_EQ(game->Game.State, gsGame);
+    EXPECT_EQ(game->Game.Score, 0);
+    EXPECT_EQ(game->Game.CurrentLevel, 1);
+    EXPECT_EQ(game->Game.SelectedLevel, 1);
+    EXPECT_EQ(game->Game.LevelStartTime, system.Now);
+    EXPECT_FALSE(HasSurface(*game, "Back1.jpg"));  // level 1 does not need it after loading
+    // Pictures of the level's (type, colour) pairs only.
+    for (const char* built : {"Fish1c3", "Fish7c3", "Box3c1"})
+        EXPECT_TRUE(HasSurface(*game, built)) << built;
+    for (const char* skipped : {"Fish7c1", "Box3c2"})
+        EXPECT_FALSE(HasSurface(*game, skipped)) << skipped;
+    EXPECT_EQ(game->Level.Board.Cell(3, 3).PicWidth, 60);  // names and sizes taken again
+    EXPECT_EQ(game->RedrawRects, (std::vector<TRect>{{0, 0, 800, 600}}));
+
+    auto again = StartGame();
+    again->StartFirstLevel();
+    EXPECT_EQ(again->Game.State, gsInstructions);
+}
+
+}  // namespace
