@@ -212,11 +212,20 @@ void TKelGameEngine::LoadGameDescriptions() {
     std::error_code error;
     const std::string params = ResolvePath(JoinPath(Folders.GameFolder, "GameParams.xml"));
     if (fs::exists(params, error)) LoadGameParams(params);  // without the file the defaults hold
-    TKelParser types;
-    if (LoadXmlEntry(*Archive, "FishkaTypes.xml", types)) LoadFishkaTypes(types, FishkaTypes);
+    LoadFishkaTypes();
     MakeGhostFishes(*SurfaceStore, *Archive, FishkaTypes);
-    TKelParser points;
-    if (LoadXmlEntry(*Archive, "PathPoints.xml", points)) PathPoints = ReadPathPoints(points);
+    LoadPathPoints();
+}
+
+void TKelGameEngine::LoadFishkaTypes() {
+    TKelParser document;
+    if (LoadXmlEntry(*Archive, "FishkaTypes.xml", document))
+        ::LoadFishkaTypes(document, FishkaTypes);
+}
+
+void TKelGameEngine::LoadPathPoints() {
+    TKelParser document;
+    if (LoadXmlEntry(*Archive, "PathPoints.xml", document)) PathPoints = ReadPathPoints(document);
 }
 
 void TKelGameEngine::FormActivate() {

@@ -126,7 +126,11 @@ class TKelGameEngine : public IKelFontHost {
     void SetUpAudio();
     void LoadStartPictures();
     void LoadGameParams(const std::string& fileName);
+    // The game parameters beside the game; the piece types with the ghost pictures; the level
+    // map's points.
     void LoadGameDescriptions();
+    void LoadFishkaTypes();
+    void LoadPathPoints();
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();

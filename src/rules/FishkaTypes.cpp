@@ -104,3 +104,23 @@ bool ValidFishkaColor(const TFishkaTypes& types, int type, int color) {
     return type >= 0 && type < int(types.size()) && color >= 0 &&
            color < std::min<int>(types[size_t(type)].ColorCount, MaxColors);
 }
+
+namespace {
+
+bool AllPieces(const TFish& fish, const TFishkaTypes& types, const std::array<bool, 4>& pieces) {
+    if (fish.Type < 0 || size_t(fish.Type) >= types.size()) return false;
+    const int count = types[size_t(fish.Type)].PieceCount;
+    for (int i = 1; i <= count; ++i)
+        if (!pieces[size_t(i)]) return false;
+    return true;
+}
+
+}  // namespace
+
+bool FullFishka(const TFish& fish, const TFishkaTypes& types) {
+    return AllPieces(fish, types, fish.Has);
+}
+
+bool FullMakeFishka(const TFish& fish, const TFishkaTypes& types) {
+    return AllPieces(fish, types, fish.Will);
+}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/KelParser.h"
+#include "rules/Board.h"
 
 struct TFishColor {
     std::string PostFix;
@@ -51,3 +52,8 @@ void LoadFishkaTypes(TKelParser& document, TFishkaTypes& types,
 
 // Whether (type, colour) names an existing type and one of its colours.
 bool ValidFishkaColor(const TFishkaTypes& types, int type, int color);
+
+// A cell that shows every piece of its type; an empty cell is not full.
+bool FullFishka(const TFish& fish, const TFishkaTypes& types);
+// A cell whose pending merge (Will) makes it complete; false for a cell without a type.
+bool FullMakeFishka(const TFish& fish, const TFishkaTypes& types);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/FishPictures.h"
 #include "resources/JpegPNG.h"
 #include "support/HeadlessGame.h"
 
@@ -268,3 +269,43 @@ TEST_F(GameLevelTest, ANewGameStartsOnLevelOneWithItsPiecePictures) {
 }
 
 }  // namespace
+
+#ifdef TERVOLIN_GAME_FOLDER
+// The shipped levels, one after the other, as the game plays them: every picture they name is
+// loaded, every piece picture they need is built and nothing is missing.
+class ShippedLevelsTest : public HeadlessGameTest {};
+
+TEST_F(ShippedLevelsTest, SetUpCompletelyOneAfterTheOther) {
+    auto game = StartGame(TERVOLIN_GAME_FOLDER);
+    ASSERT_FALSE(game->Closed);
+    EXPECT_EQ(game->FishkaTypes.size(), 3u);
+    EXPECT_GE(game->PathPoints.size(), 42u);
+    game->Game.ShowInstructions = false;
+    game->StartFirstLevel();
+    ASSERT_EQ(game->Game.State, gsGame);
+    for (int n = 1; game->Archive->FindFile(PuzzleLevelName(n)); ++n) {
+        if (n > 1) {
+            game->LoadPuzzleLevelFromXML(PuzzleLevelName(n));
+            game->MakeColorFishesSurfaces();
+        }
+        EXPECT_GT(game->Level.Goal, 0) << n;
+        for (const std::string& picture : game->BackgroundList)
+            EXPECT_GE(game->SurfaceStore->IndexOfSurface(picture), 0) << n << " " << picture;
+        for (int col = 1; col <= BoardColumns; ++col)
+            for (int row = 1; row <= BoardRows; ++row) {
+                const TFish& fish = game->Level.Board.Cell(col, row);
+                if (!fish.SurfName.empty()) {
+                    EXPECT_GT(fish.PicWidth, 0) << n << " " << fish.SurfName;
+                }
+            }
+        for (const TFishSpec& pair : game->Level.LevelFishes)
+            EXPECT_GE(
+                game->SurfaceStore->IndexOfSurface(
+                    FishPictureName(game->FishkaTypes[size_t(pair.Type)], 7, pair.Color) + "anime"),
+                0)
+                << n;
+    }
+    for (const std::string& message : LogMessages())
+        EXPECT_EQ(message.find("Can not find"), std::string::npos) << message;
+}
+#endif

@@ -94,3 +94,30 @@ TEST(FishkaTypesTest, OtherRootsLoadNothingAndEmptyDocumentsFail) {
     EXPECT_TRUE(Load("<Types><FishkaType Name=\"A\" PieceCount=\"1\"/></Types>").empty());
     EXPECT_THROW(Load("no elements here"), KelException);
 }
+
+TEST(FishkaTypesTest, FullnessCountsOnlyTheTypesPieces) {
+    TFishkaTypes types(2);
+    types[0].PieceCount = 2;
+    types[1].PieceCount = 3;
+    const struct {
+        int32_t Type;
+        std::array<bool, 4> Pieces;
+        bool Full;
+    } cases[] = {
+        {0, {false, true, true, false}, true},  // piece 3 is not one of type 0's
+        {0, {false, true, false, true}, false},
+        {1, {false, true, true, false}, false},
+        {1, {false, true, true, true}, true},
+        {-1, {false, true, true, true}, false},  // an empty cell
+        {7, {false, true, true, true}, false},   // no such type
+    };
+    for (const auto& c : cases) {
+        TFish fish;
+        fish.Type = c.Type;
+        fish.Has = c.Pieces;
+        EXPECT_EQ(FullFishka(fish, types), c.Full) << c.Type;
+        EXPECT_FALSE(FullMakeFishka(fish, types)) << c.Type;  // nothing pending
+        fish.Will = c.Pieces;
+        EXPECT_EQ(FullMakeFishka(fish, types), c.Full) << c.Type;
+    }
+}

@@ -22,13 +22,14 @@ void HeadlessGameTest::WriteArchive(const TArchiveEntries& entries,
     archive.Save();
 }
 
-std::unique_ptr<TKelGameEngine> HeadlessGameTest::MakeGame() {
+std::unique_ptr<TKelGameEngine> HeadlessGameTest::MakeGame(const std::string& gameFolder) {
     return std::make_unique<TKelGameEngine>(
-        platform, TGameFolders{data.Path().string(), user.Path().string()});
+        platform,
+        TGameFolders{gameFolder.empty() ? data.Path().string() : gameFolder, user.Path().string()});
 }
 
-std::unique_ptr<TKelGameEngine> HeadlessGameTest::StartGame() {
-    auto game = MakeGame();
+std::unique_ptr<TKelGameEngine> HeadlessGameTest::StartGame(const std::string& gameFolder) {
+    auto game = MakeGame(gameFolder);
     game->FormCreate();
     game->HandleEvent(Event(TEventKind::Activate));
     game->Random.SetSeed(1);

@@ -20,9 +20,10 @@ class HeadlessGameTest : public ::testing::Test {
   protected:
     // Writes data/game.zxc: the entries in order, then the six fonts but `leftOutFont`.
     void WriteArchive(const TArchiveEntries& entries, const std::string& leftOutFont = "");
-    std::unique_ptr<TKelGameEngine> MakeGame();
+    // A game whose data folder is `gameFolder` (by default the test's data folder).
+    std::unique_ptr<TKelGameEngine> MakeGame(const std::string& gameFolder = "");
     // A game through start-up and its first activation, with a fixed random seed.
-    std::unique_ptr<TKelGameEngine> StartGame();
+    std::unique_ptr<TKelGameEngine> StartGame(const std::string& gameFolder = "");
     static TEvent Event(TEventKind kind, int message = 0);
     // The messages of the run log, without their time stamps.
     std::vector<std::string> LogMessages() const;
