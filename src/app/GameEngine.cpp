@@ -354,8 +354,10 @@ void TKelGameEngine::WriteSurfaceReport() {
 }
 
 void TKelGameEngine::TickTimer(uint32_t now) {
-    // The timer dispatcher: screen effects, music and timed sounds, the interface's timed
+    // The timer dispatcher: effect instances, music and timed sounds, the interface's timed
     // changes and, while a level is played, the play timers (those still to come join here).
+    TickScreenEffects(ScreenEffects, now);
+    TickScreenEffects(LevelEffectsList, now);
     SoundEvents.TickMusicTimer(now);
 }
 

@@ -137,6 +137,16 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     EXPECT_EQ(sand.Bounds, (TEffectBounds{5, 30, 794, 595}));
     EXPECT_EQ(sand.RepeatDelay, 3000);
     EXPECT_TRUE(sand.Active);
+    // The passes advance it; after its one second it rests until its period comes round.
+    const uint32_t start = game->CurrentTick;
+    bool done = false;
+    system.Now = start + 1001;
+    game->AppIdle(done);
+    EXPECT_FALSE(game->LevelEffectsList[0].Active);
+    system.Now = start + 3001;
+    game->AppIdle(done);
+    EXPECT_TRUE(game->LevelEffectsList[0].Active);
+    EXPECT_EQ(game->LevelEffectsList[0].Effect->StartTime, start + 3001);
 
     ASSERT_EQ(game->SoundEvents.SoundEffects.size(), 1u);
     const TSoundEffect& wind = game->SoundEvents.SoundEffects[0];
