@@ -2,6 +2,7 @@
 // 44.1 kHz stereo 16-bit WAV file, so authors can listen and checks can measure. Entries ending
 // in "mo3" are modules (rendered for the given seconds, 30 by default), others samples (rendered
 // to their end).
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -10,38 +11,17 @@
 #include "ToolCommand.h"
 #include "platform/Mixer.h"
 #include "platform/SampleDecoder.h"
+#include "platform/WavFile.h"
 #include "resources/FileFolder.h"
 
 namespace {
 
 void WriteWav(const std::string& path, const std::vector<float>& stereo) {
-    std::vector<uint8_t> out;
-    auto u16 = [&](unsigned v) {
-        out.push_back(uint8_t(v));
-        out.push_back(uint8_t(v >> 8));
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    auto text = [&](const char* s) {
-        for (int i = 0; i < 4; ++i) out.push_back(uint8_t(s[i]));
-    };
-    uint32_t dataBytes = uint32_t(stereo.size() * 2);
-    text("RIFF");
-    u32(36 + dataBytes);
-    text("WAVE");
-    text("fmt ");
-    u32(16);
-    u16(1);
-    u16(MixChannels);
-    u32(MixRate);
-    u32(MixRate * MixChannels * 2);
-    u16(MixChannels * 2);
-    u16(16);
-    text("data");
-    u32(dataBytes);
-    for (float value : stereo) u16(uint16_t(int16_t(std::lround(value * 32767.0f))));
+    std::vector<int16_t> values;
+    values.reserve(stereo.size());
+    for (float value : stereo)
+        values.push_back(int16_t(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f)));
+    const std::vector<uint8_t> out = EncodeWav(values, MixChannels, MixRate);
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
     if (!file) throw std::runtime_error("Cannot write " + path);

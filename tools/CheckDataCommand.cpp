@@ -87,10 +87,22 @@ static void CheckEffect(TFileFolder& archive, const std::string& owner, const st
     }
 }
 
+// Cells the player can see and click on the 800 x 600 screen: columns 1 and 2 lie under the
+// finish bar and the Pharaoh, column 13 is off the screen, row 9 is cut by the bottom edge and
+// the odd (raised) columns' first row by the top.
+static bool CellVisible(int col, int row) {
+    return col >= 3 && col <= 12 && row <= 8 && (col % 2 == 0 || row >= 2);
+}
+
 // What a level loads besides its description: its pictures, the effects of its objects, fixed
 // jump balls and ambient effects, and the pictures of its scarabs.
 static void CheckLevelContent(TFileFolder& archive, const std::string& level,
                               const TLevelSetUp& setUp, const TLevel& read, TProblems& problems) {
+    for (int row = 1; row <= BoardRows; ++row)
+        for (int col = 1; col <= BoardColumns; ++col)
+            if (read.Board.CellExists(col, row) && !CellVisible(col, row))
+                problems.push_back(level + ": Board cell (" + std::to_string(col) + ", " +
+                                   std::to_string(row) + ") lies outside the visible board");
     for (const std::string& picture : setUp.BackgroundList)
         CheckPicture(archive, level, picture, problems);
     std::vector<std::string> effects;

@@ -7,44 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/WavFile.h"
 #include "resources/XmWriter.h"
 
 // A PCM WAV file: 16-bit when `bits` is 16, else unsigned 8-bit; `values` interleaved.
 inline std::vector<uint8_t> MakeWav(const std::vector<int16_t>& values, int channels = 1,
                                     int rate = 44100, int bits = 16) {
-    std::vector<uint8_t> out;
-    auto u16 = [&](unsigned v) {
-        out.push_back(uint8_t(v));
-        out.push_back(uint8_t(v >> 8));
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    auto text = [&](const char* s) {
-        for (int i = 0; i < 4; ++i) out.push_back(uint8_t(s[i]));
-    };
-    uint32_t dataBytes = uint32_t(values.size() * size_t(bits / 8));
-    text("RIFF");
-    u32(36 + dataBytes);
-    text("WAVE");
-    text("fmt ");
-    u32(16);
-    u16(1);
-    u16(unsigned(channels));
-    u32(uint32_t(rate));
-    u32(uint32_t(rate * channels * bits / 8));
-    u16(unsigned(channels * bits / 8));
-    u16(unsigned(bits));
-    text("data");
-    u32(dataBytes);
-    for (int16_t v : values) {
-        if (bits == 16)
-            u16(uint16_t(v));
-        else
-            out.push_back(uint8_t((v >> 8) + 128));
-    }
-    return out;
+    return EncodeWav(values, channels, rate, bits);
 }
 
 // A mono 44.1 kHz WAV holding `frames` frames of the constant `value`.

@@ -14,7 +14,7 @@ TEST(CheckLevelsTest, ReportsEveryProblemWithItsFile) {
     add("FishkaTypes.xml", R"(<FishkaTypes><FishkaType Name="Sun" PieceCount="3">
         <Colors><Color/><Color/></Colors><DrawSequence><DrawPiece Num="5"/></DrawSequence></FishkaType></FishkaTypes>)");
     add("PuzzleLevel1.xml",
-        R"(<ChristmasLevel><ActionClassicMode><Board><l>00000000000000</l></Board>
+        R"(<ChristmasLevel><ActionClassicMode><Board><l>---0-0-0-0-0-0</l></Board>
         <WinCondition><CompleteFishCount>0</CompleteFishCount></WinCondition>
         <LevelFishes><F Type="0" Color="1"/><F Type="0" Color="3"/></LevelFishes></ActionClassicMode></ChristmasLevel>)");
     add("PuzzleLevel2.xml",
@@ -73,6 +73,7 @@ TEST(CheckLevelsTest, LevelsNeedTheirPicturesEffectsAndScarabs) {
         </ParticleSystem></ParticleSystems></ParticleEffect>)");
     add("PuzzleLevel1.xml",
         R"(<ChristmasLevel BackPicture="Back.jpg" UnderFrag="Hex.png"><ActionClassicMode>
+        <Board><l>0</l><l/><l>--0</l></Board>
         <WinCondition><CompleteFishCount>5</CompleteFishCount></WinCondition>
         <LevelFishes><F Type="0" Color="1"/></LevelFishes>
         <Scarabs><Scarab x="2" y="2" type="300"/></Scarabs><Cobras><Cobra x="3" y="3"/></Cobras>
@@ -83,9 +84,13 @@ TEST(CheckLevelsTest, LevelsNeedTheirPicturesEffectsAndScarabs) {
     const ToolResult result = RunTool({"check-data", folder.File("game.zxc")});
     EXPECT_EQ(result.exitCode, 1);
     // The decoder's own words follow the picture's name.
+    const std::string cells =
+        "PuzzleLevel1.xml: Board cell (1, 1) lies outside the visible board\n";
+    ASSERT_EQ(result.out.compare(0, cells.size(), cells), 0) << result.out;
+    const std::string rest = result.out.substr(cells.size());
     const std::string decoding = "PuzzleLevel1.xml: picture Back.jpg: JPEG: ";
-    ASSERT_EQ(result.out.compare(0, decoding.size(), decoding), 0) << result.out;
-    EXPECT_EQ(result.out.substr(result.out.find('\n') + 1),
+    ASSERT_EQ(rest.compare(0, decoding.size(), decoding), 0) << result.out;
+    EXPECT_EQ(rest.substr(rest.find('\n') + 1),
               "PuzzleLevel1.xml: picture Hex.png is not in the archive\n"
               "PuzzleLevel1.xml: effect efCobraRotate.xml is not in the archive\n"
               "efSand.xml: picture Grain.png is not in the archive\n"
