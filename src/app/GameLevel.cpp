@@ -131,18 +131,18 @@ bool TKelGameEngine::LoadPuzzleLevelFromXML(const std::string& entryName, int /*
 
 void TKelGameEngine::SetUpLevelEffects(const TLevelSetUp& setUp, const std::string& entryName) {
     try {
-        for (const TLevelEffectSpec& spec : setUp.Effects) {
+        for (const TLevelEffectSpec& effect : setUp.Effects) {
             try {
                 const size_t before = LevelEffectsList.size();
                 CreateKelEffectFromFile(LevelEffectsList, EffectSources(),
-                                        {.Name = spec.Name,
-                                         .File = spec.Filename,
-                                         .X = spec.Position.X,
-                                         .Y = spec.Position.Y,
+                                        {.Name = effect.Name,
+                                         .File = effect.Filename,
+                                         .X = effect.Position.X,
+                                         .Y = effect.Position.Y,
                                          .Bounds = LevelEffectBounds,
-                                         .Flag = spec.Scrollable,
-                                         .Active = spec.Visible,
-                                         .RepeatDelay = spec.Period},
+                                         .Flag = effect.Scrollable,
+                                         .Active = effect.Visible,
+                                         .RepeatDelay = effect.Period},
                                         CurrentTick);
                 if (LevelEffectsList.size() > before && LevelEffectsList.back().Effect)
                     for (const std::string& picture :
