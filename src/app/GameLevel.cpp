@@ -106,9 +106,11 @@ bool TKelGameEngine::LoadPuzzleLevelFromXML(const std::string& entryName, int /*
         BackgroundList = setUp.BackgroundList;
         for (const TCell& cell : setUp.Scarabs) MakeFishSurfName(cell.Col, cell.Row);
         for (const TCell& cell : setUp.Cobras)
-            Level.Board.Cell(cell.Col, cell.Row).Effect = CreateCellEffect("efCobraRotate.xml");
+            Level.Board.Cell(cell.Col, cell.Row).Effect =
+                CreateCellEffect(ObjectEffectFile(fkCobra));
         for (const TCell& cell : setUp.Pyramids)
-            Level.Board.Cell(cell.Col, cell.Row).Effect = CreateCellEffect("efPyramid.xml");
+            Level.Board.Cell(cell.Col, cell.Row).Effect =
+                CreateCellEffect(ObjectEffectFile(fkPyramid));
         // The random filling of the board comes here once the play timers exist; until then the
         // board holds the fixed pieces only.
         PutFishes(Level.Board, setUp.PutFishes);
