@@ -106,10 +106,10 @@ static void CheckLevelContent(TFileFolder& archive, const std::string& level,
     for (const std::string& picture : setUp.BackgroundList)
         CheckPicture(archive, level, picture, problems);
     std::vector<std::string> effects;
-    if (!setUp.Cobras.empty()) effects.push_back("efCobraRotate.xml");
-    if (!setUp.Pyramids.empty()) effects.push_back("efPyramid.xml");
+    if (!setUp.Cobras.empty()) effects.push_back(ObjectEffectFile(fkCobra));
+    if (!setUp.Pyramids.empty()) effects.push_back(ObjectEffectFile(fkPyramid));
     for (const TPutFish& piece : setUp.PutFishes)
-        if (piece.Jump) effects.push_back("efJumpBall.xml");
+        if (piece.Jump) effects.push_back(JumpBallEffectFile);
     for (const TLevelEffectSpec& effect : setUp.Effects) effects.push_back(effect.Filename);
     std::sort(effects.begin(), effects.end());
     effects.erase(std::unique(effects.begin(), effects.end()), effects.end());
@@ -117,11 +117,7 @@ static void CheckLevelContent(TFileFolder& archive, const std::string& level,
     for (const TCell& cell : setUp.Scarabs) {
         const uint8_t kind = read.Board.Cell(cell.Col, cell.Row).Kind;
         if (kind >= fkScarab0 && kind <= fkScarab300)
-            CheckPicture(archive, level,
-                         kind == fkScarab0    ? "ScarabBonus0.png"
-                         : kind == fkScarab60 ? "ScarabBonus60.png"
-                                              : "ScarabBonus300.png",
-                         problems);
+            CheckPicture(archive, level, ScarabPictureName(kind), problems);
     }
 }
 

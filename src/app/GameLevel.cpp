@@ -9,21 +9,6 @@
 
 namespace {
 
-const char* ScarabPicture(uint8_t kind) {
-    switch (kind) {
-        case fkScarab0:
-            return "ScarabBonus0.png";
-        case fkScarab60:
-            return "ScarabBonus60.png";
-        default:
-            return "ScarabBonus300.png";
-    }
-}
-
-const char* ObjectEffectFile(uint8_t kind) {
-    return kind == fkCobra ? "efCobraRotate.xml" : "efPyramid.xml";
-}
-
 // The ambient effects of a level are drawn inside this rectangle, clear of the screen's frame.
 constexpr TEffectBounds LevelEffectBounds{5, 30, 794, 595};
 
@@ -53,7 +38,7 @@ void TKelGameEngine::MakeFishSurfName(int col, int row) {
         TFish& fish = Level.Board.Cell(col, row);
         if (fish.Kind >= fkScarab0 && fish.Kind <= fkPyramid) {
             const bool scarab = fish.Kind <= fkScarab300;
-            fish.SurfName = scarab ? ScarabPicture(fish.Kind) : "";
+            fish.SurfName = scarab ? ScarabPictureName(fish.Kind) : "";
             if (fish.JumpBall) {
                 fish.JumpBall = false;
                 fish.Effect.reset();
@@ -116,7 +101,7 @@ bool TKelGameEngine::LoadPuzzleLevelFromXML(const std::string& entryName, int /*
         PutFishes(Level.Board, setUp.PutFishes);
         for (const TPutFish& piece : setUp.PutFishes) {
             TFish& fish = Level.Board.Cell(piece.Cell.Col, piece.Cell.Row);
-            if (piece.Jump) fish.Effect = CreateCellEffect("efJumpBall.xml");
+            if (piece.Jump) fish.Effect = CreateCellEffect(JumpBallEffectFile);
             MakeFishSurfName(piece.Cell.Col, piece.Cell.Row);
         }
         GiveObjectsAType(Level.Board);
@@ -163,13 +148,11 @@ void TKelGameEngine::SetUpLevelEffects(const TLevelSetUp& setUp, const std::stri
 }
 
 void TKelGameEngine::LoadLevelPictures(std::vector<std::string> oldList) {
-    for (const std::string& name : BackgroundList) {
-        std::erase(oldList, name);
-        SurfaceStore->LoadPictureList(*Archive, {name});
-    }
+    SurfaceStore->LoadPictureList(*Archive, BackgroundList);
     for (const std::string& name : oldList)
-        if (std::find(PermanentPictures.begin(), PermanentPictures.end(), name) ==
-            PermanentPictures.end())
+        if (std::find(BackgroundList.begin(), BackgroundList.end(), name) == BackgroundList.end() &&
+            std::find(PermanentPictures.begin(), PermanentPictures.end(), name) ==
+                PermanentPictures.end())
             SurfaceStore->DeleteSurface(name);
 }
 

@@ -110,3 +110,18 @@ TCell FoundMoouseOverFish(TPoint mouse) {
     }
     return {};
 }
+
+const char* ScarabPictureName(uint8_t kind) {
+    switch (kind) {
+        case fkScarab0:
+            return "ScarabBonus0.png";
+        case fkScarab60:
+            return "ScarabBonus60.png";
+        default:
+            return "ScarabBonus300.png";
+    }
+}
+
+const char* ObjectEffectFile(uint8_t kind) {
+    return kind == fkCobra ? "efCobraRotate.xml" : "efPyramid.xml";
+}

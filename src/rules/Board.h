@@ -35,6 +35,13 @@ enum TFishExtra : uint8_t {
     feBonusGem = 8,
 };
 
+// The still picture of a scarab cell (kinds fkScarab0, fkScarab60, fkScarab300).
+const char* ScarabPictureName(uint8_t kind);
+// The effect a cobra or pyramid cell shows.
+const char* ObjectEffectFile(uint8_t kind);
+// The effect a fishka carrying a jump ball shows.
+constexpr const char* JumpBallEffectFile = "efJumpBall.xml";
+
 struct TDoublePoint {
     double X = 0, Y = 0;
 };

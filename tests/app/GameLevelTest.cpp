@@ -7,17 +7,9 @@
 #include "app/FishPictures.h"
 #include "resources/JpegPNG.h"
 #include "support/HeadlessGame.h"
+#include "support/TestContent.h"
 
 namespace {
-
-std::string Png(int width, int height, uint8_t value) {
-    TPngPicture picture;
-    picture.Width = width;
-    picture.Height = height;
-    picture.Color.assign(size_t(width) * height * 3, value);
-    const std::vector<uint8_t> bytes = picture.Encode();
-    return std::string(bytes.begin(), bytes.end());
-}
 
 std::string Jpeg(int width, int height) {
     TBitmap24 bitmap;
@@ -26,13 +18,6 @@ std::string Jpeg(int width, int height) {
     bitmap.Bgr.assign(size_t(width) * height * 3, 90);
     const std::vector<uint8_t> bytes = EncodeJpeg(bitmap, 90);
     return std::string(bytes.begin(), bytes.end());
-}
-
-std::string Effect(const std::string& resource) {
-    return "<ParticleEffect Name=\"E\" Lifetime=\"1\"><Functions/><Morphs/><Particles>"
-           "<Particle Name=\"P\"/></Particles><ParticleSystems><ParticleSystem Name=\"S\" "
-           "Template=\"P\"><InitParticles>1</InitParticles><Resource>" +
-           resource + "</Resource></ParticleSystem></ParticleSystems></ParticleEffect>";
 }
 
 // Two types: Fish (three pieces, three colours) and Box (two pieces, two colours), whose piece
@@ -81,20 +66,20 @@ class GameLevelTest : public HeadlessGameTest {
     GameLevelTest() {
         WriteArchive({{"FishkaTypes.xml", Types},
                       {"surfaces.dat", "Keep.png\r\nScarabBonus60.png\r\n"},
-                      {"Sand.png", Png(800, 600, 40)},
-                      {"Keep.png", Png(88, 73, 50)},
-                      {"Hex.png", Png(88, 73, 60)},
-                      {"Glow.png", Png(8, 8, 250)},
+                      {"Sand.png", SolidPng(800, 600, 40, 40, 40)},
+                      {"Keep.png", SolidPng(88, 73, 50, 50, 50)},
+                      {"Hex.png", SolidPng(88, 73, 60, 60, 60)},
+                      {"Glow.png", SolidPng(8, 8, 250, 250, 250)},
                       {"Back1.jpg", Jpeg(800, 600)},
-                      {"ScarabBonus60.png", Png(20, 10, 70)},
-                      {"FishA.png", Png(60, 60, 100)},
-                      {"FishB.png", Png(60, 60, 110)},
-                      {"FishC.png", Png(60, 60, 120)},
-                      {"BoxA.png", Png(50, 40, 130)},
-                      {"BoxB.png", Png(50, 40, 140)},
-                      {"efCobraRotate.xml", Effect("Cobra.png")},
-                      {"efJumpBall.xml", Effect("Ball.png")},
-                      {"efSand.xml", Effect("Glow.png")},
+                      {"ScarabBonus60.png", SolidPng(20, 10, 70, 70, 70)},
+                      {"FishA.png", SolidPng(60, 60, 100, 100, 100)},
+                      {"FishB.png", SolidPng(60, 60, 110, 110, 110)},
+                      {"FishC.png", SolidPng(60, 60, 120, 120, 120)},
+                      {"BoxA.png", SolidPng(50, 40, 130, 130, 130)},
+                      {"BoxB.png", SolidPng(50, 40, 140, 140, 140)},
+                      {"efCobraRotate.xml", OneParticleEffect("1", "Cobra.png")},
+                      {"efJumpBall.xml", OneParticleEffect("1", "Ball.png")},
+                      {"efSand.xml", OneParticleEffect("1", "Glow.png")},
                       {"PuzzleLevel1.xml", LevelOne},
                       {"PuzzleLevel2.xml", LevelTwo}});
     }

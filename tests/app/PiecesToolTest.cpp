@@ -6,20 +6,9 @@
 #include "resources/JpegPNG.h"
 #include "resources/RunTool.h"
 #include "support/TempFolder.h"
+#include "support/TestContent.h"
 
 namespace {
-
-// An opaque picture of one colour (blue, green, red).
-std::string Solid(int width, int height, uint8_t b, uint8_t g, uint8_t r) {
-    TPngPicture picture;
-    picture.Width = width, picture.Height = height, picture.ColorType = pctRgbAlpha;
-    for (int i = 0; i < width * height; ++i) {
-        picture.Color.insert(picture.Color.end(), {b, g, r});
-        picture.Alpha.push_back(255);
-    }
-    const std::vector<uint8_t> bytes = picture.Encode();
-    return std::string(bytes.begin(), bytes.end());
-}
 
 TEST(PiecesToolTest, ShowsEveryColourAndCombinationAndTheGhosts) {
     TempFolder folder;
@@ -32,9 +21,9 @@ TEST(PiecesToolTest, ShowsEveryColourAndCombinationAndTheGhosts) {
         </PieceOrder><Colors><Color Hue="0"/><Color Hue="120"/></Colors>
         <DrawSequence><DrawPiece Num="1"/><DrawPiece Num="2"/></DrawSequence></FishkaType></FishkaTypes>)");
     for (const char* strip : {"Dot_1_anime.png", "Dot_2_anime.png", "Dot_12_anime.png"})
-        add(strip, Solid(20, 10, 0, 0, 200));
-    add("DotAGhost.png", Solid(10, 10, 200, 200, 200));
-    add("DotBGhost.png", Solid(10, 10, 200, 200, 200));
+        add(strip, SolidPng(20, 10, 0, 0, 200));
+    add("DotAGhost.png", SolidPng(10, 10, 200, 200, 200));
+    add("DotBGhost.png", SolidPng(10, 10, 200, 200, 200));
     archive.Save();
 
     const ToolResult result = RunTool({"pieces", folder.File("game.zxc"), folder.File("out.png")});

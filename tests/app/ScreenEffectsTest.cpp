@@ -8,25 +8,16 @@
 #include "graphics/SurfEngine.h"
 #include "platform/HeadlessPlatform.h"
 #include "resources/FileFolder.h"
+#include "support/TestContent.h"
 
 namespace {
-
-// One particle for `seconds`, drawn with the picture `resource`.
-std::string EffectFile(const std::string& seconds, const std::string& resource = "") {
-    return "<ParticleEffect Name=\"Dot\" Lifetime=\"" + seconds +
-           "\"><Functions/><Morphs/><Particles><Particle Name=\"P\"/></Particles>"
-           "<ParticleSystems>"
-           "<ParticleSystem Name=\"S\" Template=\"P\"><InitParticles>1</InitParticles>"
-           "<Resource>" +
-           resource + "</Resource></ParticleSystem></ParticleSystems></ParticleEffect>";
-}
 
 constexpr uint32_t T = 10000000;
 
 class ScreenEffectsTest : public ::testing::Test {
   protected:
     ScreenEffectsTest() {
-        archive.AddFile("efOne.xml", 1, TMemoryStream(EffectFile("1", "Spark.png")));
+        archive.AddFile("efOne.xml", 1, TMemoryStream(OneParticleEffect("1", "Spark.png")));
         archive.AddFile("efBroken.xml", 1, TMemoryStream(std::string("<ParticleEffect")));
         display.Open(false, 32);
         store.Create(display);
