@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "ToolCommand.h"
-#include "resources/DataBuilder.h"
+#include "content/DataBuilder.h"
 
 static int RunBuildData(const ToolArgs& args) {
     if (args.size() != 2) {

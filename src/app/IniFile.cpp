@@ -6,7 +6,7 @@
 
 #include "core/KelParserText.h"
 #include "platform/Paths.h"
-#include "platform/RegistryFile.h"
+#include "core/MemoryStream.h"
 
 bool ParseWholeNumber(const std::string& text, int& value) {
     std::string digits = Trim(text);

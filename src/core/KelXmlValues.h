@@ -1,14 +1,14 @@
 // Typed readers of attribute values and child element texts of the XML dialect, so that loaders
 // convert values one way everywhere instead of parsing raw strings themselves. A missing element
 // or attribute gives the default; the strict readers raise TKelCoreError for a present value
-// that is not a valid number. Relies on KelParser and on TPoint of the platform interfaces.
+// that is not a valid number. Relies on KelParser and on TPoint of Geometry.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "core/KelParser.h"
-#include "platform/Platform.h"
+#include "core/Geometry.h"
 
 // "true" or "false" in any letter case, or a whole number (0 is false); otherwise def.
 bool StrToBoolDef(const std::string& text, bool def);

@@ -104,3 +104,14 @@ void WriteFileAtomically(const std::string& path,
         throw FileError("Cannot write", path, error);
     }
 }
+
+bool WriteTextFileAtomically(const std::string& fileName, const std::string& text) {
+    try {
+        const std::span<const uint8_t> whole(reinterpret_cast<const uint8_t*>(text.data()),
+                                             text.size());
+        WriteFileAtomically(fileName, std::span(&whole, 1));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}

@@ -49,3 +49,6 @@ class TMemoryStream {
 // it, then renames it over path, so that path holds either its old content or the whole new one.
 // On any failure the temporary file is removed and std::runtime_error is thrown.
 void WriteFileAtomically(const std::string& path, std::span<const std::span<const uint8_t>> pieces);
+// Replaces `fileName` atomically with the text; false when it could not be written (the old
+// file is then left as it was).
+bool WriteTextFileAtomically(const std::string& fileName, const std::string& text);

@@ -2,7 +2,7 @@
 // attribute values of one-line texts, lenient numbers, operations on the lists TIntegers, TPoints
 // and TRects, the weighted random choice and the free disk space. None keeps state; randomness
 // comes from the caller. Relies on KelParserText (ValInt, TextToFloat), Random, KelException and
-// the TPoint and TRect of the platform interfaces.
+// the TPoint and TRect of Geometry.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,7 @@
 
 #include "core/KelParserText.h"
 #include "core/Random.h"
-#include "platform/Platform.h"
+#include "core/Geometry.h"
 
 using TIntegers = std::vector<int32_t>;
 using TPoints = std::vector<TPoint>;

@@ -9,22 +9,7 @@
 #include <string>
 #include <vector>
 
-// A screen rectangle: Left and Top inclusive, Right and Bottom exclusive.
-struct TRect {
-    int Left = 0, Top = 0, Right = 0, Bottom = 0;
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-    bool operator==(const TRect&) const = default;
-};
-
-struct TPoint {
-    int X = 0, Y = 0;
-    bool operator==(const TPoint&) const = default;
-};
-
-constexpr int ScreenWidth = 800;
-constexpr int ScreenHeight = 600;
+#include "core/Geometry.h"
 
 // The layout of one pixel of the frame: bit count and colour masks.
 struct TPixelFormat {

@@ -6,18 +6,6 @@
 
 #include "core/MemoryStream.h"
 
-// Registry values and INI files are written through the atomic file writer.
-bool WriteTextFileAtomically(const std::string& fileName, const std::string& text) {
-    try {
-        const std::span<const uint8_t> whole(reinterpret_cast<const uint8_t*>(text.data()),
-                                             text.size());
-        WriteFileAtomically(fileName, std::span(&whole, 1));
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 TRegistryFile::TRegistryFile(std::string fileName) : fileName_(std::move(fileName)) {
     Load();
 }

@@ -17,7 +17,3 @@ class TRegistryFile {
     std::string fileName_;
     std::map<std::string, std::map<std::string, std::string>> sections_;
 };
-
-// Replaces `fileName` atomically with the text; false when it could not be written (the old
-// file is then left as it was).
-bool WriteTextFileAtomically(const std::string& fileName, const std::string& text);

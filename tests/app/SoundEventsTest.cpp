@@ -13,7 +13,7 @@
 #include "platform/AudioTestData.h"
 #include "platform/HeadlessAudio.h"
 #include "resources/FileFolder.h"
-#include "resources/Synth.h"
+#include "content/Synth.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 
 #include "core/KelException.h"
 #include "graphics/KelFontEngine.h"
-#include "resources/DataBuilder.h"
+#include "content/DataBuilder.h"
 #include "resources/JpegPNG.h"
 #include "resources/RunTool.h"
 #include "support/TempFolder.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/WavFile.h"
-#include "resources/XmWriter.h"
+#include "content/XmWriter.h"
 
 // A PCM WAV file: 16-bit when `bits` is 16, else unsigned 8-bit; `values` interleaved.
 inline std::vector<uint8_t> MakeWav(const std::vector<int16_t>& values, int channels = 1,

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/MachineInfo.h"
+#include "core/MemoryStream.h"
 #include "platform/RegistryFile.h"
 
 namespace fs = std::filesystem;

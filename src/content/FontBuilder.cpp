@@ -1,6 +1,6 @@
 // Font recipes, their rendering with FreeType into a glyph sheet and metrics, and the data
 // builder's step that adds the fonts to the archive.
-#include "resources/FontBuilder.h"
+#include "content/FontBuilder.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

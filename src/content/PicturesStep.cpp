@@ -1,12 +1,12 @@
 // The pictures step over std::filesystem, the SVG renderer and the PNG and JPEG encoders.
-#include "resources/PicturesStep.h"
+#include "content/PicturesStep.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
-#include "resources/DataBuilder.h"
-#include "resources/SvgRenderer.h"
+#include "content/DataBuilder.h"
+#include "content/SvgRenderer.h"
 
 namespace fs = std::filesystem;
 

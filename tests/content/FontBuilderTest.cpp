@@ -1,5 +1,5 @@
 // The font builder: recipes, the rendered sheet and metrics, and the data builder's fonts step.
-#include "resources/FontBuilder.h"
+#include "content/FontBuilder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -7,7 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "resources/DataBuilder.h"
+#include "content/DataBuilder.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The data builder (library and "build-data") and the data checker ("check-data").
-#include "resources/DataBuilder.h"
+#include "content/DataBuilder.h"
 
 #include <gtest/gtest.h>
 

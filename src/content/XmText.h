@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "resources/XmWriter.h"
+#include "content/XmWriter.h"
 
 class TFileFolder;
 

@@ -1,7 +1,7 @@
 // Music sources: the XM writer and the text format (with its errors), and the modules the game
 // ships, rendered through the mixer: non-silent, not clipping, enough orders for the map's
 // random start, and looping on without a gap.
-#include "resources/XmText.h"
+#include "content/XmText.h"
 
 #include <gtest/gtest.h>
 

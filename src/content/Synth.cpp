@@ -1,7 +1,7 @@
 // Synthesis, one voice at a time into a shared mono buffer. Oscillators with discontinuities
 // (saw, square) are band-limited with polyBLEP; filters are RBJ biquads whose coefficients are
 // refreshed every 32 frames while they sweep.
-#include "resources/Synth.h"
+#include "content/Synth.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@
 #include <stdexcept>
 
 #include "resources/FileFolder.h"
-#include "resources/SynthOgg.h"
+#include "content/SynthOgg.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The synthesiser: recipe parsing and its errors, and the shape of every sound the game ships
 // (decoded back from its Ogg bytes): non-silent, peaks below full scale, no DC offset, no click
 // at the start, dying away before the end.
-#include "resources/Synth.h"
+#include "content/Synth.h"
 
 #include <gtest/gtest.h>
 

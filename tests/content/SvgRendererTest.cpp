@@ -1,9 +1,9 @@
 // SVG rendering, strip recipes and the data builder's pictures step.
-#include "resources/SvgRenderer.h"
+#include "content/SvgRenderer.h"
 
 #include <gtest/gtest.h>
 
-#include "resources/DataBuilder.h"
+#include "content/DataBuilder.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -1,16 +1,16 @@
 // The data builder's steps and driver, over std::filesystem and TFileFolder.
-#include "resources/DataBuilder.h"
+#include "content/DataBuilder.h"
 
-#include "resources/FontBuilder.h"
+#include "content/FontBuilder.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
 #include <stdexcept>
 
-#include "resources/Synth.h"
-#include "resources/XmText.h"
-#include "resources/PicturesStep.h"
+#include "content/Synth.h"
+#include "content/XmText.h"
+#include "content/PicturesStep.h"
 
 namespace fs = std::filesystem;
 

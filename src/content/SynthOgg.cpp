@@ -1,6 +1,6 @@
 // The usual libvorbisenc sequence: set up a VBR encoder, write the three header packets, feed the
 // frames in blocks, flush every page into the output.
-#include "resources/SynthOgg.h"
+#include "content/SynthOgg.h"
 
 #include <vorbis/vorbisenc.h>
 

@@ -1,6 +1,6 @@
 // Music sources to XM: instruments are rendered with the synthesiser into 16-bit samples and
 // tuned to their pitch; modules are read line by line into patterns and an order list.
-#include "resources/XmText.h"
+#include "content/XmText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,7 @@
 #include <stdexcept>
 
 #include "resources/FileFolder.h"
-#include "resources/Synth.h"
+#include "content/Synth.h"
 
 namespace {
 

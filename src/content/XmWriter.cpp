@@ -1,6 +1,6 @@
 // XM layout: a 336-byte header with the order table, then each pattern (9-byte header and packed
 // cells), then each instrument (263-byte header, 40-byte sample header, delta-coded samples).
-#include "resources/XmWriter.h"
+#include "content/XmWriter.h"
 
 #include <algorithm>
 #include <cmath>

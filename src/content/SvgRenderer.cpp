@@ -1,5 +1,5 @@
 // SVG rendering over librsvg (parsing, drawing) and cairo (an ARGB image surface per render).
-#include "resources/SvgRenderer.h"
+#include "content/SvgRenderer.h"
 
 #include <cairo.h>
 #include <librsvg/rsvg.h>
