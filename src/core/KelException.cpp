@@ -10,6 +10,10 @@ void SetExceptionLogSink(TExceptionLogSink sink) {
     Sink() = std::move(sink);
 }
 
+void LogErrorText(const std::string& text) {
+    if (Sink()) Sink()(text);
+}
+
 KelException::KelException(const std::string& message) : std::runtime_error(message) {
-    if (Sink()) Sink()(message);
+    LogErrorText(message);
 }

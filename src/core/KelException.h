@@ -1,6 +1,7 @@
 // KelException: the game's exception, a message text only. Creating one writes the text to the
 // run log through the sink the game object installs, so every error the game reports is also in
-// the log.
+// the log. Guarded runs a step whose failures are reported with a fixed text, keeping the cause
+// in the log.
 #pragma once
 
 #include <functional>
@@ -17,3 +18,21 @@ class KelException : public std::runtime_error {
   public:
     explicit KelException(const std::string& message);
 };
+
+// Writes a text to the run log through the installed sink (nothing without one).
+void LogErrorText(const std::string& text);
+
+// Runs `step` and answers what it answers. When it fails, the error's own text goes to the log
+// (a KelException wrote its text when it was created) and KelException(failureText) is raised in
+// its place: the player sees the operation that failed, the log keeps why.
+template <class Text, class Step>
+decltype(auto) Guarded(const Text& failureText, Step&& step) {
+    try {
+        return step();
+    } catch (const KelException&) {
+        throw KelException(failureText);
+    } catch (const std::exception& error) {
+        LogErrorText(error.what());
+        throw KelException(failureText);
+    }
+}
