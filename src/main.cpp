@@ -28,7 +28,7 @@ int main() {
     {
         TKelGameEngine* game = nullptr;
         auto log = [&game](const std::string& text) {
-            if (game) game->Log.WriteLog(text);
+            if (game) game->Log().WriteLog(text);
         };
         SdlDisplay display("Tervolin");
         SdlEvents events;

@@ -2,13 +2,14 @@
 #include "app/GameEngine.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
 #include "app/CUnit.h"
 #include "app/FishPictures.h"
+#include "app/GameFonts.h"
+#include "app/SurfaceReport.h"
+#include "app/WorkingArchive.h"
 #include "platform/Paths.h"
 #include "resources/ArchiveXml.h"
 
@@ -17,18 +18,12 @@ namespace fs = std::filesystem;
 // The audio layer version the game was written for (1.8: major in the low word).
 constexpr uint32_t ExpectedAudioVersion = 1 + 8 * 65536;
 
-std::string FormatGeneral3(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3g", value);
-    return text;
-}
-
 TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
-    : Folders(std::move(folders)),
-      Log(Folders.UserFolder, AppName + ".log", [&platform] { return platform.System.Ticks(); }),
-      SoundEvents(platform.Audio, Options),
-      platform_(platform) {
-    SetExceptionLogSink([this](const std::string& message) { Log.WriteLog(message); });
+    : platform_(platform),
+      folders_(std::move(folders)),
+      log_(folders_.UserFolder, appName_ + ".log", [&platform] { return platform.System.Ticks(); }),
+      soundEvents_(platform.Audio, options_) {
+    SetExceptionLogSink([this](const std::string& message) { log_.WriteLog(message); });
 }
 
 TKelGameEngine::~TKelGameEngine() {
@@ -37,7 +32,7 @@ TKelGameEngine::~TKelGameEngine() {
 }
 
 std::string TKelGameEngine::UserPath(const std::string& name) const {
-    return JoinPath(Folders.UserFolder, name);
+    return JoinPath(folders_.UserFolder, name);
 }
 
 std::string TKelGameEngine::WorkingArchivePath() const {
@@ -45,27 +40,21 @@ std::string TKelGameEngine::WorkingArchivePath() const {
 }
 
 void TKelGameEngine::Run() {
-    auto guarded = [this](auto&& action) {
-        try {
-            action();
-        } catch (const std::exception& error) {
-            AppException(error);
-        }
-    };
     bool created = false;
-    guarded([&] {
+    try {
         FormCreate();
         created = true;
-    });
+    } catch (const std::exception& error) {
+        AppException(error);
+    }
     if (!created) Close();  // the game cannot run without what start-up loads
-    while (!Closed) {
+    while (!closed_) {
         TEvent event;
-        while (!Closed && platform_.Events.Poll(event)) guarded([&] { HandleEvent(event); });
-        if (Closed) break;
-        if (IdleInstalled) {
+        while (!closed_ && platform_.Events.Poll(event)) Dispatch(event);
+        if (closed_) break;
+        if (idleInstalled_) {
             const size_t presentedBefore = presentedFrames_;
-            bool done = false;
-            guarded([&] { AppIdle(done); });
+            Pass();
             // A pass that showed nothing gives the processor back for a moment, so an idle
             // screen costs almost nothing; passes that present are paced by the display.
             if (presentedFrames_ == presentedBefore) platform_.System.Sleep(1);
@@ -75,34 +64,53 @@ void TKelGameEngine::Run() {
     }
 }
 
+void TKelGameEngine::Dispatch(const TEvent& event) {
+    try {
+        HandleEvent(event);
+    } catch (const std::exception& error) {
+        AppException(error);
+    }
+}
+
+void TKelGameEngine::Pass() {
+    if (!idleInstalled_ || closed_) return;
+    try {
+        bool done = false;
+        AppIdle(done);
+    } catch (const std::exception& error) {
+        AppException(error);
+    }
+}
+
 void TKelGameEngine::HandleEvent(const TEvent& event) {
     switch (event.Kind) {
         case TEventKind::Close:
-            CloseRequested = true;
-            if (!IdleInstalled) Close();  // no pass would come to close the window
+            closeRequested_ = true;
+            if (!idleInstalled_) Close();  // no pass would come to close the window
             break;
         case TEventKind::Activate:
-            Active = true;
+            active_ = true;
             if (!gameRan_)
                 FormActivate();
-            else if (HandlersInstalled)
+            else if (handlersInstalled_)
                 OnActivate();
             break;
         case TEventKind::Deactivate:
-            Active = false;
-            if (HandlersInstalled) OnDeactivate();
+            active_ = false;
+            if (handlersInstalled_) OnDeactivate();
             break;
         case TEventKind::Message:
-            if (event.Message == ResumeMessage && HandlersInstalled) OnResumeMessage();
+            if (event.Message == ResumeMessage && handlersInstalled_) OnResumeMessage();
             break;
         case TEventKind::MouseDown:
         case TEventKind::MouseUp:
         case TEventKind::MouseMove:
         case TEventKind::MouseWheel:
-            MousePos = {event.X, event.Y};
+            mousePos_ = {event.X, event.Y};
             break;
         case TEventKind::KeyDown:
-            if (event.Key == vk::F9 && Options.Diagnostic() && SurfaceStore) WriteSurfaceReport();
+            if (event.Key == vk::F9 && options_.Diagnostic() && surfaceStore_)
+                WriteSurfaceReport(*surfaceStore_, log_);
             break;
         case TEventKind::KeyUp:
         case TEventKind::Char:
@@ -111,88 +119,59 @@ void TKelGameEngine::HandleEvent(const TEvent& event) {
 }
 
 void TKelGameEngine::FormCreate() {
-    Log.StartRun();
-    StartTick = Log.StartTick();
+    log_.StartRun();
+    startTick_ = log_.StartTick();
     const TMachineInfo machine = platform_.System.MachineInfo();
-    Log.WriteLog(AppName + " Pub. Version: " + "1" + "." + "0" + "3");
-    Log.WriteLog("System Information");
-    Log.WriteLog("   OS Version: " + machine.OsVersion);
-    Log.WriteLog("   Processor: " + machine.Processor);
-    Log.WriteLog("   Total Memory: " + std::to_string(machine.TotalMemoryMb) + " Mb");
-    Log.WriteLog("Form Create Method runed.");
+    log_.WriteLog(appName_ + " Pub. Version: " + "1" + "." + "0" + "3");
+    log_.WriteLog("System Information");
+    log_.WriteLog("   OS Version: " + machine.OsVersion);
+    log_.WriteLog("   Processor: " + machine.Processor);
+    log_.WriteLog("   Total Memory: " + std::to_string(machine.TotalMemoryMb) + " Mb");
+    log_.WriteLog("Form Create Method runed.");
 
-    SurfaceStore = std::make_unique<TSurfEngine>();
-    SurfaceStore->Log = [this](const std::string& line) { Log.WriteLog(line); };
-    Random.SetSeed(uint64_t(std::chrono::system_clock::now().time_since_epoch().count()));
+    surfaceStore_ = std::make_unique<TSurfEngine>();
+    surfaceStore_->Log = [this](const std::string& line) { log_.WriteLog(line); };
+    random_.SetSeed(platform_.System.RandomSeed());
 
-    Options.LoadOptions(UserPath("options.cfg"));
+    options_.LoadOptions(UserPath("options.cfg"));
     SetUpAudio();
-    InstallArchive();
-    SoundEvents.BuildMusicList(Folders.GameFolder, *Archive);
-    FontEngine = std::make_unique<TKelFontEngine>();
-    FontEngine->Host = this;
-    LoadFonts();
-    Options.LoadOptions(UserPath("options.cfg"));
+    archive_ = InstallWorkingArchive(ResolvePath(JoinPath(folders_.GameFolder, "game.zxc")),
+                                     WorkingArchivePath());
+    log_.WriteLog("File Folders morfed Ok...");
+    soundEvents_.BuildMusicList(folders_.GameFolder, *archive_);
+    fontEngine_ = std::make_unique<TKelFontEngine>();
+    fontEngine_->Host = this;
+    LoadGameFonts(*archive_, *fontEngine_);
+    log_.WriteLog("Kel Font Loaded Ok...");
+    options_.LoadOptions(UserPath("options.cfg"));
 
     // The game draws its own cursor. A window never placed by the player opens centred.
-    const bool fullScreen = Options.FullScreenMode == 1;
-    const bool placed = Options.WindowModeX != 0 || Options.WindowModeY != 0;
-    platform_.Display.ShowWindow(fullScreen, placed ? Options.WindowModeX : -1,
-                                 placed ? Options.WindowModeY : -1);
+    const bool fullScreen = options_.FullScreenMode == 1;
+    const bool placed = options_.WindowModeX != 0 || options_.WindowModeY != 0;
+    platform_.Display.ShowWindow(fullScreen, placed ? options_.WindowModeX : -1,
+                                 placed ? options_.WindowModeY : -1);
     platform_.Display.ShowCursor(false);
 }
 
 void TKelGameEngine::SetUpAudio() {
     try {
         IAudio& audio = platform_.Audio;
-        SoundOn = audio.GetVersion() == ExpectedAudioVersion;
-        if (SoundOn) SoundOn = audio.Init(44100);
-        if (SoundOn) audio.Start();
-        audio.SetGlobalVolumes(std::clamp(Options.MusicVolume, 0, 100),
-                               std::clamp(Options.SoundVolume, 0, 100), 0);
-        Log.WriteLog("Bass init Ok...");
-    } catch (const std::exception&) {
+        soundOn_ = audio.GetVersion() == ExpectedAudioVersion;
+        if (soundOn_) soundOn_ = audio.Init(44100);
+        if (soundOn_) audio.Start();
+        audio.SetGlobalVolumes(std::clamp(options_.MusicVolume, 0, 100),
+                               std::clamp(options_.SoundVolume, 0, 100), 0);
+        log_.WriteLog("Bass init Ok...");
+    } catch (const std::exception& error) {
+        LogErrorText(error.what());
         throw KelException("Bass init error.");
     }
 }
 
-void TKelGameEngine::InstallArchive() {
-    const std::string working = WorkingArchivePath();
-    std::error_code error;
-    if (!fs::exists(working, error)) {
-        EnsureFolder(UserPath("temp"));
-        TFileFolder source =
-            TFileFolder::Open(ResolvePath(JoinPath(Folders.GameFolder, "game.zxc")));
-        // A distributed archive that cannot be read is not copied: an empty working copy would
-        // hide the problem on every later start.
-        if (!source.LastError().empty())
-            throw KelException("Cannot install " + source.FileName() + ": " + source.LastError());
-        TFileFolder copy = TFileFolder::CreateEmpty(working);
-        for (int i = 0; i < source.Count(); ++i) {
-            const TFileFolder::TDir& entry = source.Entry(i);
-            source.LoadFile(entry.Name);
-            copy.AddFile(entry.Name, entry.EntryTag, source.Stream(i));
-            source.Stream(i).Clear();
-        }
-        copy.Save();
-    }
-    Archive = std::make_unique<TFileFolder>(TFileFolder::Open(working));
-    Log.WriteLog("File Folders morfed Ok...");
-}
-
-void TKelGameEngine::LoadFonts() {
-    for (const char* name : {"KelUnicode.xml", "Lithos.xml", "Lithos-Bold.xml", "Lithos-Black.xml",
-                             "LithosDigist-Black.xml", "LithosSmall-Bold.xml"}) {
-        TMemoryStream* stream = Archive->FindFile(name);
-        if (!stream) throw KelException(std::string("Can not find ") + name + "in file folder");
-        FontEngine->LoadFontFromStream(*stream);
-    }
-    Log.WriteLog("Kel Font Loaded Ok...");
-}
-
 void TKelGameEngine::ExtDraw(const std::string& fontPicture, int count) {
-    if (SurfaceStore)
-        SurfaceStore->DrawText(fontPicture, "MemorySurface", count, FontEngine->Placements.data());
+    if (surfaceStore_)
+        surfaceStore_->DrawText(fontPicture, "MemorySurface", count,
+                                fontEngine_->Placements.data());
 }
 
 void TKelGameEngine::LoadGameParams(const std::string& fileName) {
@@ -205,27 +184,16 @@ void TKelGameEngine::LoadGameParams(const std::string& fileName) {
     }
     TKelParser document;
     document.LoadFromString(bytes.ToString());
-    GameParams = ReadGameParams(document, fileName);
+    gameParams_ = ReadGameParams(document, fileName);
 }
 
 void TKelGameEngine::LoadGameDescriptions() {
-    std::error_code error;
-    const std::string params = ResolvePath(JoinPath(Folders.GameFolder, "GameParams.xml"));
-    if (fs::exists(params, error)) LoadGameParams(params);  // without the file the defaults hold
-    LoadFishkaTypes();
-    MakeGhostFishes(*SurfaceStore, *Archive, FishkaTypes);
-    LoadPathPoints();
-}
-
-void TKelGameEngine::LoadFishkaTypes() {
-    TKelParser document;
-    if (LoadXmlEntry(*Archive, "FishkaTypes.xml", document))
-        ::LoadFishkaTypes(document, FishkaTypes);
-}
-
-void TKelGameEngine::LoadPathPoints() {
-    TKelParser document;
-    if (LoadXmlEntry(*Archive, "PathPoints.xml", document)) PathPoints = ReadPathPoints(document);
+    TKelParser types;
+    if (LoadXmlEntry(*archive_, "FishkaTypes.xml", types)) LoadFishkaTypes(types, fishkaTypes_);
+    MakeGhostFishes(*surfaceStore_, *archive_, fishkaTypes_);
+    surfaceStore_->LoadAllShadersFromFolder(*archive_);
+    TKelParser points;
+    if (LoadXmlEntry(*archive_, "PathPoints.xml", points)) pathPoints_ = ReadPathPoints(points);
 }
 
 void TKelGameEngine::FormActivate() {
@@ -236,81 +204,92 @@ void TKelGameEngine::FormActivate() {
 
 void TKelGameEngine::RunGame() {
     try {
-        Loading = true;
-        Log.WriteLog("Prepare for Game run...");
-        SoundEvents.LoadSoundsEvents("Sounds.xml", Folders.GameFolder, Archive.get());
-        CurrentTick = platform_.System.Ticks();
-        const int depth = Options.FullScreenMode == 1 ? Options.BitsPerPixel : 32;
-        if (!SetUpDisplay(platform_.Display, Options.FullScreenMode, depth,
-                          [this](const std::string& line) { Log.WriteLog(line); })) {
-            Close();
-            return;
-        }
-        Log.WriteLog("Init Direct Draw Ok...");
-        HandlersInstalled = true;
-        IdleInstalled = true;
-        SurfaceStore->Create(platform_.Display, ScreenWidth, ScreenHeight);
-        Log.WriteLog("Surface mode: " + SurfaceStore->PixelFormat.Name);
-        CreateWorkSurfaces();
-        SoundEvents.PlaySound("vibe-eg6.mo3");
-        LoadStartPictures();
+        Guarded("Exception error in TKelGameEngine.RunGame", [this] {
+            loading_ = true;
+            log_.WriteLog("Prepare for Game run...");
+            soundEvents_.LoadSoundsEvents("Sounds.xml", folders_.GameFolder, archive_.get());
+            currentTick_ = platform_.System.Ticks();
+            const int depth = options_.FullScreenMode == 1 ? options_.BitsPerPixel : 32;
+            if (!SetUpDisplay(platform_.Display, options_.FullScreenMode, depth,
+                              [this](const std::string& line) { log_.WriteLog(line); })) {
+                Close();
+                return;
+            }
+            log_.WriteLog("Init Direct Draw Ok...");
+            handlersInstalled_ = true;
+            idleInstalled_ = true;
+            surfaceStore_->Create(platform_.Display, ScreenWidth, ScreenHeight);
+            log_.WriteLog("Surface mode: " + surfaceStore_->PixelFormat.Name);
+            CreateWorkSurfaces();
+            soundEvents_.PlaySound("vibe-eg6.mo3");
+            LoadStartPictures();
 
-        CurrentTick = PreviousTick = platform_.System.Ticks();
-        FpsSecondStart = CurrentTick;  // the first frame-rate second starts with the game
-        Log.WriteLog("Game Started...");
-        // The free space is only reported; a file system that cannot say counts as 0 MB.
-        FreeDiskMb = std::max<int64_t>(platform_.System.FreeDiskMb(Folders.UserFolder), 0);
-        Log.WriteLog("Free Space on drive " + std::to_string(FreeDiskMb) + " Mb.");
-        RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
-        LoadGameDescriptions();
+            std::error_code error;
+            const std::string params = ResolvePath(JoinPath(folders_.GameFolder, "GameParams.xml"));
+            if (fs::exists(params, error)) LoadGameParams(params);  // else the defaults hold
 
-        // The working archive is opened again to give back the memory of the entries read
-        // during start-up.
-        Archive = std::make_unique<TFileFolder>(TFileFolder::Open(WorkingArchivePath()));
-        Loading = false;
-        SoundEvents.ScheduleSoundEvent("PharaohSayWelcome", -1, CurrentTick);
+            currentTick_ = previousTick_ = platform_.System.Ticks();
+            frameRate_.Start(currentTick_);  // the first frame-rate second starts with the game
+            log_.WriteLog("Game Started...");
+            // The free space is only reported; a file system that cannot say counts as 0 MB.
+            freeDiskMb_ = std::max<int64_t>(platform_.System.FreeDiskMb(folders_.GameFolder), 0);
+            log_.WriteLog("Free Space on drive " + std::to_string(freeDiskMb_) + " Mb.");
+            MarkWholeScreen();
+            LoadGameDescriptions();
+
+            // The working archive is opened again to give back the memory of the entries read
+            // during start-up.
+            archive_ = std::make_unique<TFileFolder>(TFileFolder::Open(WorkingArchivePath()));
+            loading_ = false;
+            soundEvents_.ScheduleSoundEvent("PharaohSayWelcome", -1, currentTick_);
+        });
     } catch (const std::exception&) {
-        CloseRequested = true;
-        throw KelException("Exception error in TKelGameEngine.RunGame");
+        // The next pass closes the window; it must come even when start-up failed before the
+        // idle handler was installed.
+        closeRequested_ = true;
+        idleInstalled_ = true;
+        throw;
     }
 }
 
 void TKelGameEngine::AppIdle(bool& done) {
-    if (CloseRequested) {
+    if (closeRequested_) {
         Close();
         return;
     }
     done = false;
-    CurrentTick = platform_.System.Ticks();
-    if (platform_.Display.IsOpen()) TickTimer(CurrentTick);
-    if (SurfaceStore && platform_.Display.IsOpen()) {
+    currentTick_ = platform_.System.Ticks();
+    if (platform_.Display.IsOpen()) TickTimer(currentTick_);
+    if (surfaceStore_ && platform_.Display.IsOpen()) {
         DrawScreen();
-        if (!RedrawRects.empty()) {
+        if (!redrawRects_.empty()) {
+            const std::string failure =
+                std::string("Exception error in KelGameEngine.AppIdle! Fullscreen mode ") +
+                (platform_.Display.IsFullScreen() ? "on." : "off.");
             try {
-                SurfaceStore->PresentRects("MemorySurface", RedrawRects);
+                Guarded(failure,
+                        [this] { surfaceStore_->PresentRects("MemorySurface", redrawRects_); });
                 ++presentedFrames_;
             } catch (const std::exception&) {
-                CloseRequested = true;
-                throw KelException(
-                    std::string("Exception error in KelGameEngine.AppIdle! Fullscreen mode ") +
-                    (platform_.Display.IsFullScreen() ? "on." : "off."));
+                closeRequested_ = true;
+                throw;
             }
         }
-        PrevMousePos = MousePos;
-        RedrawRects.clear();
-        BackgroundRects.clear();
+        prevMousePos_ = mousePos_;
+        redrawRects_.clear();
+        backgroundRects_.clear();
         UpdateFrameRate(platform_.System.Ticks());
     }
-    PreviousTick = CurrentTick;
+    previousTick_ = currentTick_;
 }
 
 void TKelGameEngine::CreateWorkSurfaces() {
     for (const char* name :
          {"MemorySurface", "MemoryBuferAdd", "MemoryBuferAddLight", "Background"}) {
-        SurfaceStore->DeleteSurface(name);
-        SurfaceStore->CreateEmptySurface(name, ScreenWidth, ScreenHeight);
+        surfaceStore_->DeleteSurface(name);
+        surfaceStore_->CreateEmptySurface(name, ScreenWidth, ScreenHeight);
     }
-    SurfaceStore->CreateAlphaChannel("MemoryBuferAddLight", 255);
+    surfaceStore_->CreateAlphaChannel("MemoryBuferAddLight", 255);
 }
 
 // The lines of a text with CR LF or LF ends, empty lines left out.
@@ -325,63 +304,62 @@ static std::vector<std::string> NonEmptyLines(const std::string& text) {
 }
 
 void TKelGameEngine::LoadStartPictures() {
-    SurfaceStore->LoadLoosePictures(Folders.GameFolder);
-    Log.WriteLog("Pictures from Folder Load Ok...");
-    if (TMemoryStream* list = Archive->FindFile("surfaces.dat")) {
-        PermanentPictures = NonEmptyLines(list->ToString());
-        SurfaceStore->LoadPictureList(*Archive, PermanentPictures);
+    surfaceStore_->LoadLoosePictures(folders_.GameFolder);
+    log_.WriteLog("Pictures from Folder Load Ok...");
+    if (TMemoryStream* list = archive_->FindFile("surfaces.dat")) {
+        permanentPictures_ = NonEmptyLines(list->ToString());
+        surfaceStore_->LoadPictureList(*archive_, permanentPictures_);
     }
     // The fonts' glyph sheets are pictures too.
-    SurfaceStore->LoadPictureList(*Archive, NonEmptyLines(FontEngine->GetPictureList()));
-    Log.WriteLog("resource List Reinit Surfaces Ok...");
+    surfaceStore_->LoadPictureList(*archive_, NonEmptyLines(fontEngine_->GetPictureList()));
+    log_.WriteLog("resource List Reinit Surfaces Ok...");
 }
 
 void TKelGameEngine::DrawScreen() {
-    // The screens of the game states draw here as they are built; until then the frame keeps
-    // the black it was created with.
-    ++FramesThisSecond;
-}
-
-void TKelGameEngine::WriteSurfaceReport() {
-    uint64_t total = 0;
-    for (const TSurface& surface : SurfaceStore->Surfaces) {
-        const uint64_t size = uint64_t(surface.Width) * uint64_t(surface.Height) * 4;
-        total += size;
-        Log.WriteLog(surface.Name + " " + surface.FileName + " " + std::to_string(size),
-                     "CurrentSurfaces.log");
-    }
-    Log.WriteLog("Total surfaces size: " + std::to_string(total), "CurrentSurfaces.log");
+    // Each game state's screen draws here as it is built; until then the frame keeps the black
+    // it was created with.
+    frameRate_.CountFrame();
 }
 
 void TKelGameEngine::TickTimer(uint32_t now) {
-    // The timer dispatcher: effect instances, music and timed sounds, the interface's timed
-    // changes and, while a level is played, the play timers (those still to come join here).
-    TickScreenEffects(ScreenEffects, now);
-    TickScreenEffects(LevelEffectsList, now);
-    SoundEvents.TickMusicTimer(now);
+    Guarded("Exception error in TKelGameEngine.TickTimer!", [&] {
+        // The timer dispatcher: effect instances, music and timed sounds; the interface's timed
+        // changes and the play timers join here.
+        TickScreenEffects(screenEffects_, now);
+        TickScreenEffects(levelEffectsList_, now);
+        soundEvents_.TickMusicTimer(now);
+    });
 }
 
 void TKelGameEngine::UpdateFrameRate(uint32_t now) {
-    if (int32_t(now - FpsSecondStart) <= 1000) return;
-    FpsSecondStart = now;
-    CurrentFps = FramesThisSecond;
-    if (Options.Diagnostic())
-        platform_.Display.SetCaption("FPS:" + FormatGeneral3(CurrentFps) + DebugText);
-    AverageFps = (FpsSamples * AverageFps + CurrentFps) / (FpsSamples + 1);
-    ++FpsSamples;
-    FramesThisSecond = 0;
+    if (!frameRate_.Update(now)) return;
+    if (options_.Diagnostic())
+        platform_.Display.SetCaption("FPS:" + FormatGeneral3(frameRate_.CurrentFps()) + debugText_);
+}
+
+void TKelGameEngine::MarkWholeScreen() {
+    redrawRects_ = {TRect{0, 0, ScreenWidth, ScreenHeight}};
 }
 
 void TKelGameEngine::AppException(const std::exception& error) {
     const std::string message = error.what();
-    if (!dynamic_cast<const KelException*>(&error)) Log.WriteLog(message);
+    if (!dynamic_cast<const KelException*>(&error)) log_.WriteLog(message);
     int suppressed = 0;
     if (!errors_.ShouldShow(message, platform_.System.Ticks(), suppressed)) return;
-    if (suppressed > 0) Log.WriteLog(std::to_string(suppressed) + " more times: " + message);
-    const bool idle = IdleInstalled;
-    IdleInstalled = false;
-    platform_.System.MessageBox(AppName, message);
-    IdleInstalled = idle;
+    if (suppressed > 0) log_.WriteLog(std::to_string(suppressed) + " more times: " + message);
+    const bool idle = idleInstalled_;
+    idleInstalled_ = false;
+    // A box shown over a full-screen game could stay hidden behind it: the game leaves full
+    // screen while the box is up and comes back with a whole new frame.
+    const bool fullScreen = platform_.Display.IsFullScreen();
+    if (fullScreen) platform_.Display.ShowWindow(false, -1, -1);
+    platform_.System.MessageBox(appName_, message);
+    if (fullScreen) {
+        platform_.Display.ShowWindow(true, -1, -1);
+        MarkWholeScreen();
+    }
+    // Passes go on as before; a failed start-up gets the pass that closes the window.
+    idleInstalled_ = idle || closeRequested_;
 }
 
 void TKelGameEngine::OnActivate() {
@@ -390,42 +368,42 @@ void TKelGameEngine::OnActivate() {
 }
 
 void TKelGameEngine::OnDeactivate() {
-    IdleInstalled = false;
+    idleInstalled_ = false;
     platform_.Audio.Pause();
     platform_.Display.ShowCursor(true);
 }
 
 void TKelGameEngine::OnResumeMessage() {
-    if (!Active) return;
-    IdleInstalled = true;
-    if (SurfaceStore) DrawScreen();
-    RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+    if (!active_) return;
+    idleInstalled_ = true;
+    if (surfaceStore_) DrawScreen();
+    MarkWholeScreen();
     platform_.Audio.Start();
 }
 
 void TKelGameEngine::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
-    const std::string goodbye = SoundEvents.GetEventSoundName("PharaohSayGoodbye");
-    if (SoundOn && !goodbye.empty()) {
-        SoundEvents.PlaySound(goodbye);
+    const std::string goodbye = soundEvents_.GetEventSoundName("PharaohSayGoodbye");
+    if (soundOn_ && !goodbye.empty()) {
+        soundEvents_.PlaySound(goodbye);
         platform_.System.Sleep(1000);  // lets the goodbye be heard before the sound stops
     }
-    Log.WriteLog("Average FPS: " + FormatGeneral3(AverageFps));
-    if (!Options.SaveOptions(UserPath("options.cfg"))) Log.WriteLog("Cannot write options.cfg");
-    IdleInstalled = false;
-    HandlersInstalled = false;
-    SurfaceStore.reset();
+    log_.WriteLog("Average FPS: " + FormatGeneral3(frameRate_.AverageFps()));
+    if (!options_.SaveOptions(UserPath("options.cfg"))) log_.WriteLog("Cannot write options.cfg");
+    idleInstalled_ = false;
+    handlersInstalled_ = false;
+    surfaceStore_.reset();
     platform_.Display.Close();
-    Archive.reset();
+    archive_.reset();
     ClearLevel();
-    FishkaTypes.clear();
-    SoundEvents.FreeMusicList();
-    RedrawRects.clear();
-    BackgroundRects.clear();
+    fishkaTypes_.clear();
+    soundEvents_.FreeMusicList();
+    redrawRects_.clear();
+    backgroundRects_.clear();
 }
 
 void TKelGameEngine::Close() {
     FormDestroy();
-    Closed = true;
+    closed_ = true;
 }

@@ -1,8 +1,11 @@
-// TKelGameEngine: the game object. It starts everything in a fixed order (FormCreate, then
-// RunGame on the first activation), runs the main loop (one AppIdle call is one pass: the clock
-// of the pass, the timer dispatcher, composing and presenting the frame), pauses while the
-// window is inactive, reports errors through AppException and shuts down in order
-// (FormDestroy). It relies on the platform interfaces, the archive and the logs.
+// TKelGameEngine: the game object, the composition root of the game and its main loop. It owns
+// every engine and record of the game, starts them in a fixed order (FormCreate, then RunGame on
+// the first activation), runs the passes (one AppIdle call: the clock of the pass, the timer
+// dispatcher, composing and presenting the frame), pauses while the window is inactive, reports
+// errors through AppException and shuts down in order (FormDestroy). Each concern it delegates
+// to lives in its own file of app/: the working archive, the fonts, the frame rate, the sound
+// events, the effect instances, the level set-up. It reaches the system only through the
+// platform interfaces; the wall clock and the random seed come from there too.
 #pragma once
 
 #include <memory>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "app/ErrorReporter.h"
+#include "app/FrameRate.h"
 #include "app/GameFolders.h"
 #include "app/Log.h"
 #include "app/Options.h"
@@ -32,34 +36,28 @@ class TKelGameEngine : public IKelFontHost {
     TKelGameEngine(Platform& platform, TGameFolders folders);
     ~TKelGameEngine();
 
-    // The message loop: dispatches events and runs passes until the window is closed. Errors
-    // of a handler or a pass go to AppException and the loop goes on.
+    // The message loop of a real window: dispatches events and runs passes until the window
+    // is closed.
     void Run();
-    void HandleEvent(const TEvent& event);
+    // One event, or one idle pass when the idle handler is installed, inside the application's
+    // error handler: an error goes to AppException and the game goes on.
+    void Dispatch(const TEvent& event);
+    void Pass();
 
+    void HandleEvent(const TEvent& event);
     void FormCreate();
     void FormActivate();
     void RunGame();
     void AppIdle(bool& done);
     void TickTimer(uint32_t now);
+    // Composes the frame of the pass into "MemorySurface": what the game state shows.
+    void DrawScreen();
     void AppException(const std::exception& error);
     void FormDestroy();
-    void InstallArchive();
-    // The working surfaces: the frame being composed, the two blend buffers and the background.
-    void CreateWorkSurfaces();
-    // Composes the frame of the pass into "MemorySurface" and counts it.
-    void DrawScreen();
-    // Appends one line per surface and the total size to "CurrentSurfaces.log".
-    void WriteSurfaceReport();
-    // Loads the six fonts of the game from the archive; a missing one is an error.
-    void LoadFonts();
-    // Draws the font engine's laid-out glyphs into the frame.
-    void ExtDraw(const std::string& fontPicture, int count) override;
     // Closes the window: FormDestroy runs and the message loop ends.
     void Close();
-
-    // Takes a frame-rate sample when more than a second has passed since the last one.
-    void UpdateFrameRate(uint32_t now);
+    // Draws the font engine's laid-out glyphs into the frame.
+    void ExtDraw(const std::string& fontPicture, int count) override;
 
     // --- levels (GameLevel.cpp) ---
     // Sets up the level of an archive entry: board, objects, fixed pieces, ambient effects and
@@ -77,60 +75,41 @@ class TKelGameEngine : public IKelFontHost {
     void MakeColorFishesSurfaces();
     void ChangeGameState(const std::string& name);
 
-    const std::string AppName = "Tervolin";
-    TGameFolders Folders;
-    TGameOptions Options;
-    TGameLog Log;
-    std::unique_ptr<TFileFolder> Archive;
-    std::unique_ptr<TSurfEngine> SurfaceStore;
-    TSoundEvents SoundEvents;
-    std::unique_ptr<TKelFontEngine> FontEngine;
-
-    bool SoundOn = true;
-    bool Loading = false;
-    bool CloseRequested = false;
-    uint32_t StartTick = 0, CurrentTick = 0, PreviousTick = 0;
-    TPoint MousePos, PrevMousePos;
-    int CurrentFps = 0;
-    double AverageFps = 0;
-    int FpsSamples = 0;
-    int FramesThisSecond = 0;
-    uint32_t FpsSecondStart = 0;
-    std::string DebugText;
-    std::vector<TRect> RedrawRects, BackgroundRects;
-    int64_t FreeDiskMb = 0;
-    // The pictures listed in "surfaces.dat": loaded at start-up, never released between levels.
-    std::vector<std::string> PermanentPictures;
-    TGameParams GameParams;
-    std::vector<TPathPoint> PathPoints;
-    TFishkaTypes FishkaTypes;
-    TGame Game;
-    TLevel Level;
-    // Randomness of the effects and the rules, seeded from the wall clock at start-up.
-    TKelRandom Random;
-    // Running effect instances: over the screen, and the level's ambient ones under the board.
-    TScreenEffects ScreenEffects, LevelEffectsList;
-    // The pictures the current level needs; the previous level's others are released.
-    std::vector<std::string> BackgroundList;
-
-    // Loop state: the idle handler runs passes; the activation handlers are installed by
-    // RunGame once the display is set up.
-    bool IdleInstalled = false;
-    bool HandlersInstalled = false;
-    bool Active = false;
-    bool Closed = false;
+    // --- what tests, tools and the headless driver look at ---
+    const TGameFolders& Folders() const { return folders_; }
+    TGameOptions& Options() { return options_; }
+    TGameLog& Log() { return log_; }
+    TFileFolder* Archive() { return archive_.get(); }
+    TSurfEngine* SurfaceStore() { return surfaceStore_.get(); }
+    TSoundEvents& SoundEvents() { return soundEvents_; }
+    TKelRandom& Random() { return random_; }
+    uint32_t CurrentTick() const { return currentTick_; }
+    uint32_t PreviousTick() const { return previousTick_; }
+    const TFrameRate& FrameRate() const { return frameRate_; }
+    // Text appended to the diagnostic frame-rate caption.
+    void SetDebugText(std::string text) { debugText_ = std::move(text); }
+    const std::vector<TRect>& RedrawRects() const { return redrawRects_; }
+    bool IdleInstalled() const { return idleInstalled_; }
+    bool Closed() const { return closed_; }
+    const TGameParams& GameParams() const { return gameParams_; }
+    const TFishkaTypes& FishkaTypes() const { return fishkaTypes_; }
+    const std::vector<TPathPoint>& PathPoints() const { return pathPoints_; }
+    TGame& Game() { return game_; }
+    TLevel& Level() { return level_; }
+    TScreenEffects& LevelEffectsList() { return levelEffectsList_; }
+    const std::vector<std::string>& BackgroundList() const { return backgroundList_; }
 
   private:
     std::string UserPath(const std::string& name) const;
     std::string WorkingArchivePath() const;
     void SetUpAudio();
+    void CreateWorkSurfaces();
     void LoadStartPictures();
     void LoadGameParams(const std::string& fileName);
-    // The game parameters beside the game; the piece types with the ghost pictures; the level
-    // map's points.
+    // The piece types with the ghost pictures and the level map's points.
     void LoadGameDescriptions();
-    void LoadFishkaTypes();
-    void LoadPathPoints();
+    void UpdateFrameRate(uint32_t now);
+    void MarkWholeScreen();
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();
@@ -140,12 +119,47 @@ class TKelGameEngine : public IKelFontHost {
     void SetUpLevelEffects(const TLevelSetUp& setUp, const std::string& entryName);
     void LoadLevelPictures(std::vector<std::string> oldList);
 
+    const std::string appName_ = "Tervolin";
     Platform& platform_;
+    TGameFolders folders_;
+    TGameOptions options_;
+    TGameLog log_;
+    std::unique_ptr<TFileFolder> archive_;
+    std::unique_ptr<TSurfEngine> surfaceStore_;
+    TSoundEvents soundEvents_;
+    std::unique_ptr<TKelFontEngine> fontEngine_;
+    // Randomness of the effects and the rules, seeded by the platform at start-up.
+    TKelRandom random_;
     TErrorReporter errors_;
-    bool gameRan_ = false;
-    size_t presentedFrames_ = 0;  // frames handed to the display, to pace idle passes
-    bool destroyed_ = false;
-};
 
-// General float format with three significant digits: 59.9, 60, 7.25.
-std::string FormatGeneral3(double value);
+    bool soundOn_ = true;
+    bool loading_ = false;
+    bool closeRequested_ = false;
+    uint32_t startTick_ = 0, currentTick_ = 0, previousTick_ = 0;
+    TPoint mousePos_, prevMousePos_;
+    TFrameRate frameRate_;
+    std::string debugText_;
+    std::vector<TRect> redrawRects_, backgroundRects_;
+    int64_t freeDiskMb_ = 0;
+    // The pictures listed in "surfaces.dat": loaded at start-up, never released between levels.
+    std::vector<std::string> permanentPictures_;
+    TGameParams gameParams_;
+    std::vector<TPathPoint> pathPoints_;
+    TFishkaTypes fishkaTypes_;
+    TGame game_;
+    TLevel level_;
+    // Running effect instances: over the screen, and the level's ambient ones under the board.
+    TScreenEffects screenEffects_, levelEffectsList_;
+    // The pictures the current level needs; the previous level's others are released.
+    std::vector<std::string> backgroundList_;
+
+    // Loop state: the idle handler runs passes; the activation handlers are installed by
+    // RunGame once the display is set up.
+    bool idleInstalled_ = false;
+    bool handlersInstalled_ = false;
+    bool active_ = false;
+    bool closed_ = false;
+    bool gameRan_ = false;
+    bool destroyed_ = false;
+    size_t presentedFrames_ = 0;  // frames handed to the display, to pace idle passes
+};

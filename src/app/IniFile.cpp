@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "core/KelParserText.h"
-#include "platform/Paths.h"
 #include "core/MemoryStream.h"
+#include "platform/Paths.h"
 
 bool ParseWholeNumber(const std::string& text, int& value) {
     std::string digits = Trim(text);

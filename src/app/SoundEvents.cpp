@@ -10,10 +10,10 @@
 
 #include "core/KelException.h"
 #include "core/KelParser.h"
+#include "core/KelParserText.h"
 #include "core/KelXmlValues.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/Mixer.h"
-#include "core/KelParserText.h"
 #include "platform/Paths.h"
 #include "resources/FileFolder.h"
 

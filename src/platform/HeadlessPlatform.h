@@ -47,6 +47,7 @@ class HeadlessSystem : public ISystem {
   public:
     uint32_t Ticks() override { return Now; }
     void Sleep(uint32_t milliseconds) override { Now += milliseconds; }
+    uint64_t RandomSeed() override { return Seed; }
     bool MessageBox(const std::string& caption, const std::string& text) override;
     std::string ClipboardText() override { return Clipboard; }
     void SetClipboardText(const std::string& text) override { Clipboard = text; }
@@ -54,14 +55,19 @@ class HeadlessSystem : public ISystem {
     std::string RegistryValue(const std::string& key, const std::string& name) override;
     bool SetRegistryValue(const std::string& key, const std::string& name,
                           const std::string& value) override;
-    int64_t FreeDiskMb(const std::string&) override { return FreeMb; }
+    int64_t FreeDiskMb(const std::string& path) override {
+        FreeDiskPath = path;
+        return FreeMb;
+    }
     TMachineInfo MachineInfo() override { return Machine; }
 
     uint32_t Now = 10000000;
+    uint64_t Seed = 1;
     std::string Clipboard;
     std::vector<std::pair<std::string, std::string>> MessageBoxes;
     std::vector<std::string> OpenedLinks;
     std::map<std::string, std::string> Registry;  // "key\name" -> value
     int64_t FreeMb = 1024;
+    std::string FreeDiskPath;  // the path of the last free-space query
     TMachineInfo Machine{"Test OS", "Test Processor", 4096};
 };

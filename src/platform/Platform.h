@@ -133,6 +133,9 @@ class ISystem {
     // Milliseconds: a fixed base of 10,000,000 plus the time since start.
     virtual uint32_t Ticks() = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;
+    // The seed of the game's random source: new on every run of the real game, set by the
+    // headless one so that a run replays.
+    virtual uint64_t RandomSeed() = 0;
     // A modal error box; when it cannot be shown the text is only returned as false.
     virtual bool MessageBox(const std::string& caption, const std::string& text) = 0;
     virtual std::string ClipboardText() = 0;

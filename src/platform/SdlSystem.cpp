@@ -6,6 +6,7 @@
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <thread>
 
 #include "platform/MachineInfo.h"
@@ -22,6 +23,10 @@ uint32_t SdlSystem::Ticks() {
 
 void SdlSystem::Sleep(uint32_t milliseconds) {
     SDL_Delay(milliseconds);
+}
+
+uint64_t SdlSystem::RandomSeed() {
+    return uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
 bool SdlSystem::MessageBox(const std::string& caption, const std::string& text) {

@@ -14,6 +14,7 @@ class SdlSystem : public ISystem {
     SdlSystem(const std::string& userFolder, LogSink log);
     uint32_t Ticks() override;
     void Sleep(uint32_t milliseconds) override;
+    uint64_t RandomSeed() override;
     bool MessageBox(const std::string& caption, const std::string& text) override;
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/CUnit.h"
+#include "app/HeadlessGame.h"
 #include "support/HeadlessGame.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +29,7 @@ TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {
     game->Run();
     EXPECT_TRUE(system.MessageBoxes.empty());
 
-    EXPECT_TRUE(game->Closed);
+    EXPECT_TRUE(game->Closed());
     EXPECT_EQ(
         LogMessages(),
         (std::vector<std::string>{
@@ -56,7 +57,7 @@ TEST_F(GameEngineTest, WorkingArchiveIsMadeOnceAndRemadeWhenDeleted) {
     fs::remove(data.File("game.zxc"));
     auto second = MakeGame();
     second->FormCreate();
-    EXPECT_EQ(second->Archive->IndexOfFile("LOGO.PNG"), 1);
+    EXPECT_EQ(second->Archive()->IndexOfFile("LOGO.PNG"), 1);
 
     fs::remove(working);
     auto third = MakeGame();
@@ -77,7 +78,7 @@ TEST_F(GameEngineTest, DisplayFallsBackTo16BitsThenGivesUp) {
     auto failing = MakeGame();
     failing->FormCreate();
     failing->HandleEvent(Event(TEventKind::Activate));
-    EXPECT_TRUE(failing->Closed);
+    EXPECT_TRUE(failing->Closed());
     const auto messages = LogMessages();
     EXPECT_NE(
         std::find(messages.begin(), messages.end(), "Error in init DirectX mode FullScreen=0"),
@@ -89,29 +90,29 @@ TEST_F(GameEngineTest, InactiveWindowRunsNoPassesUntilTheResumeMessage) {
     auto game = MakeGame();
     game->FormCreate();
     game->HandleEvent(Event(TEventKind::Activate));
-    ASSERT_TRUE(game->IdleInstalled);
+    ASSERT_TRUE(game->IdleInstalled());
     audio.ClearCalls();
 
     game->HandleEvent(Event(TEventKind::Deactivate));
-    EXPECT_FALSE(game->IdleInstalled);
+    EXPECT_FALSE(game->IdleInstalled());
     EXPECT_TRUE(display.CursorVisible);
     EXPECT_EQ(audio.Calls(), std::vector<std::string>{"Pause"});
 
     game->HandleEvent(Event(TEventKind::Activate));
-    EXPECT_FALSE(game->IdleInstalled);  // resumes only through the posted message
+    EXPECT_FALSE(game->IdleInstalled());  // resumes only through the posted message
     EXPECT_EQ(events.Messages, std::deque<int>{ResumeMessage});
     TEvent resume;
     ASSERT_TRUE(events.Poll(resume));
     game->HandleEvent(resume);
-    EXPECT_TRUE(game->IdleInstalled);
+    EXPECT_TRUE(game->IdleInstalled());
     EXPECT_FALSE(display.CursorVisible);
-    EXPECT_EQ(game->RedrawRects, (std::vector<TRect>{{0, 0, 800, 600}}));
+    EXPECT_EQ(game->RedrawRects(), (std::vector<TRect>{{0, 0, 800, 600}}));
     EXPECT_EQ(audio.Calls().back(), "Start");
 
     // The message arriving after the window lost the focus again does not resume.
     game->HandleEvent(Event(TEventKind::Deactivate));
     game->HandleEvent(Event(TEventKind::Message, ResumeMessage));
-    EXPECT_FALSE(game->IdleInstalled);
+    EXPECT_FALSE(game->IdleInstalled());
 }
 
 TEST_F(GameEngineTest, PassesFollowTheClockAndCloseWhenRequested) {
@@ -122,37 +123,54 @@ TEST_F(GameEngineTest, PassesFollowTheClockAndCloseWhenRequested) {
     system.Now += 40;
     game->AppIdle(done);
     EXPECT_FALSE(done);
-    EXPECT_EQ(game->CurrentTick, system.Now);
-    EXPECT_EQ(game->PreviousTick, system.Now);
+    EXPECT_EQ(game->CurrentTick(), system.Now);
+    EXPECT_EQ(game->PreviousTick(), system.Now);
 
     game->HandleEvent(Event(TEventKind::Close));
-    EXPECT_FALSE(game->Closed);  // the next pass closes
+    EXPECT_FALSE(game->Closed());  // the next pass closes
     game->AppIdle(done);
-    EXPECT_TRUE(game->Closed);
+    EXPECT_TRUE(game->Closed());
 }
 
-TEST_F(GameEngineTest, FrameRateSamplesAndDiagnosticCaption) {
-    auto game = MakeGame();
-    const uint32_t start = game->FpsSecondStart = 10000000;
-    for (int second = 1; second <= 3; ++second) {
-        game->FramesThisSecond = 60;
-        game->UpdateFrameRate(start + second * 1001);
-    }
-    EXPECT_EQ(game->AverageFps, 60);
-    EXPECT_EQ(display.Caption, "");  // no caption outside diagnostic mode
+TEST(FrameRateTest, SamplesOncePerSecondAndAverages) {
+    TFrameRate rate;
+    const uint32_t start = 10000000;
+    rate.Start(start);
+    for (int frame = 0; frame < 30; ++frame) rate.CountFrame();
+    EXPECT_FALSE(rate.Update(start + 1000));  // not more than a second yet
+    EXPECT_EQ(rate.Samples(), 0);
+    EXPECT_TRUE(rate.Update(start + 1001));
+    EXPECT_EQ(rate.CurrentFps(), 30);
+    EXPECT_EQ(rate.FramesThisSecond(), 0);
+    for (int frame = 0; frame < 60; ++frame) rate.CountFrame();
+    EXPECT_TRUE(rate.Update(start + 2002));
+    EXPECT_EQ(rate.AverageFps(), 45);
 
-    auto second = MakeGame();
-    second->Options.DebugMode = 463;
-    second->DebugText = " moves:3";
-    second->FpsSecondStart = start;
-    second->FramesThisSecond = 30;
-    second->UpdateFrameRate(start + 1000);  // not more than a second yet
-    EXPECT_EQ(second->FpsSamples, 0);
-    second->UpdateFrameRate(start + 1001);
-    second->FramesThisSecond = 60;
-    second->UpdateFrameRate(start + 2002);
-    EXPECT_EQ(second->AverageFps, 45);
-    EXPECT_EQ(display.Caption, "FPS:60 moves:3");
+    TFrameRate steady;
+    steady.Start(start);
+    for (int second = 1; second <= 3; ++second) {
+        for (int frame = 0; frame < 60; ++frame) steady.CountFrame();
+        steady.Update(start + second * 1001);
+    }
+    EXPECT_EQ(steady.AverageFps(), 60);
+}
+
+TEST_F(GameEngineTest, DiagnosticModeShowsTheFrameRateInTheCaption) {
+    for (int debugMode : {0, 463}) {
+        THeadlessGame game({data.Path().string(), user.Path().string()});
+        game.Game().Options().DebugMode = debugMode;
+        game.Start();
+        game.Game().Options().DebugMode = debugMode;  // start-up read the options file
+        game.Game().SetDebugText(" moves:3");
+        game.Step(900);
+        EXPECT_EQ(game.Display().Caption, "");  // at most once a second
+        game.Step(1200);
+        if (debugMode == 463)
+            EXPECT_EQ(game.Display().Caption,
+                      "FPS:" + FormatGeneral3(game.Game().FrameRate().CurrentFps()) + " moves:3");
+        else
+            EXPECT_EQ(game.Display().Caption, "");
+    }
 }
 
 TEST_F(GameEngineTest, ErrorsAreShownOnceAndTheGameGoesOn) {
@@ -167,7 +185,7 @@ TEST_F(GameEngineTest, ErrorsAreShownOnceAndTheGameGoesOn) {
     ASSERT_EQ(system.MessageBoxes.size(), 2u);
     EXPECT_EQ(system.MessageBoxes[0].first, "Tervolin");
     EXPECT_EQ(system.MessageBoxes[0].second, "Exception error in TKelGameEngine.TickTimer!");
-    EXPECT_TRUE(game->IdleInstalled);
+    EXPECT_TRUE(game->IdleInstalled());
     const auto messages = LogMessages();
     EXPECT_EQ(std::count(messages.begin(), messages.end(),
                          "Exception error in TKelGameEngine.TickTimer!"),
@@ -177,9 +195,9 @@ TEST_F(GameEngineTest, ErrorsAreShownOnceAndTheGameGoesOn) {
 
 TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
     auto game = MakeGame();
-    game->Options.DebugMode = 463;
+    game->Options().DebugMode = 463;
     game->FormCreate();
-    game->Options.DebugMode = 463;
+    game->Options().DebugMode = 463;
     game->HandleEvent(Event(TEventKind::Activate));
     bool done = false;
     game->AppIdle(done);
@@ -188,7 +206,7 @@ TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
     EXPECT_EQ(display.LastFrame.size(), 800u * 600u * 4u);
     game->AppIdle(done);
     EXPECT_EQ(display.Presented.size(), 1u);  // nothing changed, nothing presented
-    EXPECT_EQ(game->FramesThisSecond, 2);
+    EXPECT_EQ(game->FrameRate().FramesThisSecond(), 2);
 
     TEvent f9 = Event(TEventKind::KeyDown);
     f9.Key = vk::F9;
@@ -208,7 +226,7 @@ TEST_F(GameEngineTest, AMissingFontStopsStartUpWithAClearMessage) {
     auto game = MakeGame();
     events.Push(Event(TEventKind::Activate));
     game->Run();
-    EXPECT_TRUE(game->Closed);
+    EXPECT_TRUE(game->Closed());
     ASSERT_EQ(system.MessageBoxes.size(), 1u);
     EXPECT_EQ(system.MessageBoxes[0].second, "Can not find Lithos-Black.xmlin file folder");
     const auto messages = LogMessages();
@@ -231,13 +249,13 @@ TEST_F(GameEngineTest, ReadsGameParamsPlainOrScrambledAndTheArchiveDescriptions)
         auto game = MakeGame();
         game->FormCreate();
         game->HandleEvent(Event(TEventKind::Activate));
-        EXPECT_TRUE(game->GameParams.DownFall) << scrambled;
-        EXPECT_FALSE(game->Closed);
+        EXPECT_TRUE(game->GameParams().DownFall) << scrambled;
+        EXPECT_FALSE(game->Closed());
     }
     fs::remove(data.File("GameParams.xml"));
     auto game = MakeGame();
     game->FormCreate();
     game->HandleEvent(Event(TEventKind::Activate));
-    EXPECT_FALSE(game->GameParams.DownFall);
-    EXPECT_TRUE(game->FishkaTypes.empty());  // the fixture archive has none
+    EXPECT_FALSE(game->GameParams().DownFall);
+    EXPECT_TRUE(game->FishkaTypes().empty());  // the fixture archive has none
 }

@@ -83,8 +83,8 @@ class GameLevelTest : public HeadlessGameTest {
                       {"PuzzleLevel1.xml", LevelOne},
                       {"PuzzleLevel2.xml", LevelTwo}});
     }
-    bool HasSurface(const TKelGameEngine& game, const std::string& name) const {
-        return game.SurfaceStore->IndexOfSurface(name) >= 0;
+    bool HasSurface(TKelGameEngine& game, const std::string& name) const {
+        return game.SurfaceStore()->IndexOfSurface(name) >= 0;
     }
     bool Logged(const std::string& message) const {
         const auto messages = LogMessages();
@@ -95,17 +95,17 @@ class GameLevelTest : public HeadlessGameTest {
 TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     auto game = StartGame();
     ASSERT_TRUE(game->LoadPuzzleLevelFromXML("PuzzleLevel1.xml"));
-    const TBoard& board = game->Level.Board;
+    const TBoard& board = game->Level().Board;
     EXPECT_TRUE(board.CellExists(7, 3));
     EXPECT_FALSE(board.CellExists(8, 3));
-    EXPECT_EQ(game->Level.Goal, 10);
+    EXPECT_EQ(game->Level().Goal, 10);
 
     const TFish& scarab = board.Cell(4, 4);
     EXPECT_EQ(scarab.SurfName, "ScarabBonus60.png");
     EXPECT_EQ(TPoint(scarab.PicWidth, scarab.PicHeight), (TPoint{20, 10}));
     EXPECT_EQ(scarab.Type, 0);  // objects never count as empty cells
     ASSERT_TRUE(board.Cell(5, 5).Effect);
-    EXPECT_EQ(board.Cell(5, 5).Effect->StartTime, game->CurrentTick);
+    EXPECT_EQ(board.Cell(5, 5).Effect->StartTime, game->CurrentTick());
     EXPECT_FALSE(board.Cell(6, 5).Effect);  // the archive has no pyramid effect
     EXPECT_TRUE(Logged("Can not find file name efPyramid.xml in GameFolder"));
 
@@ -115,33 +115,34 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     EXPECT_EQ(jumper.SurfName, "Fish5c3");
     EXPECT_EQ(board.Cell(4, 3).SurfName, "Fish3cG");  // type and colour carried over
 
-    ASSERT_EQ(game->LevelEffectsList.size(), 1u);
-    const TPartEffect& sand = game->LevelEffectsList[0];
+    ASSERT_EQ(game->LevelEffectsList().size(), 1u);
+    const TPartEffect& sand = game->LevelEffectsList()[0];
     EXPECT_EQ(sand.Name, "sand");
     EXPECT_EQ(TPoint(sand.X, sand.Y), (TPoint{10, 20}));
     EXPECT_EQ(sand.Bounds, (TEffectBounds{5, 30, 794, 595}));
     EXPECT_EQ(sand.RepeatDelay, 3000);
     EXPECT_TRUE(sand.Active);
     // The passes advance it; after its one second it rests until its period comes round.
-    const uint32_t start = game->CurrentTick;
+    const uint32_t start = game->CurrentTick();
     bool done = false;
     system.Now = start + 1001;
     game->AppIdle(done);
-    EXPECT_FALSE(game->LevelEffectsList[0].Active);
+    EXPECT_FALSE(game->LevelEffectsList()[0].Active);
     system.Now = start + 3001;
     game->AppIdle(done);
-    EXPECT_TRUE(game->LevelEffectsList[0].Active);
-    EXPECT_EQ(game->LevelEffectsList[0].Effect->StartTime, start + 3001);
+    EXPECT_TRUE(game->LevelEffectsList()[0].Active);
+    EXPECT_EQ(game->LevelEffectsList()[0].Effect->StartTime, start + 3001);
 
-    ASSERT_EQ(game->SoundEvents.SoundEffects.size(), 1u);
-    const TSoundEffect& wind = game->SoundEvents.SoundEffects[0];
+    ASSERT_EQ(game->SoundEvents().SoundEffects.size(), 1u);
+    const TSoundEffect& wind = game->SoundEvents().SoundEffects[0];
     EXPECT_EQ(wind.Name, "wind.ogg");
     EXPECT_TRUE(wind.Repeating);
     EXPECT_EQ(wind.Period, 5000);
     EXPECT_EQ(wind.WorkPeriod, 2000);
     EXPECT_EQ(wind.PausePeriod, 1000);
 
-    EXPECT_EQ(game->BackgroundList, (std::vector<std::string>{"Sand.png", "Keep.png", "Glow.png"}));
+    EXPECT_EQ(game->BackgroundList(),
+              (std::vector<std::string>{"Sand.png", "Keep.png", "Glow.png"}));
     for (const char* picture : {"Sand.png", "Keep.png", "Glow.png"})
         EXPECT_TRUE(HasSurface(*game, picture)) << picture;
 }
@@ -149,27 +150,27 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
 TEST_F(GameLevelTest, PicturesAreKeptLoadedAndReleasedBetweenLevels) {
     auto game = StartGame();
     game->LoadPuzzleLevelFromXML("PuzzleLevel1.xml");
-    TSurface* sand = game->SurfaceStore->FindSurface("Sand.png");
+    TSurface* sand = game->SurfaceStore()->FindSurface("Sand.png");
     ASSERT_TRUE(sand);
     sand->Bits[0] = 1;  // a mark that a reload would lose
 
     game->LoadPuzzleLevelFromXML("PuzzleLevel2.xml");
-    EXPECT_EQ(game->SurfaceStore->FindSurface("Sand.png")->Bits[0], 1);  // needed again: kept
+    EXPECT_EQ(game->SurfaceStore()->FindSurface("Sand.png")->Bits[0], 1);  // needed again: kept
     EXPECT_TRUE(HasSurface(*game, "Hex.png"));
     EXPECT_TRUE(HasSurface(*game, "Keep.png"));   // listed in surfaces.dat: never released
     EXPECT_FALSE(HasSurface(*game, "Glow.png"));  // only the first level needed it
-    EXPECT_TRUE(game->LevelEffectsList.empty());
-    EXPECT_TRUE(game->SoundEvents.SoundEffects.empty());
-    EXPECT_FALSE(game->Level.Board.Cell(5, 5).Effect);
-    EXPECT_EQ(game->Level.LevelFishes, (std::vector<TFishSpec>{{1, 1}}));
+    EXPECT_TRUE(game->LevelEffectsList().empty());
+    EXPECT_TRUE(game->SoundEvents().SoundEffects.empty());
+    EXPECT_FALSE(game->Level().Board.Cell(5, 5).Effect);
+    EXPECT_EQ(game->Level().LevelFishes, (std::vector<TFishSpec>{{1, 1}}));
 }
 
 TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
     auto game = StartGame();
     game->LoadPuzzleLevelFromXML("PuzzleLevel1.xml");
     EXPECT_TRUE(game->LoadPuzzleLevelFromXML("PuzzleLevel9.xml"));
-    EXPECT_EQ(game->Level.Goal, 10);
-    EXPECT_EQ(game->LevelEffectsList.size(), 1u);
+    EXPECT_EQ(game->Level().Goal, 10);
+    EXPECT_EQ(game->LevelEffectsList().size(), 1u);
 
     const struct {
         std::string Level, Logged;
@@ -204,8 +205,8 @@ TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
 
 TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
     auto game = StartGame();
-    game->SurfaceStore->CreateEmptySurface("Fish5c3", 30, 20);
-    TFish& fish = game->Level.Board.Cell(2, 2);
+    game->SurfaceStore()->CreateEmptySurface("Fish5c3", 30, 20);
+    TFish& fish = game->Level().Board.Cell(2, 2);
     const struct {
         int32_t Type;
         uint8_t Kind;
@@ -241,26 +242,26 @@ TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
 
 TEST_F(GameLevelTest, ANewGameStartsOnLevelOneWithItsPiecePictures) {
     auto game = StartGame();
-    game->Game.Score = 500;
-    game->Game.ShowInstructions = false;
+    game->Game().Score = 500;
+    game->Game().ShowInstructions = false;
     game->StartFirstLevel();
-    EXPECT_EQ(game->Game.State, gsGame);
-    EXPECT_EQ(game->Game.Score, 0);
-    EXPECT_EQ(game->Game.CurrentLevel, 1);
-    EXPECT_EQ(game->Game.SelectedLevel, 1);
-    EXPECT_EQ(game->Game.LevelStartTime, system.Now);
+    EXPECT_EQ(game->Game().State, gsGame);
+    EXPECT_EQ(game->Game().Score, 0);
+    EXPECT_EQ(game->Game().CurrentLevel, 1);
+    EXPECT_EQ(game->Game().SelectedLevel, 1);
+    EXPECT_EQ(game->Game().LevelStartTime, system.Now);
     EXPECT_FALSE(HasSurface(*game, "Back1.jpg"));  // level 1 does not need it after loading
     // Pictures of the level's (type, colour) pairs only.
     for (const char* built : {"Fish1c3", "Fish7c3", "Box3c1"})
         EXPECT_TRUE(HasSurface(*game, built)) << built;
     for (const char* skipped : {"Fish7c1", "Box3c2"})
         EXPECT_FALSE(HasSurface(*game, skipped)) << skipped;
-    EXPECT_EQ(game->Level.Board.Cell(3, 3).PicWidth, 60);  // names and sizes taken again
-    EXPECT_EQ(game->RedrawRects, (std::vector<TRect>{{0, 0, 800, 600}}));
+    EXPECT_EQ(game->Level().Board.Cell(3, 3).PicWidth, 60);  // names and sizes taken again
+    EXPECT_EQ(game->RedrawRects(), (std::vector<TRect>{{0, 0, 800, 600}}));
 
     auto again = StartGame();
     again->StartFirstLevel();
-    EXPECT_EQ(again->Game.State, gsInstructions);
+    EXPECT_EQ(again->Game().State, gsInstructions);
 }
 
 }  // namespace
@@ -272,32 +273,32 @@ class ShippedLevelsTest : public HeadlessGameTest {};
 
 TEST_F(ShippedLevelsTest, SetUpCompletelyOneAfterTheOther) {
     auto game = StartGame(TERVOLIN_GAME_FOLDER);
-    ASSERT_FALSE(game->Closed);
-    EXPECT_EQ(game->FishkaTypes.size(), 3u);
-    EXPECT_GE(game->PathPoints.size(), 42u);
-    game->Game.ShowInstructions = false;
+    ASSERT_FALSE(game->Closed());
+    EXPECT_EQ(game->FishkaTypes().size(), 3u);
+    EXPECT_GE(game->PathPoints().size(), 42u);
+    game->Game().ShowInstructions = false;
     game->StartFirstLevel();
-    ASSERT_EQ(game->Game.State, gsGame);
-    for (int n = 1; game->Archive->FindFile(PuzzleLevelName(n)); ++n) {
+    ASSERT_EQ(game->Game().State, gsGame);
+    for (int n = 1; game->Archive()->FindFile(PuzzleLevelName(n)); ++n) {
         if (n > 1) {
             game->LoadPuzzleLevelFromXML(PuzzleLevelName(n));
             game->MakeColorFishesSurfaces();
         }
-        EXPECT_GT(game->Level.Goal, 0) << n;
-        for (const std::string& picture : game->BackgroundList)
-            EXPECT_GE(game->SurfaceStore->IndexOfSurface(picture), 0) << n << " " << picture;
+        EXPECT_GT(game->Level().Goal, 0) << n;
+        for (const std::string& picture : game->BackgroundList())
+            EXPECT_GE(game->SurfaceStore()->IndexOfSurface(picture), 0) << n << " " << picture;
         for (int col = 1; col <= BoardColumns; ++col)
             for (int row = 1; row <= BoardRows; ++row) {
-                const TFish& fish = game->Level.Board.Cell(col, row);
+                const TFish& fish = game->Level().Board.Cell(col, row);
                 if (!fish.SurfName.empty()) {
                     EXPECT_GT(fish.PicWidth, 0) << n << " " << fish.SurfName;
                 }
             }
-        for (const TFishSpec& pair : game->Level.LevelFishes)
-            EXPECT_GE(
-                game->SurfaceStore->IndexOfSurface(
-                    FishPictureName(game->FishkaTypes[size_t(pair.Type)], 7, pair.Color) + "anime"),
-                0)
+        for (const TFishSpec& pair : game->Level().LevelFishes)
+            EXPECT_GE(game->SurfaceStore()->IndexOfSurface(
+                          FishPictureName(game->FishkaTypes()[size_t(pair.Type)], 7, pair.Color) +
+                          "anime"),
+                      0)
                 << n;
     }
     for (const std::string& message : LogMessages())

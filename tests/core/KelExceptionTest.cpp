@@ -44,7 +44,8 @@ TEST_F(GuardedTest, ReplacesAnErrorByTheFixedTextAndLogsTheCauseFirst) {
 
 TEST_F(GuardedTest, AGameErrorIsLoggedOnceWhenItIsCreated) {
     log.clear();
-    EXPECT_EQ(Fail(KelException("Can not find Lithos.xml")), "Exception error in TKelGameEngine.Step!");
+    EXPECT_EQ(Fail(KelException("Can not find Lithos.xml")),
+              "Exception error in TKelGameEngine.Step!");
     EXPECT_EQ(log, (std::vector<std::string>{"Can not find Lithos.xml",
                                              "Exception error in TKelGameEngine.Step!"}));
 }

@@ -32,7 +32,6 @@ std::unique_ptr<TKelGameEngine> HeadlessGameTest::StartGame(const std::string& g
     auto game = MakeGame(gameFolder);
     game->FormCreate();
     game->HandleEvent(Event(TEventKind::Activate));
-    game->Random.SetSeed(1);
     return game;
 }
 

@@ -1,0 +1,14 @@
+// The working copy of the game's archive: made from the distributed "game.zxc" on the first
+// start (entry by entry, written atomically) and opened on every start. Relies on TFileFolder.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "resources/FileFolder.h"
+
+// Opens the working copy at `workingPath`, first making it from `distributedPath` when it does
+// not exist. A distributed archive that cannot be read raises KelException and copies nothing,
+// so an empty working copy never hides the problem on later starts.
+std::unique_ptr<TFileFolder> InstallWorkingArchive(const std::string& distributedPath,
+                                                   const std::string& workingPath);
