@@ -6,6 +6,7 @@
 
 void HeadlessDisplay::ShowWindow(bool fullScreen, int x, int y) {
     WindowShown = true;
+    WindowModes.push_back(fullScreen);
     fullScreen_ = fullScreen;
     WindowPosition = {x, y};
 }

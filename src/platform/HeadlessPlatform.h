@@ -22,6 +22,7 @@ class HeadlessDisplay : public IDisplay {
     // Depths that Open refuses, to exercise the fall-back paths.
     std::vector<int> RefusedDepths;
     bool WindowShown = false;
+    std::vector<bool> WindowModes;  // full screen or not, at each ShowWindow
     TPoint WindowPosition;
     std::string Caption;
     bool CursorVisible = true;

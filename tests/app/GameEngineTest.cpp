@@ -7,7 +7,9 @@
 
 #include "app/CUnit.h"
 #include "app/HeadlessGame.h"
+#include "resources/JpegPNG.h"
 #include "support/HeadlessGame.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -258,4 +260,49 @@ TEST_F(GameEngineTest, ReadsGameParamsPlainOrScrambledAndTheArchiveDescriptions)
     game->HandleEvent(Event(TEventKind::Activate));
     EXPECT_FALSE(game->GameParams().DownFall);
     EXPECT_TRUE(game->FishkaTypes().empty());  // the fixture archive has none
+}
+
+TEST_F(GameEngineTest, AFailedStartUpKeepsItsCauseAndClosesInOrder) {
+    data.Write("GameParams.xml", "<GamePlayParams><DownFall>maybe</DownFall></GamePlayParams>");
+    THeadlessGame game({data.Path().string(), user.Path().string(), 1, 10});
+    game.Start();
+    game.Step(100);
+    EXPECT_TRUE(game.Game().Closed());
+    ASSERT_EQ(game.System().MessageBoxes.size(), 1u);
+    EXPECT_EQ(game.System().MessageBoxes[0].second, "Exception error in TKelGameEngine.RunGame");
+    const std::string log = user.Read("Tervolin.log");
+    const size_t cause = log.find("maybe"), fixed = log.find("TKelGameEngine.RunGame");
+    EXPECT_NE(cause, std::string::npos) << log;
+    EXPECT_LT(cause, fixed);
+    EXPECT_EQ(log.find("Game Started..."), std::string::npos);  // the parameters come first
+    EXPECT_NE(log.find("Average FPS"), std::string::npos);      // closed in order
+}
+
+TEST_F(GameEngineTest, StartUpLoadsShadersAndAsksForTheGameFoldersFreeSpace) {
+    TPngPicture shader;
+    shader.Width = 2;
+    shader.Height = 1;
+    shader.Color.assign(6, 9);
+    const std::vector<uint8_t> png = shader.Encode();
+    HeadlessGameTest::WriteArchive(
+        {{"Sounds.xml", "<Sounds/>"}, {"ShaderSoft.png", std::string(png.begin(), png.end())}});
+    auto game = StartGame();
+    ASSERT_FALSE(game->Closed());
+    EXPECT_EQ(game->SurfaceStore()->IndexOfShader("ShaderSoft.png"), 0);
+    EXPECT_EQ(system.FreeDiskPath, data.Path().string());
+}
+
+TEST_F(GameEngineTest, AnErrorBoxIsShownOutsideFullScreen) {
+    user.Write("options.cfg", "[Options]\r\nFullScreenMode=1\r\n");
+    auto game = StartGame();
+    ASSERT_TRUE(display.IsFullScreen());
+    display.WindowModes.clear();
+    bool done = false;
+    game->AppIdle(done);
+    game->AppException(KelException("Exception error in TKelGameEngine.TickTimer!"));
+    EXPECT_EQ(system.MessageBoxes.size(), 1u);
+    EXPECT_EQ(display.WindowModes, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(display.IsFullScreen());
+    EXPECT_TRUE(game->IdleInstalled());
+    EXPECT_FALSE(game->RedrawRects().empty());  // the whole frame again after the box
 }

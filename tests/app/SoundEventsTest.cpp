@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "content/Synth.h"
 #include "core/KelException.h"
 #include "core/KelParser.h"
 #include "platform/AudioTestData.h"
 #include "platform/HeadlessAudio.h"
 #include "resources/FileFolder.h"
-#include "content/Synth.h"
 
 namespace fs = std::filesystem;
 
