@@ -27,7 +27,30 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
     : Folders(std::move(folders)),
       Log(Folders.UserFolder, AppName + ".log", [&platform] { return platform.System.Ticks(); }),
       SoundEvents(platform.Audio, Options),
-      platform_(platform) {
+      platform_(platform),
+      presenter_({.Archive = Archive,
+                  .SurfaceStore = SurfaceStore,
+                  .Random = Random,
+                  .Log = Log,
+                  .Types = FishkaTypes,
+                  .Play = Play,
+                  .View = BoardView,
+                  .RedrawRects = RedrawRects}),
+      levels_({.Archive = Archive,
+               .ReopenArchive = [this] { ReopenArchive(); },
+               .SurfaceStore = SurfaceStore,
+               .FontEngine = FontEngine,
+               .Random = Random,
+               .Log = Log,
+               .SoundEvents = SoundEvents,
+               .ScreenEffects = ScreenEffects,
+               .LevelEffects = LevelEffectsList,
+               .Play = Play,
+               .View = BoardView,
+               .Presenter = presenter_,
+               .Types = FishkaTypes,
+               .PermanentPictures = PermanentPictures,
+               .RedrawRects = RedrawRects}) {
     SetExceptionLogSink([this](const std::string& message) { Log.WriteLog(message); });
 }
 
@@ -42,6 +65,11 @@ std::string TKelGameEngine::UserPath(const std::string& name) const {
 
 std::string TKelGameEngine::WorkingArchivePath() const {
     return UserPath("temp/game.zxc");
+}
+
+void TKelGameEngine::ReopenArchive() {
+    // Opening the working archive again gives back the memory of the entries read so far.
+    Archive = std::make_unique<TFileFolder>(TFileFolder::Open(WorkingArchivePath()));
 }
 
 void TKelGameEngine::Run() {
@@ -219,8 +247,7 @@ void TKelGameEngine::LoadGameDescriptions() {
 
 void TKelGameEngine::LoadFishkaTypes() {
     TKelParser document;
-    if (LoadXmlEntry(*Archive, "FishkaTypes.xml", document))
-        ::LoadFishkaTypes(document, FishkaTypes);
+    if (LoadXmlEntry(*Archive, "FishkaTypes.xml", document)) ReadFishkaTypes(document, FishkaTypes);
 }
 
 void TKelGameEngine::LoadPathPoints() {
@@ -264,9 +291,7 @@ void TKelGameEngine::RunGame() {
         RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
         LoadGameDescriptions();
 
-        // The working archive is opened again to give back the memory of the entries read
-        // during start-up.
-        Archive = std::make_unique<TFileFolder>(TFileFolder::Open(WorkingArchivePath()));
+        ReopenArchive();
         Loading = false;
         SoundEvents.ScheduleSoundEvent("PharaohSayWelcome", -1, CurrentTick);
     } catch (const std::exception&) {
@@ -418,7 +443,7 @@ void TKelGameEngine::FormDestroy() {
     SurfaceStore.reset();
     platform_.Display.Close();
     Archive.reset();
-    ClearLevel();
+    levels_.ClearLevel();
     FishkaTypes.clear();
     SoundEvents.FreeMusicList();
     RedrawRects.clear();

@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "app/BoardPresenter.h"
+#include "app/BoardView.h"
 #include "app/ErrorReporter.h"
 #include "app/GameFolders.h"
+#include "app/LevelLoader.h"
 #include "app/Log.h"
 #include "app/Options.h"
 #include "app/ScreenEffects.h"
@@ -21,8 +24,8 @@
 #include "platform/Platform.h"
 #include "resources/FileFolder.h"
 #include "rules/FishkaTypes.h"
-#include "rules/Game.h"
 #include "rules/Level.h"
+#include "rules/PlayState.h"
 
 // The private message that resumes the game after the window was activated again.
 constexpr int ResumeMessage = 1224;
@@ -61,21 +64,10 @@ class TKelGameEngine : public IKelFontHost {
     // Takes a frame-rate sample when more than a second has passed since the last one.
     void UpdateFrameRate(uint32_t now);
 
-    // --- levels (GameLevel.cpp) ---
-    // Sets up the level of an archive entry: board, objects, fixed pieces, ambient effects and
-    // sounds, and the pictures it needs (those of the previous level that it does not need are
-    // released). A missing entry changes nothing. Answers true; `flag` has no effect.
-    bool LoadPuzzleLevelFromXML(const std::string& entryName, int flag = 1);
-    // A new game: score 0, level 1 loaded and the play state entered.
-    void StartFirstLevel();
-    // Resets the board, the level's effects, pictures list, timed sounds and the selection.
-    void ClearLevel();
-    // The picture (and, for cobras and pyramids, the effect) that shows a cell.
-    void MakeFishSurfName(int col, int row);
-    // Builds the coloured pictures of the level's pieces, shows the background and names every
-    // cell's picture.
-    void MakeColorFishesSurfaces();
-    void ChangeGameState(const std::string& name);
+    // The level set-up: loading levels, starting a new game, clearing the level.
+    TLevelLoader& Levels() { return levels_; }
+    // Shows the rules' board: cell pictures and effects, the rules' events.
+    TBoardPresenter& Presenter() { return presenter_; }
 
     const std::string AppName = "Tervolin";
     TGameFolders Folders;
@@ -104,14 +96,14 @@ class TKelGameEngine : public IKelFontHost {
     TGameParams GameParams;
     std::vector<TPathPoint> PathPoints;
     TFishkaTypes FishkaTypes;
-    TGame Game;
-    TLevel Level;
+    // What the puzzle decides: the level with its board, and the game record.
+    TPlayState Play;
+    // How the board looks: cell pictures and effects, the hover state.
+    TBoardView BoardView;
     // Randomness of the effects and the rules, seeded from the wall clock at start-up.
     TKelRandom Random;
     // Running effect instances: over the screen, and the level's ambient ones under the board.
     TScreenEffects ScreenEffects, LevelEffectsList;
-    // The pictures the current level needs; the previous level's others are released.
-    std::vector<std::string> BackgroundList;
 
     // Loop state: the idle handler runs passes; the activation handlers are installed by
     // RunGame once the display is set up.
@@ -123,6 +115,7 @@ class TKelGameEngine : public IKelFontHost {
   private:
     std::string UserPath(const std::string& name) const;
     std::string WorkingArchivePath() const;
+    void ReopenArchive();
     void SetUpAudio();
     void LoadStartPictures();
     void LoadGameParams(const std::string& fileName);
@@ -134,17 +127,14 @@ class TKelGameEngine : public IKelFontHost {
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();
-    TEffectSources EffectSources();
-    // A cell's effect from an archive entry, started now; none when the entry is missing.
-    std::shared_ptr<TKelParticleEffect> CreateCellEffect(const std::string& file);
-    void SetUpLevelEffects(const TLevelSetUp& setUp, const std::string& entryName);
-    void LoadLevelPictures(std::vector<std::string> oldList);
 
     Platform& platform_;
     TErrorReporter errors_;
     bool gameRan_ = false;
     size_t presentedFrames_ = 0;  // frames handed to the display, to pace idle passes
     bool destroyed_ = false;
+    TBoardPresenter presenter_;
+    TLevelLoader levels_;
 };
 
 // General float format with three significant digits: 59.9, 60, 7.25.

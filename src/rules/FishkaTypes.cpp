@@ -86,7 +86,7 @@ static TFishkaType ReadType(const TKelXMLTag& element, std::vector<std::string>*
     return type;
 }
 
-void LoadFishkaTypes(TKelParser& document, TFishkaTypes& types,
+void ReadFishkaTypes(TKelParser& document, TFishkaTypes& types,
                      std::vector<std::string>* problems) {
     try {
         const TKelXMLTag* root = document.GetTag(0);
