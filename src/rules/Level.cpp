@@ -301,7 +301,11 @@ TLevelSetUp ReadPuzzleLevel(TKelParser& document, const std::string& entryName,
         if (const TKelXMLTag* effects = root->FindTag("LevelEffects"))
             ReadLevelEffects(*effects, entryName, setUp);
     } catch (const std::exception& error) {
-        if (!dynamic_cast<const KelException*>(&error)) problems.Add(error.what());
+        // The cause goes to the problems and the log (a KelException logged itself).
+        if (!dynamic_cast<const KelException*>(&error)) {
+            problems.Add(error.what());
+            LogErrorText(error.what());
+        }
         throw KelException("Exception error in TKelGameEngine.LoadPuzzleLevelFromXML!");
     }
     return setUp;
@@ -359,7 +363,7 @@ TGameParams ReadGameParams(TKelParser& document, const std::string& path) {
 }
 
 std::vector<TPathPoint> ReadPathPoints(TKelParser& document) {
-    try {
+    return Guarded("Exception error in TKelGameEngine.LoadPathPoints!", [&] {
         const TKelXMLTag* root = document.GetTag(0);
         if (!root) throw TKelCoreError(" XML file does not has tags!");
         std::vector<TPathPoint> points;
@@ -368,7 +372,5 @@ std::vector<TPathPoint> ReadPathPoints(TKelParser& document) {
             points.push_back({LevelInt(point.get(), "x", 0), LevelInt(point.get(), "y", 0), 0,
                               AttrIsTrue(point.get(), "Big")});
         return points;
-    } catch (const std::exception&) {
-        throw KelException("Exception error in TKelGameEngine.LoadPathPoints!");
-    }
+    });
 }
