@@ -130,7 +130,7 @@ static void CheckTypesAndLevels(TFileFolder& archive, TProblems& problems) {
     if (hasTypes) {
         TProblems typeProblems;
         try {
-            LoadFishkaTypes(typesDocument, types, &typeProblems);
+            ReadFishkaTypes(typesDocument, types, &typeProblems);
         } catch (const KelException& error) {
             typeProblems.push_back(error.what());
         }

@@ -1,5 +1,5 @@
 // tervolin-tool pieces ARCHIVE OUT.png: a contact sheet of the piece pictures exactly as the game
-// builds them (MakeColorFishesSurfaces for every type and colour, MakeGhostFishes): for each
+// builds them (BuildColorFishPictures for every type and colour, MakeGhostFishes): for each
 // type a block of its colours (rows) by its piece combinations (columns, frame 0), the ghosts
 // under the blocks, all on a dark and again on a light background. Used to judge the art and to
 // tune the colour table through the game's own recolouring.
@@ -22,7 +22,7 @@ TFishkaTypes LoadTypes(TFileFolder& archive) {
     document.LoadFromString(entry->ToString());
     TFishkaTypes types;
     std::vector<std::string> problems;
-    LoadFishkaTypes(document, types, &problems);
+    ReadFishkaTypes(document, types, &problems);
     for (const std::string& problem : problems)
         std::fprintf(stderr, "FishkaTypes.xml: %s\n", problem.c_str());
     return types;
@@ -83,7 +83,7 @@ int RunPieces(const ToolArgs& args) {
     display.Open(false, 32);
     TSurfEngine store;
     store.Create(display, width, 2 * half);
-    MakeColorFishesSurfaces(store, archive, types, every);
+    BuildColorFishPictures(store, archive, types, every);
     MakeGhostFishes(store, archive, types);
 
     store.CreateEmptySurface("Sheet", width, 2 * half);

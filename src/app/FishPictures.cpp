@@ -122,10 +122,10 @@ std::string StripEntryName(const TFishkaType& type, int mask) {
     return type.Name + "_" + digits + "_anime.png";
 }
 
-void MakeColorFishesSurfaces(TSurfEngine& store, TFileFolder& archive, TFishkaTypes& types,
-                             const std::vector<TFishSpec>& fishes,
-                             const std::function<void(int)>& progress) {
-    try {
+void BuildColorFishPictures(TSurfEngine& store, TFileFolder& archive, TFishkaTypes& types,
+                            const std::vector<TFishSpec>& fishes,
+                            const std::function<void(int)>& progress) {
+    Guarded("Exception error in TKelGameEngine.MakeColorFishesSurfaces!", [&] {
         for (size_t t = 0; t < types.size(); ++t) {
             TFishkaType& type = types[t];
             const int colors = std::min<int>(type.ColorCount, MaxColors);
@@ -142,13 +142,11 @@ void MakeColorFishesSurfaces(TSurfEngine& store, TFileFolder& archive, TFishkaTy
                     progress(int(std::nearbyint(30.0 * (k + 1) / colors + 30.0 * double(t))));
             }
         }
-    } catch (const std::exception&) {
-        throw KelException("Exception error in TKelGameEngine.MakeColorFishesSurfaces!");
-    }
+    });
 }
 
 void MakeGhostFishes(TSurfEngine& store, TFileFolder& archive, TFishkaTypes& types) {
-    try {
+    Guarded("Exception error in TKelGameEngine.MakeGhostFishes!", [&] {
         if (types.empty()) return;
         TFishkaType& type = types[0];
         for (int i = 1; i <= type.PieceCount; ++i) {
@@ -169,7 +167,5 @@ void MakeGhostFishes(TSurfEngine& store, TFileFolder& archive, TFishkaTypes& typ
                 continue;
             Compose(store, type, q, dst, [&](int g) { return GhostPictureName(type, g); });
         }
-    } catch (const std::exception&) {
-        throw KelException("Exception error in TKelGameEngine.MakeGhostFishes!");
-    }
+    });
 }

@@ -30,9 +30,9 @@ std::string StripEntryName(const TFishkaType& type, int mask);
 // (1-based) of type T. Pairs outside the types are ignored. Sets each type's PieceWidth and
 // PieceHeight. Errors raise KelException "Exception error in
 // TKelGameEngine.MakeColorFishesSurfaces!".
-void MakeColorFishesSurfaces(TSurfEngine& store, TFileFolder& archive, TFishkaTypes& types,
-                             const std::vector<TFishSpec>& fishes,
-                             const std::function<void(int)>& progress = {});
+void BuildColorFishPictures(TSurfEngine& store, TFileFolder& archive, TFishkaTypes& types,
+                            const std::vector<TFishSpec>& fishes,
+                            const std::function<void(int)>& progress = {});
 
 // Builds the ghost pictures of type 0 (when there is one): each piece's picture from the entry
 // Pictures[i] + "Ghost.png", each combination of two or more pieces composed by the

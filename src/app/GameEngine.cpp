@@ -22,7 +22,30 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
     : platform_(platform),
       folders_(std::move(folders)),
       log_(folders_.UserFolder, appName_ + ".log", [&platform] { return platform.System.Ticks(); }),
-      soundEvents_(platform.Audio, options_) {
+      soundEvents_(platform.Audio, options_),
+      presenter_({.Archive = archive_,
+                  .SurfaceStore = surfaceStore_,
+                  .Random = random_,
+                  .Log = log_,
+                  .Types = fishkaTypes_,
+                  .Play = play_,
+                  .View = boardView_,
+                  .RedrawRects = redrawRects_}),
+      levels_({.Archive = archive_,
+               .ReopenArchive = [this] { ReopenArchive(); },
+               .SurfaceStore = surfaceStore_,
+               .FontEngine = fontEngine_,
+               .Random = random_,
+               .Log = log_,
+               .SoundEvents = soundEvents_,
+               .ScreenEffects = screenEffects_,
+               .LevelEffects = levelEffectsList_,
+               .Play = play_,
+               .View = boardView_,
+               .Presenter = presenter_,
+               .Types = fishkaTypes_,
+               .PermanentPictures = permanentPictures_,
+               .RedrawRects = redrawRects_}) {
     SetExceptionLogSink([this](const std::string& message) { log_.WriteLog(message); });
 }
 
@@ -37,6 +60,11 @@ std::string TKelGameEngine::UserPath(const std::string& name) const {
 
 std::string TKelGameEngine::WorkingArchivePath() const {
     return UserPath("temp/game.zxc");
+}
+
+void TKelGameEngine::ReopenArchive() {
+    // Opening the working archive again gives back the memory of the entries read so far.
+    archive_ = std::make_unique<TFileFolder>(TFileFolder::Open(WorkingArchivePath()));
 }
 
 void TKelGameEngine::Run() {
@@ -189,7 +217,7 @@ void TKelGameEngine::LoadGameParams(const std::string& fileName) {
 
 void TKelGameEngine::LoadGameDescriptions() {
     TKelParser types;
-    if (LoadXmlEntry(*archive_, "FishkaTypes.xml", types)) LoadFishkaTypes(types, fishkaTypes_);
+    if (LoadXmlEntry(*archive_, "FishkaTypes.xml", types)) ReadFishkaTypes(types, fishkaTypes_);
     MakeGhostFishes(*surfaceStore_, *archive_, fishkaTypes_);
     surfaceStore_->LoadAllShadersFromFolder(*archive_);
     TKelParser points;
@@ -237,9 +265,7 @@ void TKelGameEngine::RunGame() {
             MarkWholeScreen();
             LoadGameDescriptions();
 
-            // The working archive is opened again to give back the memory of the entries read
-            // during start-up.
-            archive_ = std::make_unique<TFileFolder>(TFileFolder::Open(WorkingArchivePath()));
+            ReopenArchive();
             loading_ = false;
             soundEvents_.ScheduleSoundEvent("PharaohSayWelcome", -1, currentTick_);
         });
@@ -396,7 +422,7 @@ void TKelGameEngine::FormDestroy() {
     surfaceStore_.reset();
     platform_.Display.Close();
     archive_.reset();
-    ClearLevel();
+    levels_.ClearLevel();
     fishkaTypes_.clear();
     soundEvents_.FreeMusicList();
     redrawRects_.clear();

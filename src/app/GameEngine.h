@@ -12,9 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "app/BoardPresenter.h"
+#include "app/BoardView.h"
 #include "app/ErrorReporter.h"
 #include "app/FrameRate.h"
 #include "app/GameFolders.h"
+#include "app/LevelLoader.h"
 #include "app/Log.h"
 #include "app/Options.h"
 #include "app/ScreenEffects.h"
@@ -25,8 +28,8 @@
 #include "platform/Platform.h"
 #include "resources/FileFolder.h"
 #include "rules/FishkaTypes.h"
-#include "rules/Game.h"
 #include "rules/Level.h"
+#include "rules/PlayState.h"
 
 // The private message that resumes the game after the window was activated again.
 constexpr int ResumeMessage = 1224;
@@ -59,21 +62,10 @@ class TKelGameEngine : public IKelFontHost {
     // Draws the font engine's laid-out glyphs into the frame.
     void ExtDraw(const std::string& fontPicture, int count) override;
 
-    // --- levels (GameLevel.cpp) ---
-    // Sets up the level of an archive entry: board, objects, fixed pieces, ambient effects and
-    // sounds, and the pictures it needs (those of the previous level that it does not need are
-    // released). A missing entry changes nothing. Answers true; `flag` has no effect.
-    bool LoadPuzzleLevelFromXML(const std::string& entryName, int flag = 1);
-    // A new game: score 0, level 1 loaded and the play state entered.
-    void StartFirstLevel();
-    // Resets the board, the level's effects, pictures list, timed sounds and the selection.
-    void ClearLevel();
-    // The picture (and, for cobras and pyramids, the effect) that shows a cell.
-    void MakeFishSurfName(int col, int row);
-    // Builds the coloured pictures of the level's pieces, shows the background and names every
-    // cell's picture.
-    void MakeColorFishesSurfaces();
-    void ChangeGameState(const std::string& name);
+    // The level set-up: loading levels, starting a new game, clearing the level.
+    TLevelLoader& Levels() { return levels_; }
+    // Shows the rules' board: cell pictures and effects, the rules' events.
+    TBoardPresenter& Presenter() { return presenter_; }
 
     // --- what tests, tools and the headless driver look at ---
     const TGameFolders& Folders() const { return folders_; }
@@ -94,14 +86,14 @@ class TKelGameEngine : public IKelFontHost {
     const TGameParams& GameParams() const { return gameParams_; }
     const TFishkaTypes& FishkaTypes() const { return fishkaTypes_; }
     const std::vector<TPathPoint>& PathPoints() const { return pathPoints_; }
-    TGame& Game() { return game_; }
-    TLevel& Level() { return level_; }
+    TPlayState& Play() { return play_; }
+    TBoardView& BoardView() { return boardView_; }
     TScreenEffects& LevelEffectsList() { return levelEffectsList_; }
-    const std::vector<std::string>& BackgroundList() const { return backgroundList_; }
 
   private:
     std::string UserPath(const std::string& name) const;
     std::string WorkingArchivePath() const;
+    void ReopenArchive();
     void SetUpAudio();
     void CreateWorkSurfaces();
     void LoadStartPictures();
@@ -113,11 +105,6 @@ class TKelGameEngine : public IKelFontHost {
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();
-    TEffectSources EffectSources();
-    // A cell's effect from an archive entry, started now; none when the entry is missing.
-    std::shared_ptr<TKelParticleEffect> CreateCellEffect(const std::string& file);
-    void SetUpLevelEffects(const TLevelSetUp& setUp, const std::string& entryName);
-    void LoadLevelPictures(std::vector<std::string> oldList);
 
     const std::string appName_ = "Tervolin";
     Platform& platform_;
@@ -146,12 +133,14 @@ class TKelGameEngine : public IKelFontHost {
     TGameParams gameParams_;
     std::vector<TPathPoint> pathPoints_;
     TFishkaTypes fishkaTypes_;
-    TGame game_;
-    TLevel level_;
+    // What the puzzle decides: the level with its board, and the game record.
+    TPlayState play_;
+    // How the board looks: cell pictures and effects, the hover state.
+    TBoardView boardView_;
     // Running effect instances: over the screen, and the level's ambient ones under the board.
     TScreenEffects screenEffects_, levelEffectsList_;
-    // The pictures the current level needs; the previous level's others are released.
-    std::vector<std::string> backgroundList_;
+    TBoardPresenter presenter_;
+    TLevelLoader levels_;
 
     // Loop state: the idle handler runs passes; the activation handlers are installed by
     // RunGame once the display is set up.

@@ -52,7 +52,7 @@ class THeadlessGame {
     bool SaveFrame(const std::string& path) const;
 
     uint32_t Now() const { return system_.Now; }
-    TKelGameEngine& Game() { return *game_; }
+    TKelGameEngine& Engine() { return *game_; }
     HeadlessDisplay& Display() { return display_; }
     HeadlessAudio& Audio() { return audio_; }
     HeadlessSystem& System() { return system_; }

@@ -68,8 +68,13 @@ void TBoard::CountLevelNeighbours() {
     }
 }
 
+TCell TBoard::Neighbour(int col, int row, int slot) const {
+    if (!InRange(col, row) || slot < 1 || slot > 6) return {};
+    return neighbours_[Index(col, row)][size_t(slot)];
+}
+
 int TBoard::NeighboursSide(TCell a, TCell b) const {
-    if (!InRange(b.Col, b.Row)) return -1;
+    if (!InRange(a.Col, a.Row) || !InRange(b.Col, b.Row)) return -1;
     for (int slot = 1; slot <= 6; ++slot)
         if (Neighbour(b.Col, b.Row, slot) == a) return slot;
     return -1;
@@ -80,6 +85,7 @@ bool TBoard::NeighboursPoints(TCell a, TCell b) const {
 }
 
 bool Near(TCell a, TCell b) {
+    if (!TBoard::InRange(a.Col, a.Row) || !TBoard::InRange(b.Col, b.Row)) return false;
     return std::abs(a.Col - b.Col) <= 1 && std::abs(a.Row - b.Row) <= 1;
 }
 
@@ -96,7 +102,8 @@ TPoint CellCentre(int col, int row) {
 }
 
 TRect CellBox(int col, int row) {
-    return {65 * col - 63, 73 * row - 65 - Raise(col), 65 * col + 2, 73 * row + 8 - Raise(col)};
+    const int left = 65 * col - 63, top = 73 * row - 65 - Raise(col);
+    return {left, top, left + 64, top + 72};
 }
 
 TCell FoundMoouseOverFish(TPoint mouse) {

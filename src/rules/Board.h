@@ -1,16 +1,14 @@
 // The board of the puzzle: 13 columns by 9 rows of hexagonal cells (both counted from 1), the
-// cell record TFish, the board's shape, its neighbour table and its geometry on the screen
-// (columns 65 pixels apart, rows 73 apart, odd columns raised by 36 pixels).
+// cell record TFish (what the rules decide about a cell; how it is shown is the screen's), the
+// board's shape, its neighbour table and its geometry on the screen (columns 65 pixels apart,
+// rows 73 apart, odd columns raised by 36 pixels). Relies on the geometry types of core.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "core/Geometry.h"
-
-class TKelParticleEffect;
 
 constexpr int BoardColumns = 13;
 constexpr int BoardRows = 9;
@@ -46,32 +44,26 @@ struct TDoublePoint {
     double X = 0, Y = 0;
 };
 
-// One cell. Ticks are absolute milliseconds of the game clock; -1 means none.
+// One cell as the rules see it. Ticks are absolute milliseconds of the game clock; -1 means none.
 struct TFish {
     TDoublePoint SlidePos;
     int32_t Type = -1;  // piece type index; -1 = empty
-    std::string SurfName;
-    int32_t PicWidth = 0, PicHeight = 0;
     uint8_t Color = 0;
     uint8_t Extras = 0;
     bool JumpBall = false;
     std::array<bool, 4> Has{};   // pieces 1..3 shown now (index 0 unused)
     std::array<bool, 4> Will{};  // pieces 1..3 held once the pending merge applies
     int32_t MergeTime = -1;
-    TPoint FlyFrom, FlyHalfSize;
-    std::string FlyPicture;
     int32_t FromSide = 0;
     int32_t RemoveTime = -1;
     int32_t BreakTime = -1;
     bool Animate = false;
     bool ShiftRefill = false;
     bool Pinned = false;
-    std::shared_ptr<TKelParticleEffect> Effect, Effect2;
     uint8_t Kind = fkNormal;
     int32_t HiddenUntil = -1;
     int32_t SlideTime = -1;
     TPoint SlideTarget;
-    int32_t Frame = 0;
     bool Falling = false;
     bool KeepJumpBall = false;
     int32_t FallY = 0;
@@ -84,7 +76,7 @@ struct TFish {
 struct TCell {
     int Col = -1, Row = -1;
     bool operator==(const TCell&) const = default;
-    bool IsNone() const { return Col < 0; }
+    bool IsNone() const { return Col < 0 || Row < 0; }
 };
 
 class TBoard {
@@ -99,19 +91,19 @@ class TBoard {
         return InRange(col, row) && exists_[Index(col, row)];
     }
     void SetCellExists(int col, int row, bool exists) { exists_.at(Index(col, row)) = exists; }
-    // Slot 1..6: up, up-right, down-right, down, down-left, up-left.
-    TCell Neighbour(int col, int row, int slot) const {
-        return neighbours_.at(Index(col, row)).at(size_t(slot));
-    }
+    // Slot 1..6: up, up-right, down-right, down, down-left, up-left. None for a cell off the
+    // board or a slot outside 1..6.
+    TCell Neighbour(int col, int row, int slot) const;
 
     // Empties every cell and the shape.
     void Clear();
     // Fills the neighbour table from the shape: in each direction the nearest cell of the
     // shape, across gaps.
     void CountLevelNeighbours();
-    // True when a is one of the six neighbours of b.
+    // True when a is one of the six neighbours of b; false when either is off the board.
     bool NeighboursPoints(TCell a, TCell b) const;
-    // The slot s with Neighbour(b, s) == a, or -1.
+    // The slot s with Neighbour(b, s) == a, or -1 (always -1 when either is off the board, so
+    // none never matches an empty slot).
     int NeighboursSide(TCell a, TCell b) const;
     // A neighbour that is also at most one column and one row away.
     bool Adjacent(TCell a, TCell b) const;
@@ -123,12 +115,14 @@ class TBoard {
     std::array<std::array<TCell, 7>, BoardColumns * BoardRows> neighbours_;
 };
 
-// Both cells at most one column and one row apart (the rules call such cells near).
+// Both cells on the board and at most one column and one row apart (the rules call such cells
+// near); none is near nothing.
 bool Near(TCell a, TCell b);
 
 // Screen geometry of cell (col, row).
 TPoint CellCentre(int col, int row);
-TRect CellBox(int col, int row);  // Right and Bottom exclusive: a 65x73 box
+// The cell's box for redrawing, Right and Bottom inclusive: 65 pixels wide, 73 high.
+TRect CellBox(int col, int row);
 
 // The cell whose centre lies less than 37 pixels (rounded distance) from the point; rows first,
 // then columns; (-1, -1) when none. The board's shape is not considered.

@@ -86,7 +86,7 @@ static TFishkaType ReadType(const TKelXMLTag& element, std::vector<std::string>*
     return type;
 }
 
-void LoadFishkaTypes(TKelParser& document, TFishkaTypes& types,
+void ReadFishkaTypes(TKelParser& document, TFishkaTypes& types,
                      std::vector<std::string>* problems) {
     try {
         const TKelXMLTag* root = document.GetTag(0);
@@ -95,7 +95,9 @@ void LoadFishkaTypes(TKelParser& document, TFishkaTypes& types,
         for (const auto& element : root->Tags())
             if (element->Name == "FishkaType") types.push_back(ReadType(*element, problems));
     } catch (const std::exception& error) {
+        // The cause goes to the problems and the log (a KelException logged itself).
         Note(problems, error.what());
+        if (!dynamic_cast<const KelException*>(&error)) LogErrorText(error.what());
         throw KelException("Exception error in TKelGameEngine.LoadFishkaTypes!");
     }
 }

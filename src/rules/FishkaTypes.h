@@ -47,7 +47,7 @@ using TFishkaTypes = std::vector<TFishkaType>;
 // eighth). Errors (no element at all, a number that is not one, a PieceCount outside 1..3) raise
 // KelException "Exception error in TKelGameEngine.LoadFishkaTypes!"; the types appended before
 // stay.
-void LoadFishkaTypes(TKelParser& document, TFishkaTypes& types,
+void ReadFishkaTypes(TKelParser& document, TFishkaTypes& types,
                      std::vector<std::string>* problems = nullptr);
 
 // Whether (type, colour) names an existing type and one of its colours.

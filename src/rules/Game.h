@@ -1,10 +1,9 @@
 // TGame: the record of the running game that the rules and the screens share: the game state,
-// the mode, the score, the level numbers, the player's settings, the move and hover state of the
-// board and the Pharaoh's mood. Relies on the board's cell type only.
+// the mode, the score, the level numbers, the player's settings, the selection and move state of
+// the board and the Pharaoh's mood. Relies on the board's cell type only.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "rules/Board.h"
 
@@ -31,9 +30,8 @@ struct TGame {
     uint32_t LevelStartTime = 0;
     bool ShowInstructions = true, ShowHints = true;
 
-    // The board's selection and hover state.
-    TCell SelectedCell, LastMoveCell, HoverCell;
-    std::vector<TCell> PreviewGroup;
+    // The board's selection and the last move.
+    TCell SelectedCell, LastMoveCell;
     bool MoveMade = false;
     int32_t SmartCount = 0;
 

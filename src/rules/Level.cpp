@@ -27,6 +27,20 @@ int32_t LevelInt(const TKelXMLTag* tag, const std::string& name, int32_t def) {
     return value ? ValInt(*value) : def;
 }
 
+// Booleans by the platform's conversion: "true" or "false" in any letter case, or a strict whole
+// number (0 is false); any other text is an error.
+bool PlatformBool(const std::string& text, const std::string& what) {
+    if (SameText(text, "true")) return true;
+    if (SameText(text, "false")) return false;
+    if (int32_t number = 0; TryStrToInt(text, number)) return number != 0;
+    throw TKelCoreError(what + " is not a boolean: " + text);
+}
+
+bool LevelBool(const TKelXMLTag* tag, const std::string& name, bool def) {
+    const std::string* value = AttrValue(tag, name);
+    return value ? PlatformBool(*value, name) : def;
+}
+
 bool HasXY(const TKelXMLTag& tag) {
     return AttrValue(&tag, "x") && AttrValue(&tag, "y");
 }
@@ -148,11 +162,8 @@ void ReadObjects(const TKelXMLTag& mode, TLevel& level, TLevelSetUp& setUp,
             const TCell cell = ReadCell(*item);
             if (!OnBoard(cell, object.Item, problems)) continue;
             TFish& fish = level.Board.Cell(cell.Col, cell.Row);
-            fish.Effect.reset();
-            fish.Effect2.reset();
             fish.Kind = object.Kind;
             fish.JumpBall = fish.KeepJumpBall = fish.Pinned = false;
-            fish.SurfName.clear();
             object.Cells.push_back(cell);
         }
     }
@@ -221,61 +232,31 @@ std::vector<TPutFish> ReadPutFishes(const TKelXMLTag* list, const TFishkaTypes& 
 }
 
 void ReadLevelEffects(const TKelXMLTag& effects, const std::string& entryName, TLevelSetUp& setUp) {
-    try {
+    Guarded("LevelEffects tag error!", [&] {
         for (const auto& item : effects.Tags()) {
             if (item->Name == "Effect") {
-                try {
-                    TLevelEffectSpec effect;
-                    effect.Visible = AttrBool(item.get(), "Visible", true);
-                    effect.Scrollable = AttrBool(item.get(), "Scrollable", true);
-                    effect.Period = AttrInt(item.get(), "Period", 0);
-                    effect.Filename = AttrText(item.get(), "Filename");
-                    if (!AttrValue(item.get(), "x") || !AttrValue(item.get(), "y"))
-                        throw TKelCoreError("Effect needs x and y");
-                    effect.Position = AttrPoint(item.get());
-                    effect.Name = AttrText(item.get(), "Name");
-                    setUp.Effects.push_back(effect);
-                } catch (const std::exception&) {
-                    throw KelException("Error in LevelEffects tag in " + entryName);
-                }
+                Guarded("Error in LevelEffects tag in " + entryName, [&] {
+                    if (!HasXY(*item)) throw TKelCoreError("Effect needs x and y");
+                    setUp.Effects.push_back(
+                        {AttrText(item.get(), "Name"), AttrText(item.get(), "Filename"),
+                         TPoint{LevelInt(item.get(), "x", 0), LevelInt(item.get(), "y", 0)},
+                         LevelInt(item.get(), "Period", 0), LevelBool(item.get(), "Visible", true),
+                         LevelBool(item.get(), "Scrollable", true)});
+                });
             } else if (item->Name == "SoundEffect") {
-                setUp.Sounds.push_back(
-                    {AttrText(item.get(), "Name"), AttrInt(item.get(), "Period", 0),
-                     AttrInt(item.get(), "WorkPeriod", 0), AttrInt(item.get(), "PausePeriod", 0)});
+                setUp.Sounds.push_back({AttrText(item.get(), "Name"),
+                                        LevelInt(item.get(), "Period", 0),
+                                        LevelInt(item.get(), "WorkPeriod", 0),
+                                        LevelInt(item.get(), "PausePeriod", 0)});
             }
         }
-    } catch (const std::exception&) {
-        throw KelException("LevelEffects tag error!");
-    }
+    });
 }
 
 }  // namespace
 
 std::string PuzzleLevelName(int n) {
     return "PuzzleLevel" + std::to_string(n) + ".xml";
-}
-
-void ClearLevel(TLevel& level) {
-    level.LevelDone = false;
-    for (int col = 1; col <= BoardColumns; ++col) {
-        for (int row = 1; row <= BoardRows; ++row) {
-            level.Board.SetCellExists(col, row, false);
-            TFish& fish = level.Board.Cell(col, row);
-            fish.Kind = fkNormal;
-            fish.MergeTime = -1;
-            fish.SlideTarget.X = -1;
-            fish.SlideTime = -1;
-            fish.InGroup = false;
-            fish.Effect.reset();
-            fish.Effect2.reset();
-        }
-    }
-    level.Board.CountLevelNeighbours();
-    level.BombPlaces.clear();
-    level.CompleteFishes.clear();
-    level.CompleteOn.clear();
-    level.BonusGemWeights.clear();
-    level.PopupWindows.clear();
 }
 
 TLevelSetUp ReadPuzzleLevel(TKelParser& document, const std::string& entryName,
@@ -320,7 +301,11 @@ TLevelSetUp ReadPuzzleLevel(TKelParser& document, const std::string& entryName,
         if (const TKelXMLTag* effects = root->FindTag("LevelEffects"))
             ReadLevelEffects(*effects, entryName, setUp);
     } catch (const std::exception& error) {
-        if (!dynamic_cast<const KelException*>(&error)) problems.Add(error.what());
+        // The cause goes to the problems and the log (a KelException logged itself).
+        if (!dynamic_cast<const KelException*>(&error)) {
+            problems.Add(error.what());
+            LogErrorText(error.what());
+        }
         throw KelException("Exception error in TKelGameEngine.LoadPuzzleLevelFromXML!");
     }
     return setUp;
@@ -353,18 +338,32 @@ TGameParams ReadGameParams(TKelParser& document, const std::string& path) {
     if (root->Name != "GamePlayParams") return params;
     if (const TKelXMLTag* downFall = root->FindTag("DownFall")) {
         const std::string text = Trim(downFall->Text);
-        if (SameText(text, "true") || SameText(text, "false"))
-            params.DownFall = SameText(text, "true");
-        else if (int32_t number = 0; TryStrToInt(text, number))
-            params.DownFall = number != 0;
-        else
-            throw KelException(path + ": DownFall is not a boolean: " + text);
+        try {
+            params.DownFall = PlatformBool(text, "DownFall");
+        } catch (const TKelCoreError& error) {
+            throw KelException(path + ": " + error.what());
+        }
+    }
+    if (const TKelXMLTag* acceleration = root->FindTag("Acceleration")) {
+        // Each of the four is required: a missing one is an error like an invalid one.
+        auto required = [&](const char* name) {
+            const std::string* value = AttrValue(acceleration, name);
+            if (!value) throw KelException(path + ": Acceleration needs " + name);
+            try {
+                return StrToIntChecked(*value, std::string("Acceleration ") + name);
+            } catch (const TKelCoreError& error) {
+                throw KelException(path + ": " + error.what());
+            }
+        };
+        params.Acceleration = {required("Max"), required("Step"), required("SparkleTime"),
+                               required("SparkleMax")};
+        params.HasAcceleration = true;
     }
     return params;
 }
 
 std::vector<TPathPoint> ReadPathPoints(TKelParser& document) {
-    try {
+    return Guarded("Exception error in TKelGameEngine.LoadPathPoints!", [&] {
         const TKelXMLTag* root = document.GetTag(0);
         if (!root) throw TKelCoreError(" XML file does not has tags!");
         std::vector<TPathPoint> points;
@@ -373,7 +372,5 @@ std::vector<TPathPoint> ReadPathPoints(TKelParser& document) {
             points.push_back({LevelInt(point.get(), "x", 0), LevelInt(point.get(), "y", 0), 0,
                               AttrIsTrue(point.get(), "Big")});
         return points;
-    } catch (const std::exception&) {
-        throw KelException("Exception error in TKelGameEngine.LoadPathPoints!");
-    }
+    });
 }

@@ -1,9 +1,11 @@
 // The level being played (TLevel) and the reading of its description "PuzzleLevel<n>.xml": the
 // board's shape, the win condition, what is generated, fixed objects and pieces, probabilities,
 // the Pharaoh's rates, tutorial popups, pictures, music and ambient effects. Reading fills the
-// level record and returns what the game object then sets up with its engines (effects, sounds,
-// pictures, the fixed pieces placed after the random filling). References outside the board or
-// to unknown types and colours are skipped at load time, so the rules can rely on them.
+// level record and returns what the level set-up then places on the board and hands to the
+// screen and sound (effects, sounds, pictures, the fixed pieces placed after the random
+// filling). References outside the board or to unknown types and colours are skipped at load
+// time, so the rules can rely on them. Also the game parameters and the level map's points.
+// Relies on the XML parser and readers of core, the board and the piece types.
 #pragma once
 
 #include <string>
@@ -60,8 +62,8 @@ struct TLevelSoundSpec {
     int32_t Period = 0, WorkPeriod = 0, PausePeriod = 0;
 };
 
-// What the game object sets up after reading, in this order: effects of the cobra and pyramid
-// cells, the random filling, the fixed pieces, the ambient effects and sounds, the pictures.
+// What is set up after reading, in this order: the scarab, cobra and pyramid cells, the random
+// filling, the fixed pieces, the ambient effects and sounds, the pictures.
 struct TLevelSetUp {
     std::vector<TCell> Scarabs, Cobras, Pyramids;
     std::vector<TPutFish> PutFishes;
@@ -70,11 +72,7 @@ struct TLevelSetUp {
     std::vector<std::string> BackgroundList;  // BackPicture and UnderFrag, each once
 };
 
-// The level part of the reset before a level is set up: the board's cells and shape, the flags
-// and lists of the level record. The types, colours and pieces of the cells stay.
-void ClearLevel(TLevel& level);
-
-// Reads a level document into `level` (which ClearLevel has reset). Problems that are skipped
+// Reads a level document into `level` (which ClearPlayState has reset). Problems that are skipped
 // (cells outside the board, unknown types or colours, a goal that is not positive) are described
 // in `problems` when given. Errors (a document without elements, numbers that must be numbers,
 // a Scarab without type, a PutFish without Hier or with a non-digit in it, CompleteOn with fewer
@@ -93,14 +91,23 @@ void GiveObjectsAType(TBoard& board);
 // The archive entry of level n.
 std::string PuzzleLevelName(int n);
 
+// The Acceleration element of the game parameters: read and kept, no rule uses it yet.
+struct TAcceleration {
+    int32_t Max = 0, Step = 0, SparkleTime = 0, SparkleMax = 0;
+    bool operator==(const TAcceleration&) const = default;
+};
+
 struct TGameParams {
     bool DownFall = false;
+    bool HasAcceleration = false;
+    TAcceleration Acceleration;
 };
 
 // Reads the document of "GameParams.xml" (the game object unscrambles it first when needed). A
 // document without elements raises KelException with the path followed by "XML file does not
-// has tags!"; an invalid DownFall text raises KelException with the path and the text. Another
-// root leaves the defaults.
+// has tags!"; an invalid DownFall text, or an Acceleration element without its four strict
+// integer attributes Max, Step, SparkleTime and SparkleMax, raises KelException with the path
+// and the cause. Another root leaves the defaults.
 TGameParams ReadGameParams(TKelParser& document, const std::string& path);
 
 struct TPathPoint {

@@ -93,8 +93,8 @@ TEST_F(FishPicturesTest, NamesFollowTypeMaskAndColour) {
 
 TEST_F(FishPicturesTest, BuildsOnlyTheLevelsColoursFromWholeRecolouredStrips) {
     std::vector<int> progress;
-    MakeColorFishesSurfaces(store, archive, types, {{0, 1}, {5, 0}, {0, 7}},
-                            [&](int p) { progress.push_back(p); });
+    BuildColorFishPictures(store, archive, types, {{0, 1}, {5, 0}, {0, 7}},
+                           [&](int p) { progress.push_back(p); });
     EXPECT_EQ(progress, (std::vector<int>{10, 20, 30}));
     for (int q = 1; q <= 3; ++q) {
         for (int k = 0; k < 3; ++k) {
@@ -124,7 +124,7 @@ TEST_F(FishPicturesTest, ReusesExistingPicturesAndLeavesGapsForMissingStrips) {
     store.CreateEmptySurface("Sun2c1", 3, 3);
     FillSurface(store, "Sun2c1", 0x123456);
     types[0].PieceCount = 3;  // Sun_3_anime.png and the others with piece 3 are missing
-    MakeColorFishesSurfaces(store, archive, types, {{0, 0}});
+    BuildColorFishPictures(store, archive, types, {{0, 0}});
     EXPECT_EQ(store.GetSurfaceSize("Sun2c1"), (TPoint{3, 3}));
     EXPECT_EQ(PixelAt(store, "Sun2c1", 1, 1), 0x123456u);
     EXPECT_EQ(store.GetSurfaceSize("Sun2c1anime"), (TPoint{8, 2}));
@@ -159,7 +159,7 @@ TEST_F(FishPicturesTest, GeneratedTypesColourThePiecesAndComposeThem) {
     type.Colors[0].PostFix = "Red";
     archive.AddFile("BigRed.png", 1, Picture(4, 2, Opaque));
     archive.AddFile("SmallRed.png", 1, Picture(4, 2, LeftHalf));
-    MakeColorFishesSurfaces(store, archive, types, {{0, 0}});
+    BuildColorFishPictures(store, archive, types, {{0, 0}});
     EXPECT_EQ(PixelAt(store, "Sun1c1", 3, 1) & 0xFFFFFF, Shifted(160, type.Colors[0]));
     EXPECT_NEAR(int(PixelAt(store, "Sun3c1", 3, 1) & 0xFF),
                 int(Shifted(160, type.Colors[0]) & 0xFF), 1);
@@ -172,7 +172,7 @@ TEST_F(FishPicturesTest, BrokenPicturesRaiseTheOperationsError) {
     broken.AddFile("Sun_1_anime.png", 1, TMemoryStream(std::string("not a png")));
     broken.AddFile("G1Ghost.png", 1, TMemoryStream(std::string("not a png")));
     try {
-        MakeColorFishesSurfaces(store, broken, types, {{0, 0}});
+        BuildColorFishPictures(store, broken, types, {{0, 0}});
         ADD_FAILURE();
     } catch (const KelException& error) {
         EXPECT_STREQ(error.what(), "Exception error in TKelGameEngine.MakeColorFishesSurfaces!");

@@ -160,16 +160,16 @@ TEST(FrameRateTest, SamplesOncePerSecondAndAverages) {
 TEST_F(GameEngineTest, DiagnosticModeShowsTheFrameRateInTheCaption) {
     for (int debugMode : {0, 463}) {
         THeadlessGame game({data.Path().string(), user.Path().string()});
-        game.Game().Options().DebugMode = debugMode;
+        game.Engine().Options().DebugMode = debugMode;
         game.Start();
-        game.Game().Options().DebugMode = debugMode;  // start-up read the options file
-        game.Game().SetDebugText(" moves:3");
+        game.Engine().Options().DebugMode = debugMode;  // start-up read the options file
+        game.Engine().SetDebugText(" moves:3");
         game.Step(900);
         EXPECT_EQ(game.Display().Caption, "");  // at most once a second
         game.Step(1200);
         if (debugMode == 463)
             EXPECT_EQ(game.Display().Caption,
-                      "FPS:" + FormatGeneral3(game.Game().FrameRate().CurrentFps()) + " moves:3");
+                      "FPS:" + FormatGeneral3(game.Engine().FrameRate().CurrentFps()) + " moves:3");
         else
             EXPECT_EQ(game.Display().Caption, "");
     }
@@ -267,7 +267,7 @@ TEST_F(GameEngineTest, AFailedStartUpKeepsItsCauseAndClosesInOrder) {
     THeadlessGame game({data.Path().string(), user.Path().string(), 1, 10});
     game.Start();
     game.Step(100);
-    EXPECT_TRUE(game.Game().Closed());
+    EXPECT_TRUE(game.Engine().Closed());
     ASSERT_EQ(game.System().MessageBoxes.size(), 1u);
     EXPECT_EQ(game.System().MessageBoxes[0].second, "Exception error in TKelGameEngine.RunGame");
     const std::string log = user.Read("Tervolin.log");

@@ -1,5 +1,6 @@
-// The game object sets levels up from the archive: board, objects, fixed pieces, ambient effects
-// and sounds, and the pictures kept, loaded and released from one level to the next.
+// The level set-up of the game: board, objects, fixed pieces, ambient effects and sounds, and the
+// pictures kept, loaded and released from one level to the next; and the cell pictures and
+// effects the board presenter chooses.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -81,7 +82,8 @@ class GameLevelTest : public HeadlessGameTest {
                       {"efJumpBall.xml", OneParticleEffect("1", "Ball.png")},
                       {"efSand.xml", OneParticleEffect("1", "Glow.png")},
                       {"PuzzleLevel1.xml", LevelOne},
-                      {"PuzzleLevel2.xml", LevelTwo}});
+                      {"PuzzleLevel2.xml", LevelTwo},
+                      {"PuzzleLevel5.xml", "  "}});
     }
     bool HasSurface(TKelGameEngine& game, const std::string& name) const {
         return game.SurfaceStore()->IndexOfSurface(name) >= 0;
@@ -94,26 +96,36 @@ class GameLevelTest : public HeadlessGameTest {
 
 TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     auto game = StartGame();
-    ASSERT_TRUE(game->LoadPuzzleLevelFromXML("PuzzleLevel1.xml"));
-    const TBoard& board = game->Level().Board;
+    ASSERT_TRUE(game->Levels().LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->CurrentTick()));
+    const TBoard& board = game->Play().Level.Board;
+    const TBoardView& view = game->BoardView();
     EXPECT_TRUE(board.CellExists(7, 3));
     EXPECT_FALSE(board.CellExists(8, 3));
-    EXPECT_EQ(game->Level().Goal, 10);
+    EXPECT_EQ(game->Play().Level.Goal, 10);
 
-    const TFish& scarab = board.Cell(4, 4);
+    const TCellView& scarab = view.Cell(4, 4);
     EXPECT_EQ(scarab.SurfName, "ScarabBonus60.png");
     EXPECT_EQ(TPoint(scarab.PicWidth, scarab.PicHeight), (TPoint{20, 10}));
-    EXPECT_EQ(scarab.Type, 0);  // objects never count as empty cells
-    ASSERT_TRUE(board.Cell(5, 5).Effect);
-    EXPECT_EQ(board.Cell(5, 5).Effect->StartTime, game->CurrentTick());
-    EXPECT_FALSE(board.Cell(6, 5).Effect);  // the archive has no pyramid effect
+    EXPECT_EQ(board.Cell(4, 4).Type, 0);  // objects never count as empty cells
+    ASSERT_TRUE(view.Cell(5, 5).Effect);
+    EXPECT_EQ(view.Cell(5, 5).Effect->StartTime, game->CurrentTick());
+    EXPECT_EQ(view.Cell(5, 5).SurfName, "");
+    EXPECT_FALSE(view.Cell(6, 5).Effect);  // the archive has no pyramid effect
     EXPECT_TRUE(Logged("Can not find file name efPyramid.xml in GameFolder"));
 
-    const TFish& jumper = board.Cell(3, 3);
-    EXPECT_TRUE(jumper.JumpBall);
-    EXPECT_TRUE(jumper.Effect);
+    EXPECT_TRUE(board.Cell(3, 3).JumpBall);
+    const TCellView& jumper = view.Cell(3, 3);
+    ASSERT_TRUE(jumper.Effect);
+    EXPECT_EQ(jumper.EffectFile, JumpBallEffectFile);
+    EXPECT_EQ(jumper.Effect->StartTime, game->CurrentTick());
     EXPECT_EQ(jumper.SurfName, "Fish5c3");
-    EXPECT_EQ(board.Cell(4, 3).SurfName, "Fish3cG");  // type and colour carried over
+    EXPECT_EQ(view.Cell(4, 3).SurfName, "Fish3cG");  // type and colour carried over
+    // Every cell the set-up changed is marked for redrawing.
+    for (TCell changed : {TCell{4, 4}, TCell{5, 5}, TCell{3, 3}, TCell{4, 3}})
+        EXPECT_NE(std::find(game->RedrawRects().begin(), game->RedrawRects().end(),
+                            CellBox(changed.Col, changed.Row)),
+                  game->RedrawRects().end())
+            << changed.Col << "," << changed.Row;
 
     ASSERT_EQ(game->LevelEffectsList().size(), 1u);
     const TPartEffect& sand = game->LevelEffectsList()[0];
@@ -141,7 +153,7 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     EXPECT_EQ(wind.WorkPeriod, 2000);
     EXPECT_EQ(wind.PausePeriod, 1000);
 
-    EXPECT_EQ(game->BackgroundList(),
+    EXPECT_EQ(game->Levels().BackgroundList,
               (std::vector<std::string>{"Sand.png", "Keep.png", "Glow.png"}));
     for (const char* picture : {"Sand.png", "Keep.png", "Glow.png"})
         EXPECT_TRUE(HasSurface(*game, picture)) << picture;
@@ -149,27 +161,28 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
 
 TEST_F(GameLevelTest, PicturesAreKeptLoadedAndReleasedBetweenLevels) {
     auto game = StartGame();
-    game->LoadPuzzleLevelFromXML("PuzzleLevel1.xml");
+    game->Levels().LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->CurrentTick());
     TSurface* sand = game->SurfaceStore()->FindSurface("Sand.png");
     ASSERT_TRUE(sand);
     sand->Bits[0] = 1;  // a mark that a reload would lose
 
-    game->LoadPuzzleLevelFromXML("PuzzleLevel2.xml");
+    game->Levels().LoadPuzzleLevelFromXML("PuzzleLevel2.xml", game->CurrentTick());
     EXPECT_EQ(game->SurfaceStore()->FindSurface("Sand.png")->Bits[0], 1);  // needed again: kept
     EXPECT_TRUE(HasSurface(*game, "Hex.png"));
     EXPECT_TRUE(HasSurface(*game, "Keep.png"));   // listed in surfaces.dat: never released
     EXPECT_FALSE(HasSurface(*game, "Glow.png"));  // only the first level needed it
     EXPECT_TRUE(game->LevelEffectsList().empty());
     EXPECT_TRUE(game->SoundEvents().SoundEffects.empty());
-    EXPECT_FALSE(game->Level().Board.Cell(5, 5).Effect);
-    EXPECT_EQ(game->Level().LevelFishes, (std::vector<TFishSpec>{{1, 1}}));
+    EXPECT_FALSE(game->BoardView().Cell(5, 5).Effect);
+    EXPECT_EQ(game->Play().Level.LevelFishes, (std::vector<TFishSpec>{{1, 1}}));
 }
 
 TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
     auto game = StartGame();
-    game->LoadPuzzleLevelFromXML("PuzzleLevel1.xml");
-    EXPECT_TRUE(game->LoadPuzzleLevelFromXML("PuzzleLevel9.xml"));
-    EXPECT_EQ(game->Level().Goal, 10);
+    TLevelLoader& levels = game->Levels();
+    levels.LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->CurrentTick());
+    EXPECT_TRUE(levels.LoadPuzzleLevelFromXML("PuzzleLevel9.xml", game->CurrentTick()));
+    EXPECT_EQ(game->Play().Level.Goal, 10);
     EXPECT_EQ(game->LevelEffectsList().size(), 1u);
 
     const struct {
@@ -177,7 +190,7 @@ TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
     } cases[] = {
         {"<ChristmasLevel><ActionClassicMode><LevelFishes><F Color=\"1\"/></LevelFishes>"
          "<PutFishes><PutFish x=\"1\" y=\"1\"/></PutFishes></ActionClassicMode></ChristmasLevel>",
-         ""},
+         "PutFish without Hier"},
         {"<ChristmasLevel><ActionClassicMode><LevelFishes><F Color=\"1\"/></LevelFishes>"
          "</ActionClassicMode><LevelEffects><Effect Filename=\"efBroken.xml\" x=\"1\" y=\"1\"/>"
          "</LevelEffects></ChristmasLevel>",
@@ -190,23 +203,45 @@ TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
         std::filesystem::remove_all(user.File("temp"));
         auto broken = StartGame();
         try {
-            broken->LoadPuzzleLevelFromXML("PuzzleLevel3.xml");
+            broken->Levels().LoadPuzzleLevelFromXML("PuzzleLevel3.xml", broken->CurrentTick());
             ADD_FAILURE() << c.Level;
         } catch (const KelException& error) {
             EXPECT_EQ(std::string(error.what()),
                       "Exception error in TKelGameEngine.LoadPuzzleLevelFromXML!");
         }
-        if (!c.Logged.empty()) {
-            EXPECT_TRUE(Logged(c.Logged));
+        // The cause is in the log beside the loader's text.
+        EXPECT_TRUE(Logged(c.Logged)) << c.Logged;
+        if (c.Logged.starts_with("Error in LevelEffects")) {
             EXPECT_TRUE(Logged("LevelEffects tag error!"));
         }
     }
 }
 
+TEST_F(GameLevelTest, AnEntryWithoutElementsLeavesTheRunningLevelAlone) {
+    auto game = StartGame();
+    TLevelLoader& levels = game->Levels();
+    levels.LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->CurrentTick());
+    EXPECT_THROW(levels.LoadPuzzleLevelFromXML("PuzzleLevel5.xml", game->CurrentTick()),
+                 KelException);
+    EXPECT_TRUE(Logged("PuzzleLevel5.xmlXML file does not has tags!"));
+    const TBoard& board = game->Play().Level.Board;
+    EXPECT_TRUE(board.CellExists(7, 3));
+    EXPECT_EQ(board.Cell(4, 4).Kind, fkScarab60);
+    EXPECT_TRUE(board.Cell(3, 3).JumpBall);
+    EXPECT_EQ(game->Play().Level.Goal, 10);
+    EXPECT_TRUE(game->BoardView().Cell(5, 5).Effect);
+    EXPECT_EQ(game->LevelEffectsList().size(), 1u);
+    EXPECT_EQ(game->SoundEvents().SoundEffects.size(), 1u);
+    EXPECT_EQ(levels.BackgroundList,
+              (std::vector<std::string>{"Sand.png", "Keep.png", "Glow.png"}));
+}
+
 TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
     auto game = StartGame();
     game->SurfaceStore()->CreateEmptySurface("Fish5c3", 30, 20);
-    TFish& fish = game->Level().Board.Cell(2, 2);
+    TFish& fish = game->Play().Level.Board.Cell(2, 2);
+    const TCellView& view = game->BoardView().Cell(2, 2);
+    TBoardPresenter& presenter = game->Presenter();
     const struct {
         int32_t Type;
         uint8_t Kind;
@@ -225,43 +260,46 @@ TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
         fish.Kind = c.Kind;
         fish.Has = c.Has;
         fish.Color = 2;
-        fish.JumpBall = true;
-        fish.Extras = feBonusGem;
-        game->MakeFishSurfName(2, 2);
-        EXPECT_EQ(fish.SurfName, c.Name);
-        EXPECT_EQ(TPoint(fish.PicWidth, fish.PicHeight), c.Size) << c.Name;
+        presenter.StartCellEffect({2, 2}, JumpBallEffectFile, game->CurrentTick());
+        presenter.NameCellPicture(2, 2, game->CurrentTick());
+        EXPECT_EQ(view.SurfName, c.Name);
+        EXPECT_EQ(TPoint(view.PicWidth, view.PicHeight), c.Size) << c.Name;
+        // Objects do not show a jump ball.
         const bool object = c.Kind >= fkScarab0;
-        EXPECT_EQ(fish.JumpBall, !object) << c.Name;
-        EXPECT_EQ(fish.Extras, object ? 0 : feBonusGem) << c.Name;
+        EXPECT_EQ(bool(view.Effect), !object) << c.Name;
     }
     fish.Kind = fkCobra;
-    game->MakeFishSurfName(2, 2);
-    EXPECT_EQ(fish.SurfName, "");
-    EXPECT_TRUE(fish.Effect);  // a cobra without its effect gets one
+    presenter.StartCellEffect({2, 2}, JumpBallEffectFile, game->CurrentTick());
+    presenter.NameCellPicture(2, 2, game->CurrentTick() + 5);
+    EXPECT_EQ(view.SurfName, "");
+    ASSERT_TRUE(view.Effect);  // a cobra shows its own effect in place of the jump ball
+    EXPECT_EQ(view.EffectFile, ObjectEffectFile(fkCobra));
+    EXPECT_EQ(view.Effect->StartTime, game->CurrentTick() + 5);
+    EXPECT_THROW(presenter.NameCellPicture(0, 2, game->CurrentTick()), KelException);
 }
 
 TEST_F(GameLevelTest, ANewGameStartsOnLevelOneWithItsPiecePictures) {
     auto game = StartGame();
-    game->Game().Score = 500;
-    game->Game().ShowInstructions = false;
-    game->StartFirstLevel();
-    EXPECT_EQ(game->Game().State, gsGame);
-    EXPECT_EQ(game->Game().Score, 0);
-    EXPECT_EQ(game->Game().CurrentLevel, 1);
-    EXPECT_EQ(game->Game().SelectedLevel, 1);
-    EXPECT_EQ(game->Game().LevelStartTime, system.Now);
+    game->Play().Game.Score = 500;
+    game->Play().Game.ShowInstructions = false;
+    game->Levels().StartFirstLevel(system.Now);
+    EXPECT_EQ(game->Play().Game.State, gsGame);
+    EXPECT_EQ(game->Play().Game.Score, 0);
+    EXPECT_EQ(game->Play().Game.CurrentLevel, 1);
+    EXPECT_EQ(game->Play().Game.SelectedLevel, 1);
+    EXPECT_EQ(game->Play().Game.LevelStartTime, system.Now);
     EXPECT_FALSE(HasSurface(*game, "Back1.jpg"));  // level 1 does not need it after loading
     // Pictures of the level's (type, colour) pairs only.
     for (const char* built : {"Fish1c3", "Fish7c3", "Box3c1"})
         EXPECT_TRUE(HasSurface(*game, built)) << built;
     for (const char* skipped : {"Fish7c1", "Box3c2"})
         EXPECT_FALSE(HasSurface(*game, skipped)) << skipped;
-    EXPECT_EQ(game->Level().Board.Cell(3, 3).PicWidth, 60);  // names and sizes taken again
+    EXPECT_EQ(game->BoardView().Cell(3, 3).PicWidth, 60);  // names and sizes taken again
     EXPECT_EQ(game->RedrawRects(), (std::vector<TRect>{{0, 0, 800, 600}}));
 
     auto again = StartGame();
-    again->StartFirstLevel();
-    EXPECT_EQ(again->Game().State, gsInstructions);
+    again->Levels().StartFirstLevel(system.Now);
+    EXPECT_EQ(again->Play().Game.State, gsInstructions);
 }
 
 }  // namespace
@@ -276,25 +314,25 @@ TEST_F(ShippedLevelsTest, SetUpCompletelyOneAfterTheOther) {
     ASSERT_FALSE(game->Closed());
     EXPECT_EQ(game->FishkaTypes().size(), 3u);
     EXPECT_GE(game->PathPoints().size(), 42u);
-    game->Game().ShowInstructions = false;
-    game->StartFirstLevel();
-    ASSERT_EQ(game->Game().State, gsGame);
+    game->Play().Game.ShowInstructions = false;
+    game->Levels().StartFirstLevel(game->CurrentTick());
+    ASSERT_EQ(game->Play().Game.State, gsGame);
     for (int n = 1; game->Archive()->FindFile(PuzzleLevelName(n)); ++n) {
         if (n > 1) {
-            game->LoadPuzzleLevelFromXML(PuzzleLevelName(n));
-            game->MakeColorFishesSurfaces();
+            game->Levels().LoadPuzzleLevelFromXML(PuzzleLevelName(n), game->CurrentTick());
+            game->Levels().MakeColorFishesSurfaces(game->CurrentTick());
         }
-        EXPECT_GT(game->Level().Goal, 0) << n;
-        for (const std::string& picture : game->BackgroundList())
+        EXPECT_GT(game->Play().Level.Goal, 0) << n;
+        for (const std::string& picture : game->Levels().BackgroundList)
             EXPECT_GE(game->SurfaceStore()->IndexOfSurface(picture), 0) << n << " " << picture;
         for (int col = 1; col <= BoardColumns; ++col)
             for (int row = 1; row <= BoardRows; ++row) {
-                const TFish& fish = game->Level().Board.Cell(col, row);
-                if (!fish.SurfName.empty()) {
-                    EXPECT_GT(fish.PicWidth, 0) << n << " " << fish.SurfName;
+                const TCellView& cell = game->BoardView().Cell(col, row);
+                if (!cell.SurfName.empty()) {
+                    EXPECT_GT(cell.PicWidth, 0) << n << " " << cell.SurfName;
                 }
             }
-        for (const TFishSpec& pair : game->Level().LevelFishes)
+        for (const TFishSpec& pair : game->Play().Level.LevelFishes)
             EXPECT_GE(game->SurfaceStore()->IndexOfSurface(
                           FishPictureName(game->FishkaTypes()[size_t(pair.Type)], 7, pair.Color) +
                           "anime"),

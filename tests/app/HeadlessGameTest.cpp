@@ -22,12 +22,12 @@ class DriverTest : public HeadlessGameTest {
 TEST_F(DriverTest, PassesAdvanceTheClockByThePassLength) {
     THeadlessGame game(Config(16));
     game.Start();
-    ASSERT_FALSE(game.Game().Closed());
+    ASSERT_FALSE(game.Engine().Closed());
     const uint32_t start = game.Now();
     game.Step(100);  // six passes of 16 ms and one of 4
     EXPECT_EQ(game.Now(), start + 100);
-    EXPECT_EQ(game.Game().CurrentTick(), start + 100);
-    EXPECT_EQ(game.Game().FrameRate().FramesThisSecond(), 1 + 7);
+    EXPECT_EQ(game.Engine().CurrentTick(), start + 100);
+    EXPECT_EQ(game.Engine().FrameRate().FramesThisSecond(), 1 + 7);
 
     int passes = 0;
     EXPECT_TRUE(game.RunUntil([&] { return ++passes > 3; }, 1000));
@@ -43,16 +43,16 @@ TEST_F(DriverTest, InputArrivesAtItsClockValueAndCloseEndsTheRun) {
     game.Activate(false, start + 30);
     game.Activate(true, start + 60);
     game.Step(20);
-    EXPECT_TRUE(game.Game().IdleInstalled());
+    EXPECT_TRUE(game.Engine().IdleInstalled());
     game.Step(20);
-    EXPECT_FALSE(game.Game().IdleInstalled());  // deactivated at +30
+    EXPECT_FALSE(game.Engine().IdleInstalled());  // deactivated at +30
     game.Step(30);
     // Activated at +60; the resume message the game posts to itself arrives in the same pass.
-    EXPECT_TRUE(game.Game().IdleInstalled());
+    EXPECT_TRUE(game.Engine().IdleInstalled());
 
     game.Close(start + 100);
     game.Step(1000);
-    EXPECT_TRUE(game.Game().Closed());
+    EXPECT_TRUE(game.Engine().Closed());
     EXPECT_LT(game.Now(), start + 200);  // nothing runs after the window closed
 }
 
@@ -61,7 +61,7 @@ TEST_F(DriverTest, SameSeedSameRun) {
         THeadlessGame game({data.Path().string(), userFolder, seed, 10});
         game.Start();
         game.Step(1000);
-        return game.Game().Random().Random(1 << 30);
+        return game.Engine().Random().Random(1 << 30);
     };
     TempFolder other;
     EXPECT_EQ(run(user.Path().string(), 7), run(other.Path().string(), 7));
@@ -123,15 +123,15 @@ TEST(ShippedGameTest, ReplaysIdenticallyFromASeed) {
         TempFolder user;
         THeadlessGame game({TERVOLIN_GAME_FOLDER, user.Path().string(), 42, 10});
         game.Start();
-        EXPECT_FALSE(game.Game().Closed());
+        EXPECT_FALSE(game.Engine().Closed());
         game.Step(1000);
-        game.Game().Game().ShowInstructions = false;
-        game.Game().StartFirstLevel();
+        game.Engine().Play().Game.ShowInstructions = false;
+        game.Engine().Levels().StartFirstLevel(game.Now());
         game.MouseMove(400, 300);
         game.Step(2000);
         game.Close();
         game.Step(2000);
-        EXPECT_TRUE(game.Game().Closed());
+        EXPECT_TRUE(game.Engine().Closed());
         return Run{game.Display().Presented, game.Display().LastFrame, game.Audio().Calls(),
                    user.Read("Tervolin.log")};
     };

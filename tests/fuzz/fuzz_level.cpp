@@ -1,16 +1,19 @@
 // Fuzz target for the puzzle's description files: any bytes are read as a level (against two
 // fixed piece types), as piece types, as game parameters and as the level map's points. What a
-// level reads is then placed on a board and every cell is looked at the way the game does, so
-// an index a file smuggles past the loaders shows up here.
+// level reads is then placed on a board and every cell, and every cell the placing's events
+// name, is looked at the way the game does, so an index a file smuggles past the loaders shows
+// up here.
 #include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <variant>
 
 #include "app/FishPictures.h"
 #include "core/KelParser.h"
 #include "rules/FishkaTypes.h"
 #include "rules/Level.h"
+#include "rules/PlayState.h"
 
 namespace {
 
@@ -24,7 +27,7 @@ TFishkaTypes FixedTypes() {
     TKelParser document;
     document.LoadFromString(Types);
     TFishkaTypes types;
-    LoadFishkaTypes(document, types);
+    ReadFishkaTypes(document, types);
     return types;
 }
 
@@ -57,11 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     try {
-        TLevel level;
-        ClearLevel(level);
+        TPlayState play;
+        ClearPlayState(play);
+        TLevel& level = play.Level;
         const TLevelSetUp setUp = ReadPuzzleLevel(document, "PuzzleLevel1.xml", types, true, level);
-        PutFishes(level.Board, setUp.PutFishes);
-        GiveObjectsAType(level.Board);
+        for (const TPlayEvent& event : PlaceLevelObjects(play, setUp, 0)) {
+            const TCell cell = std::visit([](const auto& e) { return e.Cell; }, event);
+            (void)level.Board.Cell(cell.Col, cell.Row);
+        }
         LookAtBoard(level.Board, types);
         for (const TCell& cell : level.CompleteOn) (void)level.Board.Cell(cell.Col, cell.Row);
         for (const TCell& cell : level.BombPlaces) (void)level.Board.Cell(cell.Col, cell.Row);
@@ -70,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     try {
         TFishkaTypes read;
-        LoadFishkaTypes(document, read);
+        ReadFishkaTypes(document, read);
         for (const TFishkaType& type : read)
             for (int q = 1; q < (1 << type.PieceCount); ++q) (void)StripEntryName(type, q);
     } catch (const std::exception&) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 static TBoard FullBoard() {
     TBoard board;
     for (int c = 1; c <= BoardColumns; ++c)
@@ -66,12 +68,45 @@ TEST(BoardTest, GapsAreCrossedButNotAdjacent) {
 TEST(BoardTest, GeometryAndMouseHits) {
     EXPECT_EQ(CellCentre(1, 1), (TPoint{34, 8}));
     EXPECT_EQ(CellCentre(2, 1), (TPoint{99, 44}));
-    EXPECT_EQ(CellBox(2, 1), (TRect{67, 8, 132, 81}));
-    EXPECT_EQ(CellBox(3, 2), (TRect{132, 45, 197, 118}));
+    // Inclusive boxes, 65 wide and 73 high.
+    EXPECT_EQ(CellBox(2, 1), (TRect{67, 8, 131, 80}));
+    EXPECT_EQ(CellBox(3, 2), (TRect{132, 45, 196, 117}));
 
     const TPoint centre = CellCentre(6, 4);
     EXPECT_EQ(FoundMoouseOverFish({centre.X + 36, centre.Y}), (TCell{6, 4}));
     EXPECT_EQ(FoundMoouseOverFish({centre.X + 37, centre.Y}), TCell{});
     EXPECT_EQ(FoundMoouseOverFish({centre.X + 25, centre.Y + 25}), (TCell{6, 4}));  // 35.36
     EXPECT_EQ(FoundMoouseOverFish({-100, -100}), TCell{});
+}
+
+// None (-1, -1) and cells off the board are never neighbours of anything, even of a cell whose
+// slots are empty (and so hold none themselves).
+TEST(BoardTest, NoneAndCellsOffTheBoardAreNeighboursOfNothing) {
+    TBoard board = FullBoard();
+    board.SetCellExists(5, 5, false);
+    board.CountLevelNeighbours();  // (5, 5) now has six empty slots; (1, 1) has some
+    const TCell none{};
+    const struct {
+        TCell A, B;
+    } pairs[] = {
+        {none, {5, 5}}, {{5, 5}, none},   {none, {1, 1}},    {{1, 1}, none},
+        {none, none},   {{0, 0}, {1, 1}}, {{1, 1}, {14, 1}}, {{5, -1}, {5, 1}},
+    };
+    for (const auto& p : pairs) {
+        const std::string where = std::to_string(p.A.Col) + "," + std::to_string(p.A.Row) + " / " +
+                                  std::to_string(p.B.Col) + "," + std::to_string(p.B.Row);
+        EXPECT_EQ(board.NeighboursSide(p.A, p.B), -1) << where;
+        EXPECT_FALSE(board.NeighboursPoints(p.A, p.B)) << where;
+        EXPECT_FALSE(board.Adjacent(p.A, p.B)) << where;
+        EXPECT_FALSE(Near(p.A, p.B)) << where;
+    }
+    const struct {
+        int Col, Row, Slot;
+    } slots[] = {{-1, -1, 1}, {0, 5, 1}, {14, 5, 1}, {5, 10, 4}, {5, 4, 0}, {5, 4, 7}, {5, 4, -1}};
+    for (const auto& c : slots)
+        EXPECT_EQ(board.Neighbour(c.Col, c.Row, c.Slot), TCell{})
+            << c.Col << "," << c.Row << " slot " << c.Slot;
+    EXPECT_FALSE(board.CellExists(-1, -1));
+    EXPECT_EQ(board.Neighbour(5, 4, 4), (TCell{5, 6}));  // the gap is crossed
+    EXPECT_TRUE(Near({5, 5}, {6, 4}));
 }

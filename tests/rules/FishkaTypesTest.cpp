@@ -8,7 +8,7 @@ static TFishkaTypes Load(const std::string& xml, std::vector<std::string>* probl
     TKelParser document;
     document.LoadFromString(xml);
     TFishkaTypes types;
-    LoadFishkaTypes(document, types, problems);
+    ReadFishkaTypes(document, types, problems);
     return types;
 }
 
@@ -85,7 +85,7 @@ TEST(FishkaTypesTest, ValuesOutsideTheModelAreSkippedOrRefused) {
         TKelParser document;
         document.LoadFromString(xml);
         TFishkaTypes partial;
-        EXPECT_THROW(LoadFishkaTypes(document, partial), KelException) << xml;
+        EXPECT_THROW(ReadFishkaTypes(document, partial), KelException) << xml;
         EXPECT_EQ(partial.size(), 1u) << xml;  // types before the error stay
     }
 }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/KelException.h"
+#include "rules/PlayState.h"
 
 // Two types: "Sun" with 3 colours, "Pyramid" with 2.
 static TFishkaTypes TwoTypes() {
@@ -26,9 +29,11 @@ static Loaded Load(const std::string& xml, bool showHints = true) {
     Loaded loaded;
     TKelParser document;
     document.LoadFromString(xml);
-    ClearLevel(loaded.Level);
-    loaded.SetUp = ReadPuzzleLevel(document, "PuzzleLevel1.xml", TwoTypes(), showHints,
-                                   loaded.Level, &loaded.Problems);
+    TPlayState play;
+    ClearPlayState(play);
+    loaded.SetUp = ReadPuzzleLevel(document, "PuzzleLevel1.xml", TwoTypes(), showHints, play.Level,
+                                   &loaded.Problems);
+    loaded.Level = play.Level;
     return loaded;
 }
 
@@ -138,6 +143,35 @@ TEST(LevelTest, ObjectsAndFixedPiecesOutsideTheModelAreSkipped) {
     EXPECT_EQ(copy.Board.Cell(6, 6).Type, -1);
 }
 
+TEST(LevelTest, LevelEffectsReadLenientIntegersAndPlatformBooleans) {
+    const Loaded loaded = Load(Level("", R"(<LevelEffects>
+      <Effect Filename="a.xml" x="10px" y="2_0" Period="300ms" Visible="False" Scrollable="0"/>
+      <Effect Filename="b.xml" x="-4" y="x" Visible="TRUE" Scrollable="1"/>
+      <SoundEffect Name="wind.ogg" Period="5s" WorkPeriod="x" PausePeriod="7"/></LevelEffects>)"));
+    ASSERT_EQ(loaded.SetUp.Effects.size(), 2u);
+    const TLevelEffectSpec& first = loaded.SetUp.Effects[0];
+    EXPECT_EQ(first.Position, (TPoint{10, 2}));
+    EXPECT_EQ(first.Period, 300);
+    EXPECT_FALSE(first.Visible);
+    EXPECT_FALSE(first.Scrollable);
+    const TLevelEffectSpec& second = loaded.SetUp.Effects[1];
+    EXPECT_EQ(second.Position, (TPoint{-4, 0}));
+    EXPECT_EQ(second.Period, 0);
+    EXPECT_TRUE(second.Visible);
+    EXPECT_TRUE(second.Scrollable);
+    ASSERT_EQ(loaded.SetUp.Sounds.size(), 1u);
+    const TLevelSoundSpec& wind = loaded.SetUp.Sounds[0];
+    EXPECT_EQ(std::tuple(wind.Period, wind.WorkPeriod, wind.PausePeriod), std::tuple(5, 0, 7));
+
+    // A boolean text the platform does not read is an error, as are missing coordinates.
+    for (const char* effect : {R"(<Effect Filename="a.xml" x="1" y="1" Visible="yes"/>)",
+                               R"(<Effect Filename="a.xml" x="1" y="1" Scrollable=""/>)",
+                               R"(<Effect Filename="a.xml" y="1"/>)"})
+        EXPECT_THROW(Load(Level("", std::string("<LevelEffects>") + effect + "</LevelEffects>")),
+                     KelException)
+            << effect;
+}
+
 TEST(LevelTest, ErrorsRaiseTheLoadersText) {
     const std::string broken[] = {
         "no elements",
@@ -179,6 +213,35 @@ TEST(LevelTest, GameParamsAndPathPoints) {
     TKelParser bad;
     bad.LoadFromString("<GamePlayParams><DownFall>maybe</DownFall></GamePlayParams>");
     EXPECT_THROW(ReadGameParams(bad, "GameParams.xml"), KelException);
+
+    // Acceleration: absent, complete, or an error when any of its four strict integers is
+    // missing or not one.
+    const struct {
+        const char* attributes;
+        bool valid;
+        TAcceleration expected;
+    } accelerations[] = {
+        {R"(Max="400" Step="5" SparkleTime="-20" SparkleMax="3")", true, {400, 5, -20, 3}},
+        {R"(Max="400" Step="5" SparkleTime="20")", false, {}},
+        {R"(Step="5" SparkleTime="20" SparkleMax="3")", false, {}},
+        {R"(Max="4x" Step="5" SparkleTime="20" SparkleMax="3")", false, {}},
+        {R"(Max="400" Step="" SparkleTime="20" SparkleMax="3")", false, {}},
+    };
+    for (const auto& c : accelerations) {
+        TKelParser document;
+        document.LoadFromString(std::string("<GamePlayParams><Acceleration ") + c.attributes +
+                                "/></GamePlayParams>");
+        if (!c.valid) {
+            EXPECT_THROW(ReadGameParams(document, "GameParams.xml"), KelException) << c.attributes;
+            continue;
+        }
+        const TGameParams read = ReadGameParams(document, "GameParams.xml");
+        EXPECT_TRUE(read.HasAcceleration);
+        EXPECT_EQ(read.Acceleration, c.expected);
+    }
+    TKelParser without;
+    without.LoadFromString("<GamePlayParams/>");
+    EXPECT_FALSE(ReadGameParams(without, "GameParams.xml").HasAcceleration);
 
     TKelParser points;
     points.LoadFromString(R"(<PathPoints><p x="10" y="20" Big="true"/><p x="3"/></PathPoints>)");
