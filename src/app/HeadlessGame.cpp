@@ -87,20 +87,20 @@ void THeadlessGame::Wheel(int x, int y, int delta, TShiftState shift, uint32_t a
     Input(event, at);
 }
 
-void THeadlessGame::KeyDown(int key, TShiftState shift, uint32_t at) {
+static TEvent KeyEvent(TEventKind kind, int key, TShiftState shift) {
     TEvent event;
-    event.Kind = TEventKind::KeyDown;
+    event.Kind = kind;
     event.Key = key;
     event.Shift = shift;
-    Input(event, at);
+    return event;
+}
+
+void THeadlessGame::KeyDown(int key, TShiftState shift, uint32_t at) {
+    Input(KeyEvent(TEventKind::KeyDown, key, shift), at);
 }
 
 void THeadlessGame::KeyUp(int key, TShiftState shift, uint32_t at) {
-    TEvent event;
-    event.Kind = TEventKind::KeyUp;
-    event.Key = key;
-    event.Shift = shift;
-    Input(event, at);
+    Input(KeyEvent(TEventKind::KeyUp, key, shift), at);
 }
 
 void THeadlessGame::TypeChar(uint32_t character, uint32_t at) {
