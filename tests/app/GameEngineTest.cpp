@@ -172,6 +172,12 @@ TEST_F(GameEngineTest, DiagnosticModeShowsTheFrameRateInTheCaption) {
                       "FPS:" + FormatGeneral3(game.Engine().FrameRate().CurrentFps()) + " moves:3");
         else
             EXPECT_EQ(game.Display().Caption, "");
+
+        // F9 writes the surface report, in diagnostic mode only.
+        game.KeyDown(vk::F9);
+        game.KeyUp(vk::F9);
+        game.Step(10);
+        EXPECT_EQ(fs::exists(user.File("CurrentSurfaces.log")), debugMode == 463);
     }
 }
 
