@@ -261,7 +261,7 @@ void TKelGameEngine::RunGame() {
         // The free space is only reported; a file system that cannot say counts as 0 MB.
         FreeDiskMb = std::max<int64_t>(platform_.System.FreeDiskMb(Folders.UserFolder), 0);
         Log.WriteLog("Free Space on drive " + std::to_string(FreeDiskMb) + " Mb.");
-        RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+        RedrawRects = {ScreenRect};
         LoadGameDescriptions();
 
         // The working archive is opened again to give back the memory of the entries read
@@ -399,7 +399,7 @@ void TKelGameEngine::OnResumeMessage() {
     if (!Active) return;
     IdleInstalled = true;
     if (SurfaceStore) DrawScreen();
-    RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+    RedrawRects = {ScreenRect};
     platform_.Audio.Start();
 }
 

@@ -10,7 +10,7 @@
 namespace {
 
 // The ambient effects of a level are drawn inside this rectangle, clear of the screen's frame.
-constexpr TEffectBounds LevelEffectBounds{5, 30, 794, 595};
+constexpr TRect LevelEffectBounds{5, 30, 794, 595};
 
 void AddOnce(std::vector<std::string>& list, const std::string& name) {
     if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
@@ -159,7 +159,7 @@ void TKelGameEngine::LoadLevelPictures(std::vector<std::string> oldList) {
 void TKelGameEngine::MakeColorFishesSurfaces() {
     ::MakeColorFishesSurfaces(*SurfaceStore, *Archive, FishkaTypes, Level.LevelFishes);
     SurfaceStore->DrawSurface("Background", "MemorySurface", 0, 0, nullptr);
-    RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+    RedrawRects = {ScreenRect};
     for (int col = 1; col <= BoardColumns; ++col)
         for (int row = 1; row <= BoardRows; ++row) MakeFishSurfName(col, row);
 }
@@ -171,7 +171,7 @@ void TKelGameEngine::ChangeGameState(const std::string& name) {
         Game.State = gsGame;
         // The play window, the state's background and saving the player join here with the
         // interface and the players file.
-        RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+        RedrawRects = {ScreenRect};
     }
 }
 
