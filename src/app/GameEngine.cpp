@@ -26,7 +26,7 @@ std::string FormatGeneral3(double value) {
 TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
     : Folders(std::move(folders)),
       Log(Folders.UserFolder, AppName + ".log", [&platform] { return platform.System.Ticks(); }),
-      SoundEvents(platform.Audio, Options),
+      SoundEvents(platform.Audio, Options, [&platform] { return platform.System.Ticks(); }),
       platform_(platform) {
     SetExceptionLogSink([this](const std::string& message) { Log.WriteLog(message); });
 }

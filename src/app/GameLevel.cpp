@@ -166,7 +166,7 @@ void TKelGameEngine::MakeColorFishesSurfaces() {
 
 void TKelGameEngine::ChangeGameState(const std::string& name) {
     if (name == "gsLoading") {
-        SoundEvents.ChangeMusic(Level.LevelMusic, 1000, 1000, 0, 0, CurrentTick);
+        SoundEvents.ChangeMusic(Level.LevelMusic, 1000, 1000, 0, 0);
         MakeColorFishesSurfaces();
         Game.State = gsGame;
         // The play window, the state's background and saving the player join here with the
