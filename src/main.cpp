@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/GameEngine.h"
+#include "graphics/GraphicsClasses.h"
 #include "platform/SdlAudio.h"
 #include "platform/SdlDisplay.h"
 #include "platform/SdlEvents.h"
@@ -19,6 +20,7 @@ int main() {
         return 1;
     }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    RegisterGraphicsClasses();
     TGameFolders folders{FindDataFolder(ExecutableFolder(), TERVOLIN_INSTALLED_DATA),
                          FindUserFolder()};
     if (!EnsureFolder(folders.UserFolder)) {

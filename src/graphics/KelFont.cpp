@@ -18,9 +18,6 @@ const TKelClass& TKelFont::StaticClass() {
 
 namespace {
 
-// Registration when the module starts; the font engine repeats it, which changes nothing.
-const bool Registered = (TKelClassReg::Instance().Add(TKelFont::StaticClass()), true);
-
 std::vector<std::string> Split(const std::string& text, char delimiter) {
     std::vector<std::string> pieces(1);
     for (char c : text) {
