@@ -127,7 +127,7 @@ class TSurfEngine {
                         const std::string& names);
 
     // --- presentation ---
-    // (0, 0, ScreenWidth - 1, ScreenHeight - 1).
+    // The whole screen: (0, 0, ScreenWidth - 1, ScreenHeight - 1).
     TRect WholeScreen() const { return {0, 0, ScreenWidth - 1, ScreenHeight - 1}; }
     void CheckClipper();
     // Replaces the list by its non-empty intersections with the visible region; unchanged when
