@@ -178,7 +178,7 @@ void BM_AlphaDraw128_Pixman(benchmark::State& state) {
 
 void BM_AddBlend_Ours(benchmark::State& state) {
     TScene& s = Scene();
-    const TRect whole{0, 0, FrameW, FrameH};
+    const TRect whole{0, 0, FrameW - 1, FrameH - 1};
     for (auto _ : state) {
         s.Engine.AddBlend("frame", "layer", "frame", &whole, &whole, &whole);
         benchmark::ClobberMemory();

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "ToolCommand.h"
+#include "graphics/GraphicsClasses.h"
 
 static std::vector<const ToolCommand*>& Registry() {
     static std::vector<const ToolCommand*> commands;
@@ -28,6 +29,7 @@ static int PrintUsage() {
 
 int main(int argc, char** argv) {
     if (argc < 2) return PrintUsage();
+    RegisterGraphicsClasses();
     for (const ToolCommand* command : ToolCommands()) {
         if (std::strcmp(command->Name, argv[1]) != 0) continue;
         try {

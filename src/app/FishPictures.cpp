@@ -44,8 +44,8 @@ void Compose(TSurfEngine& store, const TFishkaType& type, int q, const std::stri
         TRect rect{step.X1, step.Y1, step.X2, step.Y2};
         TRect* source = step.X1 == -1 ? nullptr : &rect;
         if (first) {
-            TRect exclusive{rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 1};
-            store.DrawSurface(piece, dest, 0, 0, source ? &exclusive : nullptr);
+            TRect copied = rect;  // the copy may adjust its rectangle; the merge needs the step's
+            store.DrawSurface(piece, dest, 0, 0, source ? &copied : nullptr);
             first = false;
         } else {
             TRect drawn = rect;
@@ -87,8 +87,8 @@ void MakeStripColor(TSurfEngine& store, TFileFolder& archive, TFishkaType& type,
         const std::string still = FishPictureName(type, q, k);
         if (!Exists(store, still) &&
             store.CreateEmptySurface(still, type.PieceWidth, type.PieceHeight)) {
-            // The whole first frame: the copy's rectangle excludes its right and bottom edges.
-            TRect copied{0, 0, type.PieceWidth, type.PieceHeight};
+            // The whole first frame.
+            TRect copied{0, 0, type.PieceWidth - 1, type.PieceHeight - 1};
             store.DrawSurface(strip, still, 0, 0, &copied);
             const TRect frame{0, 0, type.PieceWidth - 1, type.PieceHeight - 1};
             TakeAlpha(store, strip, still, &frame);

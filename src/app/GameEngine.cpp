@@ -10,6 +10,7 @@
 #include "app/GameFonts.h"
 #include "app/SurfaceReport.h"
 #include "app/WorkingArchive.h"
+#include "graphics/GraphicsClasses.h"
 #include "platform/Paths.h"
 #include "resources/ArchiveXml.h"
 
@@ -22,7 +23,7 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
     : platform_(platform),
       folders_(std::move(folders)),
       log_(folders_.UserFolder, appName_ + ".log", [&platform] { return platform.System.Ticks(); }),
-      soundEvents_(platform.Audio, options_),
+      soundEvents_(platform.Audio, options_, [&platform] { return platform.System.Ticks(); }),
       presenter_({.Archive = archive_,
                   .SurfaceStore = surfaceStore_,
                   .Random = random_,
@@ -160,6 +161,7 @@ void TKelGameEngine::FormCreate() {
     surfaceStore_ = std::make_unique<TSurfEngine>();
     surfaceStore_->Log = [this](const std::string& line) { log_.WriteLog(line); };
     random_.SetSeed(platform_.System.RandomSeed());
+    RegisterGraphicsClasses();
 
     options_.LoadOptions(UserPath("options.cfg"));
     SetUpAudio();
@@ -364,7 +366,7 @@ void TKelGameEngine::UpdateFrameRate(uint32_t now) {
 }
 
 void TKelGameEngine::MarkWholeScreen() {
-    redrawRects_ = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+    redrawRects_ = {ScreenRect};
 }
 
 void TKelGameEngine::AppException(const std::exception& error) {

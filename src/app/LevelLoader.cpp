@@ -12,7 +12,7 @@
 namespace {
 
 // The ambient effects of a level are drawn inside this rectangle, clear of the screen's frame.
-constexpr TEffectBounds LevelEffectBounds{5, 30, 794, 595};
+constexpr TRect LevelEffectBounds{5, 30, 794, 595};
 
 bool Contains(const std::vector<std::string>& list, const std::string& name) {
     return std::find(list.begin(), list.end(), name) != list.end();
@@ -104,19 +104,19 @@ void TLevelLoader::MakeColorFishesSurfaces(uint32_t now) {
     TSurfEngine& store = *links_.SurfaceStore;
     BuildColorFishPictures(store, *links_.Archive, links_.Types, links_.Play.Level.LevelFishes);
     store.DrawSurface("Background", "MemorySurface", 0, 0, nullptr);
-    links_.RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+    links_.RedrawRects = {ScreenRect};
     for (int col = 1; col <= BoardColumns; ++col)
         for (int row = 1; row <= BoardRows; ++row) links_.Presenter.NameCellPicture(col, row, now);
 }
 
 void TLevelLoader::ChangeGameState(const std::string& name, uint32_t now) {
     if (name == "gsLoading") {
-        links_.SoundEvents.ChangeMusic(links_.Play.Level.LevelMusic, 1000, 1000, 0, 0, now);
+        links_.SoundEvents.ChangeMusic(links_.Play.Level.LevelMusic, 1000, 1000, 0, 0);
         MakeColorFishesSurfaces(now);
         links_.Play.Game.State = gsGame;
         // The play window, the state's background and saving the player join here with the
         // interface and the players file.
-        links_.RedrawRects = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+        links_.RedrawRects = {ScreenRect};
     }
 }
 

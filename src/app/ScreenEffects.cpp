@@ -69,7 +69,7 @@ void CreateKelEffectFromFile(TScreenEffects& list, const TEffectSources& sources
             throw KelException("Can not find surface " + request.Picture + " in Effect " +
                                request.Name + "!");
         }
-        instance.Bounds = request.Bounds.value_or(TEffectBounds{});
+        instance.Bounds = request.Bounds.value_or(ScreenRect);
         instance.X = request.X;
         instance.Y = request.Y;
         std::unique_ptr<TKelParticleEffect> effect =

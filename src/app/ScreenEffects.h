@@ -13,18 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "core/Geometry.h"
 #include "fx/KelFXParticles.h"
 
 class IRandom;
 class TFileFolder;
 class TKelFontEngine;
 class TSurfEngine;
-
-// A rectangle whose right and bottom edges belong to it.
-struct TEffectBounds {
-    int32_t Left = 0, Top = 0, Right = 799, Bottom = 599;
-    bool operator==(const TEffectBounds&) const = default;
-};
 
 using TEffectCallback = std::function<void(const std::string&)>;
 
@@ -35,7 +30,7 @@ struct TPartEffect {
     std::string Path{};
     int64_t EndTime = -1;                          // -1 or 0: none
     std::unique_ptr<TKelParticleEffect> Effect{};  // none while the instance could not be set up
-    TEffectBounds Bounds{};
+    TRect Bounds = ScreenRect;                     // drawing is clipped to it
     bool IsText = false;
     int32_t FontIndex = -1;
     int32_t TextColor = -1;  // -1: each particle's own colour
@@ -63,7 +58,7 @@ struct TEffectRequest {
     int64_t StartTime = -1;  // -1: now
     std::string Picture{};
     bool IsText = false;
-    std::optional<TEffectBounds> Bounds{};  // none: the whole screen
+    std::optional<TRect> Bounds{};  // none: the whole screen
     int32_t Flag = 0;
     std::string FontName{};
     int32_t TextColor = -1;

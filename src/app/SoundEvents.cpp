@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <limits>
 #include <stdexcept>
+#include <utility>
 
 #include "core/KelException.h"
 #include "core/KelParser.h"
@@ -26,20 +26,6 @@ bool Earlier(int32_t a, int32_t b) {
 
 int32_t AddTicks(int32_t tick, int64_t milliseconds) {
     return int32_t(uint32_t(tick) + uint32_t(uint64_t(milliseconds)));
-}
-
-// A decimal integer; text that is not one gives the value of its leading digits (0 when none),
-// held within 32 bits.
-int32_t LeadingInteger(const std::string& text) {
-    size_t at = 0;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
-    int64_t value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
-        value = std::min<int64_t>(value * 10 + (text[at] - '0'), int64_t(1) << 32);
-    value = negative ? -value : value;
-    return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                       std::numeric_limits<int32_t>::max()));
 }
 
 // The text of the archive entry, parsed; none when there is no such entry.
@@ -148,7 +134,8 @@ int RoundHalfEven(double value) {
     return int(std::nearbyint(clamped));  // the default rounding mode sends halves to even
 }
 
-TSoundEvents::TSoundEvents(IAudio& audio, TGameOptions& options) : Audio(audio), Options(options) {}
+TSoundEvents::TSoundEvents(IAudio& audio, TGameOptions& options, Clock clock)
+    : Audio(audio), Options(options), Ticks(std::move(clock)) {}
 
 TSoundEvents::~TSoundEvents() = default;
 
@@ -163,11 +150,11 @@ void TSoundEvents::PlaySound(const std::string& name) {
 }
 
 void TSoundEvents::ChangeMusic(const std::string& name, int32_t fadeOut, int32_t fadeIn,
-                               uint16_t order, int32_t gap, uint32_t now) {
+                               uint16_t order, int32_t gap) {
     Audio.ChannelSlideVolume(MusicHandle(CurrentMusic, MusicList), 0,
                              uint32_t(std::max(fadeOut, 0)));
     PendingMusic = name;
-    SwitchTime = AddTicks(int32_t(now), int64_t(fadeOut) + gap);
+    SwitchTime = AddTicks(int32_t(Ticks()), int64_t(fadeOut) + gap);
     PendingFadeIn = fadeIn;
     PendingOrder = order;
 }
@@ -270,7 +257,7 @@ int32_t TSoundEvents::GetEventSoundVolume(const std::string& event) const {
         if (!SoundEventDocument) return 100;
         const TKelXMLTag* tag = SoundEventDocument->FindTagDeep(event);
         const TKelParserAttribute* volume = tag ? tag->FindAttribute("Volume") : nullptr;
-        return volume ? LeadingInteger(volume->Value) : 100;
+        return volume ? ValInt(volume->Value) : 100;
     } catch (const std::exception&) {
         throw KelException("Exception error in TKelGameEngine.GetEventSoundVolume!");
     }

@@ -1,12 +1,14 @@
 // Sound events and music of the game object: the playlist, the current and pending music with
 // its crossfade, the queue of scheduled sounds with repeating windows, the sound-event table
-// ("Sounds.xml") and the two volume sliders. Time ("now") always comes from the caller. Levels
+// ("Sounds.xml") and the two volume sliders. The clock given at construction dates a music
+// change; the other operations take the pass's tick ("now") from the caller. Levels
 // handed to the audio layer are computed in 64 bits, rounded half to even and clamped to
 // 0..100; the options keep the values they were given. Relies on Music, the audio layer, the
 // archive, the XML parser and the options.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,7 +47,10 @@ int RoundHalfEven(double value);
 
 class TSoundEvents {
   public:
-    TSoundEvents(IAudio& audio, TGameOptions& options);
+    // The platform's tick count, read when a music change is asked for.
+    using Clock = std::function<uint32_t()>;
+
+    TSoundEvents(IAudio& audio, TGameOptions& options, Clock clock);
     ~TSoundEvents();
 
     // The playlist: the samples of folder/"Sounds", then the archive's sounds.
@@ -53,9 +58,9 @@ class TSoundEvents {
     // A playlist sound at the volume options (a module fades in over 1000 ms).
     void PlaySound(const std::string& name);
     // Fades the current music out over fadeOut ms and starts `name` at `order` with a fade-in
-    // once fadeOut + gap ms have passed after `now`.
+    // once fadeOut + gap ms have passed after the clock's tick at this call.
     void ChangeMusic(const std::string& name, int32_t fadeOut, int32_t fadeIn, uint16_t order,
-                     int32_t gap, uint32_t now);
+                     int32_t gap);
     // Queues a sound; start -1 means `now`.
     void AddSoundEffect(const std::string& name, int32_t volume, int64_t start, bool repeating,
                         int32_t period, int32_t workPeriod, int32_t pausePeriod, uint32_t now);
@@ -91,4 +96,5 @@ class TSoundEvents {
 
     IAudio& Audio;
     TGameOptions& Options;
+    Clock Ticks;
 };

@@ -28,24 +28,24 @@ std::string TakeMessage(GError* error) {
 
 }  // namespace
 
-TSvgPicture::TSvgPicture(std::span<const uint8_t> bytes) : FHandle(std::make_unique<THandle>()) {
+TSvgPicture::TSvgPicture(std::span<const uint8_t> bytes) : handle_(std::make_unique<THandle>()) {
     GError* error = nullptr;
-    FHandle->Handle = rsvg_handle_new_from_data(bytes.data(), bytes.size(), &error);
-    if (!FHandle->Handle) throw TPictureError("SVG not read: " + TakeMessage(error));
-    rsvg_handle_set_dpi(FHandle->Handle, 96);
+    handle_->Handle = rsvg_handle_new_from_data(bytes.data(), bytes.size(), &error);
+    if (!handle_->Handle) throw TPictureError("SVG not read: " + TakeMessage(error));
+    rsvg_handle_set_dpi(handle_->Handle, 96);
     double width = 0, height = 0;
-    if (!rsvg_handle_get_intrinsic_size_in_pixels(FHandle->Handle, &width, &height)) {
+    if (!rsvg_handle_get_intrinsic_size_in_pixels(handle_->Handle, &width, &height)) {
         RsvgRectangle box{};
         gboolean hasBox = FALSE;
-        rsvg_handle_get_intrinsic_dimensions(FHandle->Handle, nullptr, nullptr, nullptr, nullptr,
+        rsvg_handle_get_intrinsic_dimensions(handle_->Handle, nullptr, nullptr, nullptr, nullptr,
                                              &hasBox, &box);
         if (!hasBox) throw TPictureError("SVG without a size");
         width = box.width, height = box.height;
     }
     if (!(width >= 1 && height >= 1 && width <= MaxSvgSide && height <= MaxSvgSide))
         throw TPictureError("SVG size outside 1.." + std::to_string(MaxSvgSide));
-    FWidth = int(std::lround(width));
-    FHeight = int(std::lround(height));
+    width_ = int(std::lround(width));
+    height_ = int(std::lround(height));
 }
 
 TSvgPicture::~TSvgPicture() = default;
@@ -57,7 +57,7 @@ void TSvgPicture::Render(TPngPicture& target, int x, int y, int width, int heigh
         y + height > target.Height || !target.HasAlpha())
         throw TPictureError("SVG render area outside the picture");
     for (const std::string& layer : layers) {
-        if (!rsvg_handle_has_sub(FHandle->Handle, layer.c_str()))
+        if (!rsvg_handle_has_sub(handle_->Handle, layer.c_str()))
             throw TPictureError("SVG has no layer " + layer);
     }
 
@@ -73,11 +73,11 @@ void TSvgPicture::Render(TPngPicture& target, int x, int y, int width, int heigh
     std::string failure;
     GError* error = nullptr;
     if (layers.empty()) {
-        if (!rsvg_handle_render_document(FHandle->Handle, cr, &viewport, &error))
+        if (!rsvg_handle_render_document(handle_->Handle, cr, &viewport, &error))
             failure = TakeMessage(error);
     }
     for (const std::string& layer : layers) {
-        if (!rsvg_handle_render_layer(FHandle->Handle, cr, layer.c_str(), &viewport, &error)) {
+        if (!rsvg_handle_render_layer(handle_->Handle, cr, layer.c_str(), &viewport, &error)) {
             failure = TakeMessage(error);
             break;
         }

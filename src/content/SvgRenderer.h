@@ -27,8 +27,8 @@ class TSvgPicture {
     TSvgPicture& operator=(const TSvgPicture&) = delete;
 
     // The document's own size in pixels (width and height attributes, else the view box).
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
     // Draws the listed layers ("#id"; an empty list draws the whole document) in order, the
     // document's viewport fitted to width x height, into the area (x, y, width, height) of the
@@ -38,8 +38,8 @@ class TSvgPicture {
 
   private:
     struct THandle;
-    std::unique_ptr<THandle> FHandle;
-    int FWidth = 0, FHeight = 0;
+    std::unique_ptr<THandle> handle_;
+    int width_ = 0, height_ = 0;
 };
 
 // A blank picture with alpha, every pixel transparent black.

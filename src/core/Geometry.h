@@ -1,12 +1,15 @@
 // Screen geometry shared by every layer: TPoint and TRect. Relies on nothing.
 #pragma once
 
-// A screen rectangle: Left and Top inclusive, Right and Bottom exclusive.
+// A rectangle of pixels with all four edges inclusive: Right and Bottom are the last column and
+// row that belong to it, so (0, 0, 799, 599) is the whole 800x600 screen and (x, y, x, y) is the
+// single pixel (x, y). Every rectangle of the engine (redraw lists, presentation, drawing, effect
+// bounds) uses this convention. Right < Left or Bottom < Top is an empty rectangle.
 struct TRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+    int Width() const { return Right - Left + 1; }
+    int Height() const { return Bottom - Top + 1; }
+    bool IsEmpty() const { return Right < Left || Bottom < Top; }
     bool operator==(const TRect&) const = default;
 };
 
@@ -17,3 +20,5 @@ struct TPoint {
 
 constexpr int ScreenWidth = 800;
 constexpr int ScreenHeight = 600;
+// The whole screen.
+constexpr TRect ScreenRect{0, 0, ScreenWidth - 1, ScreenHeight - 1};

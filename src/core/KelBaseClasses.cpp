@@ -30,26 +30,26 @@ const TKelClass& TKelObject::StaticClass() {
 }
 
 void TKelObject::SetName(const std::string& name) {
-    if (name == FName) return;
-    if (FEngine && FEngine->IndexOfObject(name) >= 0) {
-        if (FEngine->OnError)
-            FEngine->OnError("[TKelBaseClasses.SetName] The name \"" + name + "\" is present !");
+    if (name == name_) return;
+    if (engine_ && engine_->IndexOfObject(name) >= 0) {
+        if (engine_->OnError)
+            engine_->OnError("[TKelBaseClasses.SetName] The name \"" + name + "\" is present !");
         return;
     }
-    FName = name;
+    name_ = name;
 }
 
 void TKelObject::Assign(const TKelObject& source) {
     Tag = source.Tag;
-    FEngine = source.FEngine;
+    engine_ = source.engine_;
 }
 
 void TKelObject::ResolveParent() {
     Parent = nullptr;
-    if (!FEngine) return;
-    TKelObject* candidate = FEngine->FindObject(ParentName);
+    if (!engine_) return;
+    TKelObject* candidate = engine_->FindObject(ParentName);
     // The chain is bounded by the number of objects, so a cycle elsewhere cannot hang the walk.
-    int steps = FEngine->ObjectCount();
+    int steps = engine_->ObjectCount();
     for (const TKelObject* up = candidate; up && steps >= 0; up = up->Parent, --steps)
         if (up == this) return;
     Parent = candidate;
@@ -59,12 +59,12 @@ void TKelObject::ResolveParent() {
 
 TKelObject* TKelEngine::GetObject(int index) const {
     if (index < 0 || index >= ObjectCount()) return nullptr;
-    return FObjects[static_cast<size_t>(index)].get();
+    return objects_[static_cast<size_t>(index)].get();
 }
 
 int TKelEngine::AddObject(std::unique_ptr<TKelObject> object) {
     object->SetEngine(this);
-    FObjects.push_back(std::move(object));
+    objects_.push_back(std::move(object));
     return ObjectCount() - 1;
 }
 
@@ -82,10 +82,10 @@ int TKelEngine::CreateObject(const std::string& name, const std::string& parentN
 
 void TKelEngine::DeleteObject(int index) {
     if (index < 0 || index >= ObjectCount()) return;
-    const std::unique_ptr<TKelObject> object = std::move(FObjects[static_cast<size_t>(index)]);
-    FObjects.erase(FObjects.begin() + index);
+    const std::unique_ptr<TKelObject> object = std::move(objects_[static_cast<size_t>(index)]);
+    objects_.erase(objects_.begin() + index);
     // No parent link may outlive the object it points to.
-    for (const auto& other : FObjects)
+    for (const auto& other : objects_)
         if (other->Parent == object.get()) other->Parent = nullptr;
 }
 
@@ -95,7 +95,7 @@ void TKelEngine::DeleteObjectByName(const std::string& name) {
 
 int TKelEngine::IndexOfObject(const std::string& name) const {
     for (int i = 0; i < ObjectCount(); ++i)
-        if (FObjects[static_cast<size_t>(i)]->Name() == name) return i;
+        if (objects_[static_cast<size_t>(i)]->Name() == name) return i;
     return -1;
 }
 
@@ -104,11 +104,11 @@ TKelObject* TKelEngine::FindObject(const std::string& name) const {
 }
 
 void TKelEngine::ResolveParents() {
-    for (const auto& object : FObjects) object->Parent = FindObject(object->ParentName);
+    for (const auto& object : objects_) object->Parent = FindObject(object->ParentName);
     // Objects on a cycle of parents become top-level; the cycles are found before any link is
     // cut, so every member of a cycle is treated alike.
     std::vector<TKelObject*> onCycle;
-    for (const auto& object : FObjects) {
+    for (const auto& object : objects_) {
         int steps = ObjectCount();
         for (const TKelObject* up = object->Parent; up && steps >= 0; up = up->Parent, --steps) {
             if (up != object.get()) continue;
@@ -120,7 +120,7 @@ void TKelEngine::ResolveParents() {
 }
 
 void TKelEngine::Clear() {
-    FObjects.clear();
+    objects_.clear();
 }
 
 bool TKelEngine::SetProperty(const std::string& objectName, const std::string& propertyName,
@@ -214,13 +214,13 @@ TKelClassReg& TKelClassReg::Instance() {
 }
 
 void TKelClassReg::Add(const TKelClass& kelClass) {
-    for (const TKelClass* known : FClasses)
+    for (const TKelClass* known : classes_)
         if (known == &kelClass) return;
-    FClasses.push_back(&kelClass);
+    classes_.push_back(&kelClass);
 }
 
 const TKelClass* TKelClassReg::FindClass(const std::string& name) const {
-    for (const TKelClass* kelClass : FClasses)
+    for (const TKelClass* kelClass : classes_)
         if (kelClass->Name == name) return kelClass;
     return nullptr;
 }

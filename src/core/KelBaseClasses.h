@@ -80,22 +80,22 @@ class TKelObject {
     int32_t Tag = 0;               // published: free for the users
     TKelObject* Parent = nullptr;  // resolved from ParentName; not owned
 
-    const std::string& Name() const { return FName; }
+    const std::string& Name() const { return name_; }
     // Takes the name unless another object of the engine has it; the refusal is reported to the
     // engine's OnError only and the old name stays. The same name again does nothing.
     virtual void SetName(const std::string& name);
     // Copies Tag and Engine; not the name, the parent name or the parent.
     virtual void Assign(const TKelObject& source);
 
-    TKelEngine* GetEngine() const { return FEngine; }
-    void SetEngine(TKelEngine* engine) { FEngine = engine; }
+    TKelEngine* GetEngine() const { return engine_; }
+    void SetEngine(TKelEngine* engine) { engine_ = engine; }
     // Parent := the engine's object named ParentName; none when absent, when that is this object
     // or when the chain of parents leads back to this object.
     void ResolveParent();
 
   private:
-    std::string FName;
-    TKelEngine* FEngine = nullptr;
+    std::string name_;
+    TKelEngine* engine_ = nullptr;
 };
 
 class TKelEngine {
@@ -109,8 +109,8 @@ class TKelEngine {
     // Receives the texts of failures that operations report nowhere else (refused renames).
     std::function<void(const std::string&)> OnError;
 
-    const std::vector<std::unique_ptr<TKelObject>>& Objects() const { return FObjects; }
-    int ObjectCount() const { return static_cast<int>(FObjects.size()); }
+    const std::vector<std::unique_ptr<TKelObject>>& Objects() const { return objects_; }
+    int ObjectCount() const { return static_cast<int>(objects_.size()); }
     TKelObject* GetObject(int index) const;
 
     // Appends the object (the engine owns it and becomes its engine); answers its index.
@@ -139,7 +139,7 @@ class TKelEngine {
     TKelValue GetProperty(const std::string& objectName, const std::string& propertyName) const;
 
   private:
-    std::vector<std::unique_ptr<TKelObject>> FObjects;
+    std::vector<std::unique_ptr<TKelObject>> objects_;
 };
 
 // Writes and reads a published property of an object with the conversions of the property
@@ -156,11 +156,11 @@ class TKelClassReg {
     void Add(const TKelClass& kelClass);
     // The first class of exactly that name, or none.
     const TKelClass* FindClass(const std::string& name) const;
-    const std::vector<const TKelClass*>& Classes() const { return FClasses; }
+    const std::vector<const TKelClass*>& Classes() const { return classes_; }
 
   private:
     TKelClassReg();
-    std::vector<const TKelClass*> FClasses;
+    std::vector<const TKelClass*> classes_;
 };
 
 // ---- Building property tables ----------------------------------------------------------------

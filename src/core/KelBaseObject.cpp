@@ -7,18 +7,18 @@
 #include "core/KelParserText.h"
 
 const std::string& TKelBaseObject::Name() const {
-    if (!FNamed) {
+    if (!named_) {
         const std::string className = ClassName();
-        FName = (className.empty() ? "" : className.substr(1)) + "_Default";
-        FName.resize(std::min(FName.size(), MaxNameLength));
-        FNamed = true;
+        name_ = (className.empty() ? "" : className.substr(1)) + "_Default";
+        name_.resize(std::min(name_.size(), MaxNameLength));
+        named_ = true;
     }
-    return FName;
+    return name_;
 }
 
 void TKelBaseObject::SetName(const std::string& name) {
-    FName = name.substr(0, MaxNameLength);
-    FNamed = true;
+    name_ = name.substr(0, MaxNameLength);
+    named_ = true;
 }
 
 std::unique_ptr<TKelBaseObject> TKelBaseObject::Create() const {
@@ -33,17 +33,17 @@ bool TKelBaseObject::Assign(const TKelBaseObject* source) {
 
 TKelBaseObject* TKelStaticCollection::GetItem(int index) const {
     if (index < 0 || index >= Count()) return nullptr;
-    return FItems[static_cast<size_t>(index)].get();
+    return items_[static_cast<size_t>(index)].get();
 }
 
 int TKelStaticCollection::Add(std::unique_ptr<TKelBaseObject> item) {
-    FItems.push_back(std::move(item));
+    items_.push_back(std::move(item));
     return Count() - 1;
 }
 
 int TKelStaticCollection::IndexOf(const std::string& name) const {
     for (int i = 0; i < Count(); ++i) {
-        const TKelBaseObject* item = FItems[static_cast<size_t>(i)].get();
+        const TKelBaseObject* item = items_[static_cast<size_t>(i)].get();
         if (item && SameText(item->Name(), name)) return i;
     }
     return -1;
@@ -52,7 +52,7 @@ int TKelStaticCollection::IndexOf(const std::string& name) const {
 bool TKelStaticCollection::ForEach(const TVisitor& visitor) {
     // Index-based: a visitor may add entries, which are then visited too.
     for (int i = 0; i < Count(); ++i) {
-        TKelBaseObject* item = FItems[static_cast<size_t>(i)].get();
+        TKelBaseObject* item = items_[static_cast<size_t>(i)].get();
         if (item && !visitor(*this, i, *item)) return false;
     }
     return true;
@@ -68,7 +68,7 @@ bool TKelStaticCollection::Assign(const TKelBaseObject* source) {
     if (!collection) return false;
     if (collection == this) return true;
     Clear();
-    for (const auto& item : collection->FItems) {
+    for (const auto& item : collection->items_) {
         if (!item) {
             Add(nullptr);
             continue;
@@ -85,7 +85,7 @@ bool TKelStaticCollection::Assign(const TKelBaseObject* source) {
 
 bool TKelStaticCollection::Initialize() {
     if (!TKelBaseObject::Initialize()) return false;
-    for (const auto& item : FItems)
+    for (const auto& item : items_)
         if (item && !item->Initialize()) return false;
     return true;
 }

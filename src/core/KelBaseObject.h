@@ -31,8 +31,8 @@ class TKelBaseObject {
     virtual const char* ClassName() const { return "TKelBaseObject"; }
 
   private:
-    mutable std::string FName;
-    mutable bool FNamed = false;
+    mutable std::string name_;
+    mutable bool named_ = false;
 };
 
 class TKelStaticCollection : public TKelBaseObject {
@@ -40,15 +40,15 @@ class TKelStaticCollection : public TKelBaseObject {
     // Visitor of ForEach: the collection, the entry's index and the entry; false stops the walk.
     using TVisitor = std::function<bool(TKelStaticCollection&, int, TKelBaseObject&)>;
 
-    int Count() const { return static_cast<int>(FItems.size()); }
-    const std::vector<std::unique_ptr<TKelBaseObject>>& Items() const { return FItems; }
+    int Count() const { return static_cast<int>(items_.size()); }
+    const std::vector<std::unique_ptr<TKelBaseObject>>& Items() const { return items_; }
     // The entry, or none outside 0..Count-1 (an entry may itself be none).
     TKelBaseObject* GetItem(int index) const;
     // Appends an entry, which may be none; the collection owns it. Answers its index.
     int Add(std::unique_ptr<TKelBaseObject> item);
     // The first non-empty entry whose name equals the name without regard to case; -1 if none.
     int IndexOf(const std::string& name) const;
-    void Clear() { FItems.clear(); }
+    void Clear() { items_.clear(); }
     // Calls the visitor on every non-empty entry in order until it answers false; answers
     // whether every call answered true.
     bool ForEach(const TVisitor& visitor);
@@ -62,7 +62,7 @@ class TKelStaticCollection : public TKelBaseObject {
     const char* ClassName() const override { return "TKelStaticCollection"; }
 
   private:
-    std::vector<std::unique_ptr<TKelBaseObject>> FItems;
+    std::vector<std::unique_ptr<TKelBaseObject>> items_;
 };
 
 // How many times the character occurs in the text.

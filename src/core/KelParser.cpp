@@ -27,22 +27,22 @@ TKelXMLTag::~TKelXMLTag() {
 
 TKelXMLTag* TKelXMLTag::GetTag(int index) const {
     if (index < 0 || index >= TagCount()) return nullptr;
-    return FTags[static_cast<size_t>(index)].get();
+    return tags_[static_cast<size_t>(index)].get();
 }
 
 TKelParserAttribute* TKelXMLTag::GetAttribute(int index) const {
     if (index < 0 || index >= AttributeCount()) return nullptr;
-    return FAttributes[static_cast<size_t>(index)].get();
+    return attributes_[static_cast<size_t>(index)].get();
 }
 
 TKelXMLTag* TKelXMLTag::AddTag(const std::string& name, const std::string& text) {
-    FTags.push_back(std::make_unique<TKelXMLTag>(name, this, text));
-    return FTags.back().get();
+    tags_.push_back(std::make_unique<TKelXMLTag>(name, this, text));
+    return tags_.back().get();
 }
 
 TKelParserAttribute* TKelXMLTag::AddAttribute(const std::string& name, const std::string& value) {
-    FAttributes.push_back(std::make_unique<TKelParserAttribute>(name, value));
-    return FAttributes.back().get();
+    attributes_.push_back(std::make_unique<TKelParserAttribute>(name, value));
+    return attributes_.back().get();
 }
 
 void TKelXMLTag::AddTagByString(const std::string& tagText, std::string* error) {
@@ -83,46 +83,46 @@ void TKelXMLTag::AddTagByString(const std::string& tagText, std::string* error) 
 
 void TKelXMLTag::ClearTags() {
     // Children are detached level by level so that destroying a deep subtree never recurses.
-    std::vector<std::unique_ptr<TKelXMLTag>> pending = std::move(FTags);
-    FTags.clear();
+    std::vector<std::unique_ptr<TKelXMLTag>> pending = std::move(tags_);
+    tags_.clear();
     while (!pending.empty()) {
         std::unique_ptr<TKelXMLTag> tag = std::move(pending.back());
         pending.pop_back();
-        for (auto& child : tag->FTags) pending.push_back(std::move(child));
-        tag->FTags.clear();
+        for (auto& child : tag->tags_) pending.push_back(std::move(child));
+        tag->tags_.clear();
     }
 }
 
 void TKelXMLTag::ClearAttributes() {
-    FAttributes.clear();
+    attributes_.clear();
 }
 
 void TKelXMLTag::DeleteTag(int index) {
     if (index < 0 || index >= TagCount()) return;
-    std::unique_ptr<TKelXMLTag> tag = std::move(FTags[static_cast<size_t>(index)]);
-    FTags.erase(FTags.begin() + index);
+    std::unique_ptr<TKelXMLTag> tag = std::move(tags_[static_cast<size_t>(index)]);
+    tags_.erase(tags_.begin() + index);
 }
 
 TKelXMLTag* TKelXMLTag::FindTag(const std::string& name) const {
-    for (const auto& tag : FTags)
+    for (const auto& tag : tags_)
         if (tag->Name == name) return tag.get();
     return nullptr;
 }
 
 TKelParserAttribute* TKelXMLTag::FindAttribute(const std::string& name) const {
-    for (const auto& attribute : FAttributes)
+    for (const auto& attribute : attributes_)
         if (attribute->Name == name) return attribute.get();
     return nullptr;
 }
 
 TKelXMLTag* TKelXMLTag::FindTagDeep(const std::string& name) const {
     std::vector<TKelXMLTag*> pending;
-    for (auto it = FTags.rbegin(); it != FTags.rend(); ++it) pending.push_back(it->get());
+    for (auto it = tags_.rbegin(); it != tags_.rend(); ++it) pending.push_back(it->get());
     while (!pending.empty()) {
         TKelXMLTag* tag = pending.back();
         pending.pop_back();
         if (tag->Name == name) return tag;
-        for (auto it = tag->FTags.rbegin(); it != tag->FTags.rend(); ++it)
+        for (auto it = tag->tags_.rbegin(); it != tag->tags_.rend(); ++it)
             pending.push_back(it->get());
     }
     return nullptr;
@@ -171,7 +171,7 @@ TKelXMLTag* TKelXMLTag::QueryTag(const std::string& query) const {
     const TQuery criteria = ParseQuery(query, true);
     const auto [first, end] = QueryRange(criteria, TagCount());
     for (int i = first; i < end; ++i) {
-        TKelXMLTag* tag = FTags[static_cast<size_t>(i)].get();
+        TKelXMLTag* tag = tags_[static_cast<size_t>(i)].get();
         if (!criteria.Name.empty() && tag->Name != criteria.Name) continue;
         if (!criteria.Text.empty() && tag->Text != criteria.Text) continue;
         if (!criteria.Attribute.empty() && !tag->QueryAttribute(criteria.Attribute)) continue;
@@ -184,7 +184,7 @@ TKelParserAttribute* TKelXMLTag::QueryAttribute(const std::string& query) const 
     const TQuery criteria = ParseQuery(query, false);
     const auto [first, end] = QueryRange(criteria, AttributeCount());
     for (int i = first; i < end; ++i) {
-        TKelParserAttribute* attribute = FAttributes[static_cast<size_t>(i)].get();
+        TKelParserAttribute* attribute = attributes_[static_cast<size_t>(i)].get();
         if (!criteria.Name.empty() && attribute->Name != criteria.Name) continue;
         if (!criteria.Text.empty() && attribute->Value != criteria.Text) continue;
         return attribute;
@@ -209,9 +209,9 @@ void TKelXMLTag::Assign(const TKelXMLTag& source) {
         target->ClearTags();
         target->Name = from->Name;
         target->Text = from->Text;
-        for (const auto& attribute : from->FAttributes)
+        for (const auto& attribute : from->attributes_)
             target->AddAttribute(attribute->Name, attribute->Value);
-        for (const auto& child : from->FTags) pending.emplace_back(target->AddTag(""), child.get());
+        for (const auto& child : from->tags_) pending.emplace_back(target->AddTag(""), child.get());
     }
 }
 
@@ -228,8 +228,8 @@ std::string TKelXMLTag::ToText(int level) const {
     auto start = [&](const TKelXMLTag* tag, int tagLevel) {
         const std::string indent(static_cast<size_t>(tagLevel), '\t');
         out += indent + "<" + tag->Name;
-        for (const auto& attribute : tag->FAttributes) out += attribute->AsText();
-        if (tag->FTags.empty() && tag->Text.empty()) {
+        for (const auto& attribute : tag->attributes_) out += attribute->AsText();
+        if (tag->tags_.empty() && tag->Text.empty()) {
             out += " />";
             out += CrLf;
             return;
@@ -244,8 +244,8 @@ std::string TKelXMLTag::ToText(int level) const {
     start(this, level < 0 ? 0 : level);
     while (!open.empty()) {
         TOpen& top = open.back();
-        if (top.NextChild < top.Tag->FTags.size()) {
-            const TKelXMLTag* child = top.Tag->FTags[top.NextChild++].get();
+        if (top.NextChild < top.Tag->tags_.size()) {
+            const TKelXMLTag* child = top.Tag->tags_[top.NextChild++].get();
             start(child, top.Level + 1);  // may reallocate `open`; top is not used after this
             continue;
         }

@@ -49,13 +49,13 @@ class TKelXMLTag {
     void SetName(const std::string& name) { Name = name; }
     void SetText(const std::string& text) { Text = text; }
 
-    int TagCount() const { return static_cast<int>(FTags.size()); }
-    int AttributeCount() const { return static_cast<int>(FAttributes.size()); }
+    int TagCount() const { return static_cast<int>(tags_.size()); }
+    int AttributeCount() const { return static_cast<int>(attributes_.size()); }
     // The item at the index, or none outside 0..count-1.
     TKelXMLTag* GetTag(int index) const;
     TKelParserAttribute* GetAttribute(int index) const;
     // The last child; none when there are no children.
-    TKelXMLTag* LastTag() const { return FTags.empty() ? nullptr : FTags.back().get(); }
+    TKelXMLTag* LastTag() const { return tags_.empty() ? nullptr : tags_.back().get(); }
 
     // Appends a child with this element as its parent and returns it.
     TKelXMLTag* AddTag(const std::string& name, const std::string& text = "");
@@ -92,14 +92,14 @@ class TKelXMLTag {
     // The serialised element and its subtree, indented by level TABs, lines ended by CR LF.
     std::string ToText(int level) const;
 
-    const std::vector<std::unique_ptr<TKelXMLTag>>& Tags() const { return FTags; }
+    const std::vector<std::unique_ptr<TKelXMLTag>>& Tags() const { return tags_; }
     const std::vector<std::unique_ptr<TKelParserAttribute>>& Attributes() const {
-        return FAttributes;
+        return attributes_;
     }
 
   private:
-    std::vector<std::unique_ptr<TKelXMLTag>> FTags;
-    std::vector<std::unique_ptr<TKelParserAttribute>> FAttributes;
+    std::vector<std::unique_ptr<TKelXMLTag>> tags_;
+    std::vector<std::unique_ptr<TKelParserAttribute>> attributes_;
 };
 
 // One document; the document is itself the root element, named "root" until a head renames it.

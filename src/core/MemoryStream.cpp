@@ -12,28 +12,28 @@
 #include <stdexcept>
 
 void TMemoryStream::SetSize(size_t size) {
-    FBytes.resize(size);
-    FPosition = std::min(FPosition, size);
+    bytes_.resize(size);
+    position_ = std::min(position_, size);
 }
 
 void TMemoryStream::Clear() {
-    std::vector<uint8_t>().swap(FBytes);
-    FPosition = 0;
+    std::vector<uint8_t>().swap(bytes_);
+    position_ = 0;
 }
 
 size_t TMemoryStream::Read(void* buffer, size_t count) {
-    if (FPosition >= FBytes.size()) return 0;
-    const size_t n = std::min(count, FBytes.size() - FPosition);
-    if (n > 0) std::memcpy(buffer, FBytes.data() + FPosition, n);
-    FPosition += n;
+    if (position_ >= bytes_.size()) return 0;
+    const size_t n = std::min(count, bytes_.size() - position_);
+    if (n > 0) std::memcpy(buffer, bytes_.data() + position_, n);
+    position_ += n;
     return n;
 }
 
 void TMemoryStream::Write(const void* buffer, size_t count) {
     if (count == 0) return;
-    if (FPosition + count > FBytes.size()) FBytes.resize(FPosition + count);
-    std::memcpy(FBytes.data() + FPosition, buffer, count);
-    FPosition += count;
+    if (position_ + count > bytes_.size()) bytes_.resize(position_ + count);
+    std::memcpy(bytes_.data() + position_, buffer, count);
+    position_ += count;
 }
 
 static std::runtime_error FileError(const std::string& what, const std::string& path, int error) {
@@ -57,12 +57,12 @@ void TMemoryStream::LoadFromFile(const std::string& path) {
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
     ::close(fd);
-    FBytes = std::move(bytes);
-    FPosition = 0;
+    bytes_ = std::move(bytes);
+    position_ = 0;
 }
 
 void TMemoryStream::SaveToFile(const std::string& path) const {
-    const std::span<const uint8_t> whole(FBytes);
+    const std::span<const uint8_t> whole(bytes_);
     WriteFileAtomically(path, std::span(&whole, 1));
 }
 

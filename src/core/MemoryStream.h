@@ -12,13 +12,13 @@
 class TMemoryStream {
   public:
     TMemoryStream() = default;
-    explicit TMemoryStream(std::vector<uint8_t> bytes) : FBytes(std::move(bytes)) {}
-    explicit TMemoryStream(const std::string& text) : FBytes(text.begin(), text.end()) {}
+    explicit TMemoryStream(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    explicit TMemoryStream(const std::string& text) : bytes_(text.begin(), text.end()) {}
 
-    size_t Size() const { return FBytes.size(); }
-    size_t Position() const { return FPosition; }
+    size_t Size() const { return bytes_.size(); }
+    size_t Position() const { return position_; }
     // The position may lie past the end: reads then give nothing, a write fills the gap with zeros.
-    void SetPosition(size_t position) { FPosition = position; }
+    void SetPosition(size_t position) { position_ = position; }
     // Cuts or zero-extends the content; the position is kept within the new size.
     void SetSize(size_t size);
     // Releases the content: size and position 0.
@@ -29,10 +29,10 @@ class TMemoryStream {
     // Writes count bytes at the position (growing the content as needed) and advances it.
     void Write(const void* buffer, size_t count);
 
-    uint8_t* Memory() { return FBytes.data(); }
-    const uint8_t* Memory() const { return FBytes.data(); }
-    const std::vector<uint8_t>& Bytes() const { return FBytes; }
-    std::string ToString() const { return std::string(FBytes.begin(), FBytes.end()); }
+    uint8_t* Memory() { return bytes_.data(); }
+    const uint8_t* Memory() const { return bytes_.data(); }
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+    std::string ToString() const { return std::string(bytes_.begin(), bytes_.end()); }
 
     // Replaces the content with the whole file; position 0. Throws std::runtime_error with the
     // file name and the system's reason when the file cannot be read.
@@ -41,8 +41,8 @@ class TMemoryStream {
     void SaveToFile(const std::string& path) const;
 
   private:
-    std::vector<uint8_t> FBytes;
-    size_t FPosition = 0;
+    std::vector<uint8_t> bytes_;
+    size_t position_ = 0;
 };
 
 // Writes the pieces one after another to path + ".part" in the same folder, flushes and fsyncs

@@ -2,7 +2,7 @@
 #include "core/Random.h"
 
 uint64_t TKelRandom::Next() {
-    uint64_t z = (FState += 0x9E3779B97F4A7C15ull);
+    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
@@ -18,9 +18,9 @@ double TKelRandom::RandomFloat() {
 }
 
 double TSequenceRandom::Next() {
-    if (FFractions.empty()) return 0;
-    const double fraction = FFractions[FNext];
-    FNext = (FNext + 1) % FFractions.size();
+    if (fractions_.empty()) return 0;
+    const double fraction = fractions_[next_];
+    next_ = (next_ + 1) % fractions_.size();
     return fraction < 0 ? 0 : fraction;
 }
 

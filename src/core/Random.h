@@ -19,14 +19,14 @@ class IRandom {
 // A small, fast generator (splitmix64); the same seed gives the same numbers on every machine.
 class TKelRandom : public IRandom {
   public:
-    explicit TKelRandom(uint64_t seed = 0) : FState(seed) {}
-    void SetSeed(uint64_t seed) { FState = seed; }
+    explicit TKelRandom(uint64_t seed = 0) : state_(seed) {}
+    void SetSeed(uint64_t seed) { state_ = seed; }
     int32_t Random(int32_t range) override;
     double RandomFloat() override;
 
   private:
     uint64_t Next();
-    uint64_t FState;
+    uint64_t state_;
 };
 
 // Answers the given fractions (each from 0 to below 1) in turn, starting again after the last:
@@ -34,12 +34,12 @@ class TKelRandom : public IRandom {
 // fractions every answer is 0.
 class TSequenceRandom : public IRandom {
   public:
-    explicit TSequenceRandom(std::vector<double> fractions) : FFractions(std::move(fractions)) {}
+    explicit TSequenceRandom(std::vector<double> fractions) : fractions_(std::move(fractions)) {}
     int32_t Random(int32_t range) override;
     double RandomFloat() override;
 
   private:
     double Next();
-    std::vector<double> FFractions;
-    size_t FNext = 0;
+    std::vector<double> fractions_;
+    size_t next_ = 0;
 };

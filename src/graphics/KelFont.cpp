@@ -18,9 +18,6 @@ const TKelClass& TKelFont::StaticClass() {
 
 namespace {
 
-// Registration when the module starts; the font engine repeats it, which changes nothing.
-const bool Registered = (TKelClassReg::Instance().Add(TKelFont::StaticClass()), true);
-
 std::vector<std::string> Split(const std::string& text, char delimiter) {
     std::vector<std::string> pieces(1);
     for (char c : text) {
@@ -54,26 +51,26 @@ void TKelFont::SetMetrics(const std::string& text) {
                                    "' is not a valid integer value");
         descs.push_back({values[0], values[1], values[2], values[3], values[4], values[5]});
     }
-    FDescs = std::move(descs);
-    std::fill(FCharMap.begin(), FCharMap.end(), 0);
+    descs_ = std::move(descs);
+    std::fill(charMap_.begin(), charMap_.end(), 0);
     // Codes outside the map, and descriptions beyond what a map entry can index, map nothing.
-    const size_t mappable = std::min<size_t>(FDescs.size(), 65536);
+    const size_t mappable = std::min<size_t>(descs_.size(), 65536);
     for (size_t i = 0; i < mappable; ++i) {
-        const int32_t code = FDescs[i].Code;
-        if (code >= 0 && code <= 0xFFFF) FCharMap[size_t(code)] = uint16_t(i);
+        const int32_t code = descs_[i].Code;
+        if (code >= 0 && code <= 0xFFFF) charMap_[size_t(code)] = uint16_t(i);
     }
 }
 
 const TCharDesc& TKelFont::DescOf(char32_t c) const {
-    return FDescs[c <= 0xFFFF ? FCharMap[c] : 0];
+    return descs_[c <= 0xFFFF ? charMap_[c] : 0];
 }
 
 bool TKelFont::IsCharKnown(char32_t c) const {
-    return c == U' ' || (c <= 0xFFFF && FCharMap[c]);
+    return c == U' ' || (c <= 0xFFFF && charMap_[c]);
 }
 
 int32_t TKelFont::TextWidth(const std::u32string& text) const {
-    if (FDescs.empty()) return 0;
+    if (descs_.empty()) return 0;
     int64_t width = 0;
     for (char32_t c : text) {
         const TCharDesc& d = DescOf(c);
@@ -85,7 +82,7 @@ int32_t TKelFont::TextWidth(const std::u32string& text) const {
 void TKelFont::DrawString(int32_t x, int32_t y, uint32_t color, uint8_t alpha,
                           const std::u32string& text) {
     auto* engine = dynamic_cast<TKelFontEngine*>(GetEngine());
-    if (!engine || FDescs.empty()) return;
+    if (!engine || descs_.empty()) return;
     const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
     const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
     if (first >= last) return;

@@ -43,13 +43,13 @@ class TKelFont : public TKelObject {
     // A space, or a character with a description of its own (not the placeholder at index 0).
     bool IsCharKnown(char32_t c) const;
 
-    const std::vector<TCharDesc>& Descs() const { return FDescs; }
+    const std::vector<TCharDesc>& Descs() const { return descs_; }
 
   private:
     // The description drawn for the character; the one at index 0 for an unmapped character.
     // Only valid while there are descriptions.
     const TCharDesc& DescOf(char32_t c) const;
 
-    std::vector<TCharDesc> FDescs;
-    std::vector<uint16_t> FCharMap = std::vector<uint16_t>(65536, 0);
+    std::vector<TCharDesc> descs_;
+    std::vector<uint16_t> charMap_ = std::vector<uint16_t>(65536, 0);
 };

@@ -4,9 +4,7 @@
 #include "core/KelException.h"
 #include "graphics/KelFont.h"
 
-TKelFontEngine::TKelFontEngine() : Placements(MaxPlacements) {
-    TKelClassReg::Instance().Add(TKelFont::StaticClass());
-}
+TKelFontEngine::TKelFontEngine() : Placements(MaxPlacements) {}
 
 TKelFont* TKelFontEngine::LoadFontFromStream(const TMemoryStream& stream) {
     TKelParser parser;
@@ -18,6 +16,10 @@ TKelFont* TKelFontEngine::LoadFontFromStream(const TMemoryStream& stream) {
 
 TKelFont* TKelFontEngine::AddFontFromTag(const TKelXMLTag& tag) {
     const int index = CreateObject("", "", "TKelFont");
+    if (index < 0) {
+        throw KelException(
+            "[TKelFontEngine.AddFontFromTag] TKelFont is not registered (RegisterGraphicsClasses)");
+    }
     auto* font = static_cast<TKelFont*>(GetObject(index));
     try {
         for (const auto& attribute : tag.Attributes())

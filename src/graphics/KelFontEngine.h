@@ -28,7 +28,7 @@ class TKelFontEngine : public TKelEngine {
     // The most glyphs one draw lays out.
     static constexpr int MaxPlacements = 3000;
 
-    // Registers the font class and allocates the placements.
+    // Allocates the placements. Fonts can be added once RegisterGraphicsClasses has run.
     TKelFontEngine();
 
     // The drawing host; not owned, none until the game sets it.
@@ -40,7 +40,8 @@ class TKelFontEngine : public TKelEngine {
     // property and metrics errors propagate; a file without an element raises KelException.
     TKelFont* LoadFontFromStream(const TMemoryStream& stream);
     // Creates a font, adds it and sets each attribute as the published property of that name;
-    // when one fails the font is removed again and the error propagates.
+    // when one fails the font is removed again and the error propagates. Raises KelException
+    // when the font class is not registered.
     TKelFont* AddFontFromTag(const TKelXMLTag& tag);
     // The Picture of every font that has one, in font order, joined with CR LF.
     std::string GetPictureList() const;

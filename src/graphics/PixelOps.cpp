@@ -83,8 +83,8 @@ bool ClipToSurfaces(TRect& rect, int& x, int& y, int sourceWidth, int sourceHeig
 
 void CopyArea(const TPixelView& dest, int x, int y, const TPixelView& source, const TRect& rect,
               int bytesPerPixel, const TRowKernels& kernels) {
-    const size_t bytes = static_cast<size_t>(rect.Right - rect.Left) * bytesPerPixel;
-    const int rows = rect.Bottom - rect.Top;
+    const size_t bytes = static_cast<size_t>(rect.Width()) * bytesPerPixel;
+    const int rows = rect.Height();
     if (dest.Bits == source.Bits) {
         // One surface onto itself: copy rows in the order that reads each before it is written.
         const bool upwards = y > rect.Top;
@@ -213,9 +213,9 @@ void FillColor(const TPixelView& dest, const TRect& rect, uint32_t color, int am
     int t[3];
     TintColor32(color, t);
     const TMasks masks(layout);
-    for (int y = rect.Top; y < rect.Bottom; ++y) {
+    for (int y = rect.Top; y <= rect.Bottom; ++y) {
         uint8_t* d = dest.PixelAt(rect.Left, y, bpp);
-        for (int x = rect.Left; x < rect.Right; ++x, d += bpp) {
+        for (int x = rect.Left; x <= rect.Right; ++x, d += bpp) {
             if constexpr (bpp == 4) {
                 for (int i = 0; i < 3; ++i) {
                     d[i] = static_cast<uint8_t>((t[i] * amount + (255 - amount) * d[i]) >> 8);
@@ -233,8 +233,8 @@ void FillColor(const TPixelView& dest, const TRect& rect, uint32_t color, int am
 }
 
 void FillBytes(const TPixelView& dest, uint8_t value, const TRect& rect, int bytesPerPixel) {
-    const size_t bytes = static_cast<size_t>(rect.Right - rect.Left) * bytesPerPixel;
-    for (int y = rect.Top; y < rect.Bottom; ++y) {
+    const size_t bytes = static_cast<size_t>(rect.Width()) * bytesPerPixel;
+    for (int y = rect.Top; y <= rect.Bottom; ++y) {
         std::memset(dest.PixelAt(rect.Left, y, bytesPerPixel), value, bytes);
     }
 }

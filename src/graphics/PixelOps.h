@@ -3,7 +3,8 @@
 // alpha merging, the saturating additive blend, the 3x3 shader filter and antialiased lines.
 // Every operation is templated over the pixel type (uint16_t or uint32_t) and follows the
 // engine's integer arithmetic exactly; the row kernels of RowKernels.h supply the fast paths.
-// Callers clip first (ClipToSurfaces); these functions trust their rectangles.
+// Rectangles are TRects, all four edges inclusive. Callers clip first (ClipToSurfaces); these
+// functions trust their rectangles.
 #pragma once
 
 #include <cstdint>
@@ -37,10 +38,10 @@ inline void StorePixel(uint8_t* p, P v) {
     std::memcpy(p, &v, sizeof v);
 }
 
-// Clips a source rectangle (right and bottom inclusive) drawn with its top-left corner at (x, y)
-// so that it reads only inside the sourceWidth x sourceHeight source and writes only inside the
-// destWidth x destHeight destination; what is cut on the left or top moves (x, y) along. False
-// when nothing is left to draw (also for an inverted rectangle).
+// Clips a source rectangle drawn with its top-left corner at (x, y) so that it reads only inside
+// the sourceWidth x sourceHeight source and writes only inside the destWidth x destHeight
+// destination; what is cut on the left or top moves (x, y) along. False when nothing is left to
+// draw (also for an inverted rectangle).
 bool ClipToSurfaces(TRect& rect, int& x, int& y, int sourceWidth, int sourceHeight, int destWidth,
                     int destHeight);
 
@@ -52,36 +53,36 @@ struct TTint {
     const uint8_t* Table = nullptr;
 };
 
-// Opaque copy of source rows [rect.Top, rect.Bottom) and columns [rect.Left, rect.Right) to
-// (x, y). Overlapping areas of one surface are copied as if through a temporary.
+// Opaque copy of the source rectangle to (x, y). Overlapping areas of one surface are copied as
+// if through a temporary.
 void CopyArea(const TPixelView& dest, int x, int y, const TPixelView& source, const TRect& rect,
               int bytesPerPixel, const TRowKernels& kernels = TRowKernels::Active());
 
-// The alpha draw of the source rectangle (inclusive) to (x, y) at Opacity, with the tint;
+// The alpha draw of the source rectangle to (x, y) at Opacity, with the tint;
 // pixels of alpha 0 stay; alpha and Opacity 255 without tint copy the colour.
 template <class P>
 void AlphaDraw(const TPixelView& dest, int x, int y, const TPixelView& source, const TRect& rect,
                int opacity, const TTint& tint, const TPixelLayout& layout,
                const TRowKernels& kernels = TRowKernels::Active());
 
-// The bilinear alpha draw: source rows top..bottom-1 and columns left..right-1 (the last row and
-// column only serve as neighbours) land at (ix, iy); fx and fy are the position's fractions as
-// the caller computed them (X - ix, Y - iy).
+// The bilinear alpha draw of the source rectangle: its rows top..bottom-1 and columns
+// left..right-1 land at (ix, iy), its last row and column only serve as their neighbours; fx and fy
+// are the position's fractions as the caller computed them (X - ix, Y - iy).
 template <class P>
 void AlphaDrawReal(const TPixelView& dest, int ix, int iy, const TPixelView& source,
                    const TRect& rect, double fx, double fy, int opacity, uint32_t color, int amount,
                    const TPixelLayout& layout);
 
-// Pulls the rectangle (right and bottom exclusive) towards the colour by amount; on 16-bit
-// pixels it darkens by amount instead.
+// Pulls the rectangle towards the colour by amount; on 16-bit pixels it darkens by amount
+// instead.
 template <class P>
 void FillColor(const TPixelView& dest, const TRect& rect, uint32_t color, int amount,
                const TPixelLayout& layout);
 
-// Sets every byte of the rectangle's rows (right and bottom exclusive).
+// Sets every byte of the rectangle's pixels.
 void FillBytes(const TPixelView& dest, uint8_t value, const TRect& rect, int bytesPerPixel);
 
-// Unites the source alpha of the rectangle (inclusive) into the destination alpha at (x, y).
+// Unites the source alpha of the rectangle into the destination alpha at (x, y).
 void MergeAlpha(const TPixelView& dest, int x, int y, const TPixelView& source, const TRect& rect,
                 int amount);
 

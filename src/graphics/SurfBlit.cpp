@@ -34,30 +34,29 @@ void TSurfEngine::DrawSurfaceInd(int source, int dest, int x, int y, TRect* rect
     CopyOpaque(Surfaces[size_t(source)], Surfaces[size_t(dest)], x, y, rect);
 }
 
-// The opaque copy: the caller's rectangle (right and bottom exclusive) is limited against the
-// screen and made non-negative in place; a negative position becomes 0 without moving the
-// rectangle. Like the display copy it replaces, it copies only when the rectangle lies inside
+// The opaque copy. The caller's rectangle is changed in place: its right and bottom are cut so
+// that the copy ends at the screen's last column and row, then a negative left or top becomes 0;
+// a negative position becomes 0 without moving the rectangle (the picture is shifted, not
+// clipped). Like the display copy it replaces, it copies only when the rectangle lies inside
 // the source and the area inside the destination, and otherwise draws nothing.
 void TSurfEngine::CopyOpaque(TSurface& source, TSurface& dest, int x, int y, TRect* rect) {
     if (!source.HasSurface() || !dest.HasSurface()) return;
-    TRect area{0, 0, source.Width, source.Height};
+    TRect area{0, 0, source.Width - 1, source.Height - 1};
     if (rect) {
         if (int64_t(x) + rect->Right - rect->Left >= ScreenWidth) {
-            rect->Right = Sat(int64_t(rect->Left) + ScreenWidth - x);
+            rect->Right = Sat(int64_t(rect->Left) + ScreenWidth - 1 - x);
         }
         if (int64_t(y) + rect->Bottom - rect->Top >= ScreenHeight) {
-            rect->Bottom = Sat(int64_t(rect->Top) + ScreenHeight - y);
+            rect->Bottom = Sat(int64_t(rect->Top) + ScreenHeight - 1 - y);
         }
         rect->Left = std::max(rect->Left, 0);
         rect->Top = std::max(rect->Top, 0);
-        rect->Right = std::max(rect->Right, 0);
-        rect->Bottom = std::max(rect->Bottom, 0);
         area = *rect;
     }
     x = std::max(x, 0);
     y = std::max(y, 0);
     if (x > ScreenWidth || y > ScreenHeight) return;
-    if (area.IsEmpty() || area.Right > source.Width || area.Bottom > source.Height) return;
+    if (area.IsEmpty() || area.Right >= source.Width || area.Bottom >= source.Height) return;
     if (int64_t(x) + area.Width() > dest.Width || int64_t(y) + area.Height() > dest.Height) return;
     CopyArea(dest.View(), x, y, source.View(), area, PixelFormat.BytesPerPixel(), *Kernels);
 }
@@ -72,11 +71,8 @@ void TSurfEngine::DrawWithAlphaChannel(const std::string& source, const std::str
         x -= s->Width / 2;
         y -= s->Height / 2;
     }
+    // A source without alpha is copied opaque, whatever the opacity and tint.
     if (!s->HasAlpha()) {
-        if (rect) {
-            ++rect->Right;
-            ++rect->Bottom;
-        }
         DrawSurface(source, dest, x, y, rect, 16);
         return;
     }
@@ -102,10 +98,6 @@ void TSurfEngine::DrawWithAlphaChannelInReal(const std::string& source, const st
     if (!(std::abs(x) < 1e9 && std::abs(y) < 1e9)) return;
     int ix = int(x), iy = int(y);
     if (!s->HasAlpha()) {
-        if (rect) {
-            ++rect->Right;
-            ++rect->Bottom;
-        }
         DrawSurface(source, dest, ix, iy, rect, 16);
         return;
     }
@@ -167,12 +159,12 @@ void TSurfEngine::DrawText(const std::string& fontPicture, const std::string& de
 
 namespace {
 
-// Limits a fill rectangle (right and bottom exclusive) the way the fills do, then to the surface.
+// Limits a fill rectangle to the surface; false when nothing of it is left.
 bool LimitFill(TRect& r, int width, int height) {
     r.Left = std::max(r.Left, 0);
     r.Top = std::max(r.Top, 0);
-    if (r.Bottom > height) r.Bottom = height - 1;
-    if (r.Right > width) r.Right = width - 1;
+    r.Right = std::min(r.Right, width - 1);
+    r.Bottom = std::min(r.Bottom, height - 1);
     return !r.IsEmpty();
 }
 
@@ -208,8 +200,8 @@ void TSurfEngine::MergeAlphaChannel(const std::string& source, const std::string
     if (py < 0) top -= py, py = 0;
     right = std::min<int64_t>(right, left + d->Width - 1 - px);
     bottom = std::min<int64_t>(bottom, top + d->Height - 1 - py);
-    // Only rectangles of more than one column starting inside the source are merged.
-    if (!(left < right && left >= 0) || top > bottom) return;
+    // Only rectangles starting inside the source are merged.
+    if (left < 0 || left > right || top > bottom) return;
     TRect area{Sat(left), Sat(top), Sat(right), Sat(bottom)};
     x = Sat(px);
     y = Sat(py);
@@ -225,19 +217,19 @@ void TSurfEngine::AddBlend(const std::string& dest, const std::string& a, const 
     if (!d || !sa || !sb || !d->HasSurface() || !sa->HasSurface() || !sb->HasSurface()) return;
     TRect ra = rectA ? *rectA : TRect{0, 0, sb->Width - 1, sb->Height - 1};
     TRect rb = rectB ? *rectB : TRect{0, 0, d->Width - 1, d->Height - 1};
-    const TRect c = clip ? *clip : TRect{0, 0, ScreenWidth - 1, ScreenHeight - 1};
+    const TRect c = clip ? *clip : WholeScreen();
     for (TRect* r : {&ra, &rb}) {
         r->Right = std::min(r->Right, c.Right);
         r->Bottom = std::min(r->Bottom, c.Bottom);
         r->Left = std::max(r->Left, c.Left);
         r->Top = std::max(r->Top, c.Top);
-        if (r->Right < c.Left || r->Bottom < c.Top || r->Left >= c.Right || r->Top >= c.Bottom) {
-            return;
-        }
+        if (r->IsEmpty()) return;
     }
-    // B's extent (right and bottom exclusive) is walked; every pixel read or written must lie
-    // inside A, B and the destination.
-    int64_t left = rb.Left, top = rb.Top, right = rb.Right, bottom = rb.Bottom;
+    // B's rectangle is walked from its top-left corner and A's from its own; every pixel read or
+    // written must lie inside A, B and the destination. right and bottom are one past the last
+    // column and row.
+    int64_t left = rb.Left, top = rb.Top, right = int64_t(rb.Right) + 1,
+            bottom = int64_t(rb.Bottom) + 1;
     int64_t ax = ra.Left, ay = ra.Top;
     if (ax < 0) left -= ax, ax = 0;
     if (ay < 0) top -= ay, ay = 0;

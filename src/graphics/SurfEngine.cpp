@@ -29,7 +29,7 @@ void TSurfEngine::Create(IDisplay& display, int width, int height) {
     ScreenWidth = width;
     ScreenHeight = height;
     PixelFormat = TPixelLayout::FromFormat(display.PixelFormat());
-    ClipList = {TRect{0, 0, width, height}};
+    ClipList = {WholeScreen()};
 }
 
 void TSurfEngine::Destroy() {

@@ -127,11 +127,15 @@ class TSurfEngine {
                         const std::string& names);
 
     // --- presentation ---
+    // The whole screen: (0, 0, ScreenWidth - 1, ScreenHeight - 1).
+    TRect WholeScreen() const { return {0, 0, ScreenWidth - 1, ScreenHeight - 1}; }
     void CheckClipper();
+    // Replaces the list by its non-empty intersections with the visible region; unchanged when
+    // the whole screen is visible.
     void ClipRedrawRects(std::vector<TRect>& rects);
-    // Hands the listed rectangles (right and bottom exclusive) of the frame surface to the
-    // display; rectangles outside the screen are skipped, nothing is presented for an empty list
-    // or a frame smaller than the screen.
+    // Hands the listed rectangles of the frame surface to the display; a rectangle reaching
+    // outside the screen is skipped (not clipped), and so is an empty one. Nothing is presented
+    // for an empty list or a frame smaller than the screen.
     void PresentRects(const std::string& frameName, std::vector<TRect>& rects);
 
     // --- blits and blends ---

@@ -6,11 +6,11 @@
 
 void TSurfEngine::CheckClipper() {
     // The platform shows the whole client area at all times: the region is the screen.
-    ClipList = {TRect{0, 0, ScreenWidth, ScreenHeight}};
+    ClipList = {WholeScreen()};
 }
 
 void TSurfEngine::ClipRedrawRects(std::vector<TRect>& rects) {
-    if (ClipList.size() == 1 && ClipList[0] == TRect{0, 0, ScreenWidth, ScreenHeight}) return;
+    if (ClipList.size() == 1 && ClipList[0] == WholeScreen()) return;
     std::vector<TRect> clipped;
     for (const TRect& visible : ClipList) {
         for (const TRect& r : rects) {
@@ -30,7 +30,7 @@ void TSurfEngine::PresentRects(const std::string& frameName, std::vector<TRect>&
     if (!Display->IsFullScreen()) ClipRedrawRects(rects);
     std::vector<TRect> shown;
     for (const TRect& r : rects) {
-        if (r.Left < 0 || r.Right > ScreenWidth || r.Top < 0 || r.Bottom > ScreenHeight) continue;
+        if (r.Left < 0 || r.Right >= ScreenWidth || r.Top < 0 || r.Bottom >= ScreenHeight) continue;
         if (!r.IsEmpty()) shown.push_back(r);
     }
     if (!shown.empty()) Display->Present(frame->Bits, frame->Pitch, shown);

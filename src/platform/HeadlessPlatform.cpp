@@ -19,6 +19,7 @@ bool HeadlessDisplay::Open(bool fullScreen, int bitCount) {
     fullScreen_ = fullScreen;
     format_ = bitCount == 32 ? TPixelFormat{32, 0x00FF0000, 0x0000FF00, 0x000000FF}
                              : TPixelFormat{16, 0xF800, 0x07E0, 0x001F};
+    LastFrame.clear();  // a new display starts black
     open_ = true;
     return true;
 }
@@ -26,10 +27,20 @@ bool HeadlessDisplay::Open(bool fullScreen, int bitCount) {
 void HeadlessDisplay::Present(const uint8_t* frame, int pitch, const std::vector<TRect>& rects) {
     if (!open_ || rects.empty()) return;
     Presented.push_back(rects);
-    const size_t rowBytes = size_t(ScreenWidth) * (format_.BitCount / 8);
+    const size_t bytesPerPixel = size_t(format_.BitCount / 8);
+    const size_t rowBytes = size_t(ScreenWidth) * bytesPerPixel;
     LastFrame.resize(rowBytes * ScreenHeight);
-    for (int y = 0; y < ScreenHeight; ++y)
-        std::memcpy(LastFrame.data() + y * rowBytes, frame + size_t(y) * pitch, rowBytes);
+    for (const TRect& rect : rects) {
+        const int left = std::max(rect.Left, 0), top = std::max(rect.Top, 0);
+        const int right = std::min(rect.Right, ScreenWidth - 1);
+        const int bottom = std::min(rect.Bottom, ScreenHeight - 1);
+        if (right < left || bottom < top) continue;
+        const size_t offset = size_t(left) * bytesPerPixel;
+        const size_t bytes = size_t(right - left + 1) * bytesPerPixel;
+        for (int y = top; y <= bottom; ++y)
+            std::memcpy(LastFrame.data() + y * rowBytes + offset,
+                        frame + size_t(y) * pitch + offset, bytes);
+    }
 }
 
 bool HeadlessEvents::Poll(TEvent& event) {

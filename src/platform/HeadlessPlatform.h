@@ -26,7 +26,8 @@ class HeadlessDisplay : public IDisplay {
     TPoint WindowPosition;
     std::string Caption;
     bool CursorVisible = true;
-    // Every non-empty presentation: its rectangles; and the frame as last presented.
+    // Every non-empty presentation: its rectangles; and the screen as presented so far (black
+    // until a rectangle of the frame is presented over it).
     std::vector<std::vector<TRect>> Presented;
     std::vector<uint8_t> LastFrame;
 

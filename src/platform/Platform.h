@@ -32,8 +32,9 @@ class IDisplay {
     virtual bool IsOpen() const = 0;
     virtual bool IsFullScreen() const = 0;
     virtual TPixelFormat PixelFormat() const = 0;
-    // Shows the listed rectangles of the frame (800x600 pixels of the open format, rows `pitch`
-    // bytes apart). Nothing is uploaded or presented when the list is empty.
+    // Shows the listed rectangles (edges inclusive) of the frame (800x600 pixels of the open
+    // format, rows `pitch` bytes apart); the parts of a rectangle outside the screen are ignored.
+    // Nothing is uploaded or presented when the list is empty.
     virtual void Present(const uint8_t* frame, int pitch, const std::vector<TRect>& rects) = 0;
     virtual void SetCaption(const std::string& caption) = 0;
     virtual void ShowCursor(bool visible) = 0;

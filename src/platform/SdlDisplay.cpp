@@ -70,10 +70,11 @@ void SdlDisplay::Present(const uint8_t* frame, int pitch, const std::vector<TRec
     const int bytesPerPixel = format_.BitCount / 8;
     bool uploaded = false;
     for (const TRect& rect : rects) {
-        const SDL_Rect area{std::max(rect.Left, 0), std::max(rect.Top, 0),
-                            std::min(rect.Right, ScreenWidth) - std::max(rect.Left, 0),
-                            std::min(rect.Bottom, ScreenHeight) - std::max(rect.Top, 0)};
-        if (area.w <= 0 || area.h <= 0) continue;
+        const int left = std::max(rect.Left, 0), top = std::max(rect.Top, 0);
+        const int right = std::min(rect.Right, ScreenWidth - 1);
+        const int bottom = std::min(rect.Bottom, ScreenHeight - 1);
+        if (right < left || bottom < top) continue;
+        const SDL_Rect area{left, top, right - left + 1, bottom - top + 1};
         SDL_UpdateTexture(texture_, &area, frame + area.y * pitch + area.x * bytesPerPixel, pitch);
         uploaded = true;
     }

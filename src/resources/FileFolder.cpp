@@ -80,10 +80,10 @@ TFileFolder TFileFolder::Open(const std::string& fileName) {
         folder.ReadDirectory();
     } catch (const std::exception& error) {
         // An archive that does not open behaves as one without entries.
-        folder.FEntries.clear();
-        folder.FFiles.clear();
-        folder.FDataStart = HeaderSize;
-        folder.FLastError = error.what();
+        folder.entries_.clear();
+        folder.files_.clear();
+        folder.dataStart_ = HeaderSize;
+        folder.lastError_ = error.what();
     }
     return folder;
 }
@@ -93,7 +93,7 @@ TFileFolder TFileFolder::CreateEmpty(const std::string& fileName) {
 }
 
 void TFileFolder::ReadDirectory() {
-    const TFileHandle file(FFileName);
+    const TFileHandle file(fileName_);
     if (!file.IsOpen()) throw std::runtime_error(SystemError("Cannot open FileFolder (") + ")");
     uint8_t header[HeaderSize];
     const int64_t headerRead = file.ReadAt(header, HeaderSize, 0);
@@ -110,25 +110,25 @@ void TFileFolder::ReadDirectory() {
     std::vector<uint8_t> directory(DirSize * count);
     if (file.ReadAt(directory.data(), directory.size(), HeaderSize) != int64_t(directory.size()))
         throw std::runtime_error("Cannot open Dir (wrong size)");
-    FEntries.resize(count);
-    FFiles.resize(count);
+    entries_.resize(count);
+    files_.resize(count);
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* raw = directory.data() + DirSize * i;
-        TDir& entry = FEntries[i];
+        TDir& entry = entries_[i];
         // A length byte above 32 would run into the padding and the offset.
         const size_t length = std::min<size_t>(raw[0], MaxNameLength);
         entry.Name.assign(reinterpret_cast<const char*>(raw + 1), length);
         entry.Offset = GetI32(raw + 36);
         entry.Size = GetI32(raw + 40);
         entry.EntryTag = GetU16(raw + 44);
-        FFiles[i] = {std::make_unique<TMemoryStream>(), esNotLoaded};
+        files_[i] = {std::make_unique<TMemoryStream>(), esNotLoaded};
     }
-    FDataStart = int32_t(HeaderSize + DirSize * count);
+    dataStart_ = int32_t(HeaderSize + DirSize * count);
 }
 
 int TFileFolder::IndexOfFile(const std::string& name) const {
-    for (size_t i = 0; i < FEntries.size(); ++i)
-        if (SameText(FEntries[i].Name, name)) return int(i);
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (SameText(entries_[i].Name, name)) return int(i);
     return -1;
 }
 
@@ -139,13 +139,13 @@ void TFileFolder::LoadFile(const std::string& name) {
 }
 
 void TFileFolder::LoadEntry(int index) {
-    const TDir& entry = FEntries[size_t(index)];
-    TMemFiles& file = FFiles[size_t(index)];
-    const TFileHandle handle(FFileName);
+    const TDir& entry = entries_[size_t(index)];
+    TMemFiles& file = files_[size_t(index)];
+    const TFileHandle handle(fileName_);
     if (!handle.IsOpen()) throw std::runtime_error(SystemError("Cannot load file (") + ")");
     file.Stream->Clear();
     // Checked before anything is allocated: the directory comes from outside.
-    const int64_t start = int64_t(FDataStart) + entry.Offset;
+    const int64_t start = int64_t(dataStart_) + entry.Offset;
     if (entry.Size < 0 || entry.Offset < 0 || start + entry.Size > handle.Length())
         throw std::runtime_error("Cannot load file (wrong file size)");
     file.Stream->SetSize(size_t(entry.Size));
@@ -159,13 +159,13 @@ void TFileFolder::LoadEntry(int index) {
 
 void TFileFolder::LoadAll() {
     for (int i = 0; i < Count(); ++i)
-        if (FFiles[size_t(i)].State == esNotLoaded) LoadEntry(i);
+        if (files_[size_t(i)].State == esNotLoaded) LoadEntry(i);
 }
 
 void TFileFolder::UpdateOffsets() {
-    FDataStart = int32_t(HeaderSize + DirSize * FEntries.size());
+    dataStart_ = int32_t(HeaderSize + DirSize * entries_.size());
     int64_t offset = 0;
-    for (TDir& entry : FEntries) {
+    for (TDir& entry : entries_) {
         entry.Offset = int32_t(offset);
         offset += entry.Size;
     }
@@ -179,24 +179,24 @@ void TFileFolder::AddFile(const std::string& name, uint16_t tag, const TMemorySt
     // The cut name is what a later look-up compares with, so it is what must be unique.
     if (IndexOfFile(stored) >= 0) throw std::runtime_error("Cannot add file (dublicate)");
     // The count is a 16-bit field and sizes are signed 32-bit.
-    if (FEntries.size() >= std::numeric_limits<uint16_t>::max())
+    if (entries_.size() >= std::numeric_limits<uint16_t>::max())
         throw std::runtime_error("Cannot add file (too many files)");
     if (source.Size() > size_t(std::numeric_limits<int32_t>::max()))
         throw std::runtime_error("Cannot add file (too big)");
-    FEntries.push_back({stored, 0, int32_t(source.Size()), tag});
-    FFiles.push_back({std::make_unique<TMemoryStream>(source.Bytes()), esAdded});
+    entries_.push_back({stored, 0, int32_t(source.Size()), tag});
+    files_.push_back({std::make_unique<TMemoryStream>(source.Bytes()), esAdded});
 }
 
 void TFileFolder::Save() {
     LoadAll();
     // The directory describes the bytes actually written, even when a caller resized a stream.
-    for (size_t i = 0; i < FEntries.size(); ++i) {
-        if (FFiles[i].Stream->Size() > size_t(std::numeric_limits<int32_t>::max()))
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        if (files_[i].Stream->Size() > size_t(std::numeric_limits<int32_t>::max()))
             throw std::runtime_error("Cannot save FileFolder (too big)");
-        FEntries[i].Size = int32_t(FFiles[i].Stream->Size());
+        entries_[i].Size = int32_t(files_[i].Stream->Size());
     }
     UpdateOffsets();
-    const uint16_t count = uint16_t(FEntries.size());
+    const uint16_t count = uint16_t(entries_.size());
     std::vector<uint8_t> head(HeaderSize + DirSize * count, 0);
     PutU16(head.data(), uint16_t(Label));
     PutU16(head.data() + 2, 0);
@@ -204,7 +204,7 @@ void TFileFolder::Save() {
     PutU16(head.data() + 6, uint16_t(~count));
     for (size_t i = 0; i < count; ++i) {
         uint8_t* raw = head.data() + HeaderSize + DirSize * i;
-        const TDir& entry = FEntries[i];
+        const TDir& entry = entries_[i];
         raw[0] = uint8_t(entry.Name.size());
         std::memcpy(raw + 1, entry.Name.data(), entry.Name.size());
         PutI32(raw + 36, entry.Offset);
@@ -212,18 +212,18 @@ void TFileFolder::Save() {
         PutU16(raw + 44, entry.EntryTag);
     }
     std::vector<std::span<const uint8_t>> pieces{head};
-    for (const TMemFiles& file : FFiles) {
+    for (const TMemFiles& file : files_) {
         file.Stream->SetPosition(0);
         pieces.emplace_back(file.Stream->Bytes());
     }
-    WriteFileAtomically(FFileName, pieces);
+    WriteFileAtomically(fileName_, pieces);
 }
 
 TMemoryStream* TFileFolder::FindFile(const std::string& name) {
     const int index = IndexOfFile(name);
     if (index < 0) return nullptr;
-    if (FFiles[size_t(index)].State != esAdded) LoadEntry(index);
-    TMemoryStream* stream = FFiles[size_t(index)].Stream.get();
+    if (files_[size_t(index)].State != esAdded) LoadEntry(index);
+    TMemoryStream* stream = files_[size_t(index)].Stream.get();
     stream->SetPosition(0);
     return stream;
 }

@@ -46,15 +46,15 @@ class TFileFolder {
     TFileFolder(TFileFolder&&) = default;
     TFileFolder& operator=(TFileFolder&&) = default;
 
-    const std::string& FileName() const { return FFileName; }
+    const std::string& FileName() const { return fileName_; }
     // Why Open failed ("Cannot open FileFolder (broked label)", ...); empty when it did not.
-    const std::string& LastError() const { return FLastError; }
-    int32_t DataStart() const { return FDataStart; }
+    const std::string& LastError() const { return lastError_; }
+    int32_t DataStart() const { return dataStart_; }
 
-    int Count() const { return int(FEntries.size()); }
-    const TDir& Entry(int index) const { return FEntries.at(size_t(index)); }
-    TEntryState State(int index) const { return FFiles.at(size_t(index)).State; }
-    TMemoryStream& Stream(int index) { return *FFiles.at(size_t(index)).Stream; }
+    int Count() const { return int(entries_.size()); }
+    const TDir& Entry(int index) const { return entries_.at(size_t(index)); }
+    TEntryState State(int index) const { return files_.at(size_t(index)).State; }
+    TMemoryStream& Stream(int index) { return *files_.at(size_t(index)).Stream; }
 
     // Index of the first entry whose name equals name ignoring ASCII case; -1 when none.
     int IndexOfFile(const std::string& name) const;
@@ -86,13 +86,13 @@ class TFileFolder {
         TEntryState State;
     };
 
-    explicit TFileFolder(const std::string& fileName) : FFileName(fileName) {}
+    explicit TFileFolder(const std::string& fileName) : fileName_(fileName) {}
     void ReadDirectory();
     void LoadEntry(int index);
 
-    std::string FFileName;
-    std::string FLastError;
-    int32_t FDataStart = HeaderSize;
-    std::vector<TDir> FEntries;
-    std::vector<TMemFiles> FFiles;
+    std::string fileName_;
+    std::string lastError_;
+    int32_t dataStart_ = HeaderSize;
+    std::vector<TDir> entries_;
+    std::vector<TMemFiles> files_;
 };

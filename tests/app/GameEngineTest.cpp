@@ -108,7 +108,7 @@ TEST_F(GameEngineTest, InactiveWindowRunsNoPassesUntilTheResumeMessage) {
     game->HandleEvent(resume);
     EXPECT_TRUE(game->IdleInstalled());
     EXPECT_FALSE(display.CursorVisible);
-    EXPECT_EQ(game->RedrawRects(), (std::vector<TRect>{{0, 0, 800, 600}}));
+    EXPECT_EQ(game->RedrawRects(), (std::vector<TRect>{ScreenRect}));
     EXPECT_EQ(audio.Calls().back(), "Start");
 
     // The message arriving after the window lost the focus again does not resume.
@@ -210,7 +210,7 @@ TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
     bool done = false;
     game->AppIdle(done);
     ASSERT_EQ(display.Presented.size(), 1u);
-    EXPECT_EQ(display.Presented[0], (std::vector<TRect>{{0, 0, 800, 600}}));
+    EXPECT_EQ(display.Presented[0], (std::vector<TRect>{ScreenRect}));
     EXPECT_EQ(display.LastFrame.size(), 800u * 600u * 4u);
     game->AppIdle(done);
     EXPECT_EQ(display.Presented.size(), 1u);  // nothing changed, nothing presented

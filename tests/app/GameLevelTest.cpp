@@ -131,7 +131,7 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     const TPartEffect& sand = game->LevelEffectsList()[0];
     EXPECT_EQ(sand.Name, "sand");
     EXPECT_EQ(TPoint(sand.X, sand.Y), (TPoint{10, 20}));
-    EXPECT_EQ(sand.Bounds, (TEffectBounds{5, 30, 794, 595}));
+    EXPECT_EQ(sand.Bounds, (TRect{5, 30, 794, 595}));
     EXPECT_EQ(sand.RepeatDelay, 3000);
     EXPECT_TRUE(sand.Active);
     // The passes advance it; after its one second it rests until its period comes round.
@@ -295,7 +295,7 @@ TEST_F(GameLevelTest, ANewGameStartsOnLevelOneWithItsPiecePictures) {
     for (const char* skipped : {"Fish7c1", "Box3c2"})
         EXPECT_FALSE(HasSurface(*game, skipped)) << skipped;
     EXPECT_EQ(game->BoardView().Cell(3, 3).PicWidth, 60);  // names and sizes taken again
-    EXPECT_EQ(game->RedrawRects(), (std::vector<TRect>{{0, 0, 800, 600}}));
+    EXPECT_EQ(game->RedrawRects(), (std::vector<TRect>{ScreenRect}));
 
     auto again = StartGame();
     again->Levels().StartFirstLevel(system.Now);

@@ -53,7 +53,7 @@ TEST_F(ScreenEffectsTest, CreatesStartedInstancesAndReportsWhatIsMissing) {
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].Effect->StartTime, T);
     EXPECT_EQ(list[0].Effect->GetSystem(0)->ParticleCount(), 1);  // started: first particles
-    EXPECT_EQ(list[0].Bounds, (TEffectBounds{0, 0, 799, 599}));
+    EXPECT_EQ(list[0].Bounds, (TRect{0, 0, 799, 599}));
     EXPECT_EQ(list[1].Effect->StartTime, T + 500);
     EXPECT_EQ(EffectPictures(*list[0].Effect), std::vector<std::string>{"Spark.png"});
 

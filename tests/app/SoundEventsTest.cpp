@@ -40,7 +40,8 @@ class SoundEventsTest : public ::testing::Test {
 
     HeadlessAudio Audio;
     TGameOptions Options;
-    TSoundEvents Events{Audio, Options};
+    uint32_t Now = T;  // the platform tick
+    TSoundEvents Events{Audio, Options, [this] { return Now; }};
 };
 
 }  // namespace
@@ -127,11 +128,13 @@ TEST_F(SoundEventsTest, ChangeMusicFadesOutAndStartsTheLastRequestAfterTheGap) {
     EXPECT_EQ(Events.CurrentMusic, "A.mo3");
     Audio.ClearCalls();
 
-    Events.ChangeMusic("A.mo3", 1000, 1000, 0, 0, T);
-    Events.ChangeMusic("B.mo3", 1000, 500, 1, 0, T + 300);  // replaces the first
+    Events.ChangeMusic("A.mo3", 1000, 1000, 0, 0);
+    Now = T + 300;
+    Events.ChangeMusic("B.mo3", 1000, 500, 1, 0);  // replaces the first
     EXPECT_EQ(Audio.Calls(),
               (std::vector<std::string>{"ChannelSlideVolume " + H("A.mo3") + " 0 1000",
                                         "ChannelSlideVolume " + H("A.mo3") + " 0 1000"}));
+    EXPECT_EQ(Events.SwitchTime, int32_t(T + 1300));
     Audio.ClearCalls();
     Events.TickMusicTimer(T + 1300);
     EXPECT_TRUE(Audio.Calls().empty());
@@ -146,9 +149,23 @@ TEST_F(SoundEventsTest, ChangeMusicFadesOutAndStartsTheLastRequestAfterTheGap) {
     EXPECT_TRUE(Audio.Mix().IsPlaying(MusicHandle("B.mo3", Events.MusicList)));
 }
 
+// The switch is timed from the platform tick at the call, which may be later than the tick of
+// the pass that asked for it.
+TEST_F(SoundEventsTest, ChangeMusicTimesTheSwitchFromTheTickAtTheCall) {
+    Events.TickMusicTimer(T);
+    Now = T + 700;  // the pass has been busy since its tick was taken
+    Events.ChangeMusic("B.mo3", 1000, 1000, 0, 250);
+    EXPECT_EQ(Events.SwitchTime, int32_t(T + 1950));
+    Events.TickMusicTimer(T + 1950);
+    EXPECT_EQ(Events.CurrentMusic, "");
+    Events.TickMusicTimer(T + 1951);
+    EXPECT_EQ(Events.CurrentMusic, "B.mo3");
+}
+
 TEST_F(SoundEventsTest, TheSwitchTimeIsComparedAcrossTheSignedWrap) {
     const uint32_t nearWrap = 0x7FFFFF00u;
-    Events.ChangeMusic("B.mo3", 1000, 1000, 0, 0, nearWrap);
+    Now = nearWrap;
+    Events.ChangeMusic("B.mo3", 1000, 1000, 0, 0);
     Audio.ClearCalls();
     Events.TickMusicTimer(nearWrap + 500);
     EXPECT_TRUE(Audio.Calls().empty());
@@ -199,6 +216,23 @@ TEST_F(SoundEventsTest, FreeMusicListReleasesEverything) {
                                         "ChannelStop 0", "Stop"}));
 }
 
+// An event's volume is read the lenient way: leading blanks, then the leading digits.
+TEST_F(SoundEventsTest, EventVolumesKeepTheirLeadingDigits) {
+    fs::path folder =
+        fs::temp_directory_path() / ("tervolin-volumes-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "Sounds");
+    const std::pair<const char*, int32_t> cases[] = {
+        {" 50", 50}, {"75abc", 75}, {"", 0}, {"abc", 0}, {"-5", -5}};
+    for (const auto& [text, volume] : cases) {
+        std::ofstream(folder / "Sounds" / "Sounds.xml")
+            << "<Sounds><Select Volume=\"" << text << "\">Beep.ogg</Select></Sounds>";
+        Events.LoadSoundsEvents("Sounds.xml", folder.string(), nullptr);
+        EXPECT_EQ(Events.GetEventSoundVolume("Select"), volume) << '"' << text << '"';
+    }
+    fs::remove_all(folder);
+}
+
 TEST_F(SoundEventsTest, EventTableFromTheFolderWinsOverTheArchive) {
     fs::path folder = fs::temp_directory_path() / ("tervolin-events-" + std::to_string(::getpid()));
     fs::remove_all(folder);
@@ -229,7 +263,7 @@ TEST_F(SoundEventsTest, EventTableFromTheFolderWinsOverTheArchive) {
     // A missing table keeps the one loaded; with none loaded events are silent.
     Events.LoadSoundsEvents("Missing.xml", folder.string(), &archive);
     EXPECT_EQ(Events.GetEventSoundName("Alert"), "Alert.ogg");
-    TSoundEvents fresh(Audio, Options);
+    TSoundEvents fresh(Audio, Options, [] { return T; });
     fresh.LoadSoundsEvents("Missing.xml", folder.string(), nullptr);
     EXPECT_EQ(fresh.GetEventSoundName("Alert"), "");
     EXPECT_EQ(fresh.GetEventSoundVolume("Alert"), 100);
@@ -239,7 +273,7 @@ TEST_F(SoundEventsTest, EventTableFromTheFolderWinsOverTheArchive) {
 TEST(ShippedSoundsTest, EveryEventNamesASynthesisedSound) {
     HeadlessAudio audio;
     TGameOptions options;
-    TSoundEvents events(audio, options);
+    TSoundEvents events(audio, options, [] { return T; });
     const std::string dataDir = TERVOLIN_TEST_DATA "/../../data";
     events.LoadSoundsEvents("Sounds.xml", dataDir, nullptr);  // data/sounds/Sounds.xml
     std::set<std::string> made;

@@ -31,6 +31,29 @@ TEST(SFunctions, WordsAndMarks) {
     EXPECT_FALSE(PointInRect({1, 2, 3, 4}, {2, 5}));
 }
 
+// Right and Bottom belong to a rectangle: its size, emptiness and PointInRect agree.
+TEST(SFunctions, RectanglesIncludeTheirRightAndBottomEdges) {
+    struct Case {
+        TRect rect;
+        int width, height;
+        bool empty;
+        TPoint last;  // the bottom-right pixel, when not empty
+    } cases[] = {
+        {ScreenRect, 800, 600, false, {799, 599}}, {{7, 9, 7, 9}, 1, 1, false, {7, 9}},
+        {{-2, 0, 1, 0}, 4, 1, false, {1, 0}},      {{5, 5, 4, 5}, 0, 1, true, {}},
+        {{5, 5, 5, 3}, 1, -1, true, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.width, c.rect.Width());
+        EXPECT_EQ(c.height, c.rect.Height());
+        EXPECT_EQ(c.empty, c.rect.IsEmpty());
+        if (c.empty) continue;
+        EXPECT_TRUE(PointInRect(c.rect, c.last));
+        EXPECT_FALSE(PointInRect(c.rect, {c.last.X + 1, c.last.Y}));
+        EXPECT_FALSE(PointInRect(c.rect, {c.last.X, c.last.Y + 1}));
+    }
+}
+
 TEST(SFunctions, LenientNumbers) {
     const std::pair<const char*, int32_t> ints[] = {
         {"12a", 12},

@@ -2,6 +2,7 @@
 // and clipping of rectangles that reach outside the surfaces.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "graphics/FakeDisplay.h"
@@ -104,16 +105,22 @@ TEST_F(BlitTest, CentredAndNegativePositionsShiftTheDrawnArea) {
     EXPECT_EQ(0u, PixelAt(engine, "dst", 2, 0));
 }
 
-TEST_F(BlitTest, SourceWithoutAlphaIsCopiedAndItsRectangleGrows) {
+TEST_F(BlitTest, SourceWithoutAlphaIsCopiedOpaque) {
     Open();
     MakeSurface("src", 4, 4);
     MakeSurface("dst", 10, 10);
     FillSurface(engine, "src", 0x00ABCDEF);
     TRect rect{1, 1, 2, 2};
     engine.DrawWithAlphaChannel("src", "dst", 3, 3, 10, &rect);
-    EXPECT_EQ((TRect{1, 1, 3, 3}), rect);
+    EXPECT_EQ((TRect{1, 1, 2, 2}), rect);
+    EXPECT_EQ(0x00ABCDEFu, PixelAt(engine, "dst", 3, 3));
     EXPECT_EQ(0x00ABCDEFu, PixelAt(engine, "dst", 4, 4));
-    EXPECT_EQ(0u, PixelAt(engine, "dst", 5, 5));
+    EXPECT_EQ(0u, PixelAt(engine, "dst", 5, 4));
+    EXPECT_EQ(0u, PixelAt(engine, "dst", 4, 5));
+    rect = {1, 1, 2, 2};
+    engine.DrawWithAlphaChannelInReal("src", "dst", 6.5, 6.0, 10, &rect);
+    EXPECT_EQ(0x00ABCDEFu, PixelAt(engine, "dst", 7, 7));
+    EXPECT_EQ(0u, PixelAt(engine, "dst", 8, 7));
 }
 
 // Rectangles from data that reach outside the source or the destination draw exactly their
@@ -166,17 +173,81 @@ TEST_F(BlitTest, OpaqueCopyDrawsOnlyWhatFitsBothSurfaces) {
     TRect rect{2, 2, 9, 9};  // beyond the source
     engine.DrawSurface("src", "dst", 0, 0, &rect);
     EXPECT_EQ(std::vector<uint8_t>(6 * 6 * 4, 0), Contents(engine, "dst"));
-    rect = {-1, 1, 3, 4};  // corners below 0 become 0 in the caller's rectangle
+    rect = {-1, 1, 2, 3};  // a left or top below 0 becomes 0 in the caller's rectangle
     engine.DrawSurface("src", "dst", -5, 2, &rect);
-    EXPECT_EQ((TRect{0, 1, 3, 4}), rect);
+    EXPECT_EQ((TRect{0, 1, 2, 3}), rect);
     EXPECT_EQ(0x00FFFFFFu, PixelAt(engine, "dst", 0, 2));
     EXPECT_EQ(0x00FFFFFFu, PixelAt(engine, "dst", 2, 4));
     EXPECT_EQ(0u, PixelAt(engine, "dst", 3, 2));
     EXPECT_EQ(0u, PixelAt(engine, "dst", 0, 5));
-    // Against the screen: right is cut so that the copy ends at the screen's edge.
-    rect = {0, 0, 4, 4};
+    // Against the screen: right and bottom are cut so that the copy ends at its last pixel.
+    rect = {0, 0, 3, 3};
     engine.DrawSurface("src", "dst", 798, 0, &rect);
-    EXPECT_EQ((TRect{0, 0, 2, 4}), rect);
+    EXPECT_EQ((TRect{0, 0, 1, 3}), rect);
+    rect = {0, 0, 3, 3};
+    engine.DrawSurface("src", "dst", 0, 596, &rect);
+    EXPECT_EQ((TRect{0, 0, 3, 3}), rect);
+    engine.DrawSurface("src", "dst", 0, 597, &rect);
+    EXPECT_EQ((TRect{0, 0, 3, 2}), rect);
+}
+
+// The right and bottom edges of a rectangle belong to it: a one-pixel rectangle draws one
+// pixel, and a whole surface fits a destination of exactly its size.
+TEST_F(BlitTest, EveryOperationDrawsTheRightAndBottomEdgesOfItsRectangle) {
+    Open();
+    MakeSurface("src", 4, 4, 255);
+    FillSurface(engine, "src", 0x00FFFFFF);
+    MakeSurface("dst", 6, 6, 0);
+    const auto drawn = [&] {
+        std::vector<TPoint> points;
+        for (int y = 0; y < 6; ++y) {
+            for (int x = 0; x < 6; ++x) {
+                if (PixelAt(engine, "dst", x, y) != 0 || AlphaAt("dst", x, y) != 0)
+                    points.push_back({x, y});
+            }
+        }
+        return points;
+    };
+    struct Case {
+        const char* what;
+        std::function<void(TRect*)> draw;
+    } cases[] = {
+        {"copy", [&](TRect* r) { engine.DrawSurface("src", "dst", 2, 3, r); }},
+        {"alpha draw", [&](TRect* r) { engine.DrawWithAlphaChannel("src", "dst", 2, 3, 255, r); }},
+        {"merge", [&](TRect* r) { engine.MergeAlphaChannel("src", "dst", 2, 3, r, 255); }},
+        {"add",
+         [&](TRect* r) {
+             TRect b{2, 3, 2 + r->Right - r->Left, 3 + r->Bottom - r->Top};
+             engine.AddBlend("dst", "src", "dst", r, &b, nullptr);
+         }},
+    };
+    const auto clear = [&] {
+        FillSurface(engine, "dst", 0);
+        engine.FillAlphaChannel("dst", 0);
+    };
+    for (const Case& c : cases) {
+        clear();
+        TRect one{3, 3, 3, 3};
+        c.draw(&one);
+        EXPECT_EQ((std::vector<TPoint>{{2, 3}}), drawn()) << c.what;
+        clear();
+        TRect whole{0, 0, 3, 2};  // 4 x 3 at (2, 3): ends at the destination's last pixel
+        c.draw(&whole);
+        EXPECT_EQ(12u, drawn().size()) << c.what;
+        EXPECT_EQ((TPoint{5, 5}), drawn().back()) << c.what;
+    }
+    const std::function<void(TRect)> fills[] = {
+        [&](TRect r) { engine.FillRectByte("dst", 0xFF, r); },
+        [&](TRect r) { engine.FillRectColor("dst", r, 0x00FFFFFF, 255); },
+    };
+    for (const auto& fill : fills) {
+        clear();
+        fill({3, 4, 3, 4});
+        EXPECT_EQ((std::vector<TPoint>{{3, 4}}), drawn());
+        clear();
+        fill({-9, -9, 99, 99});  // the whole surface, last row and column included
+        EXPECT_EQ(36u, drawn().size());
+    }
 }
 
 TEST_F(BlitTest, RealPositionDrawIsBilinearAndLandsOnePixelUpLeft) {
@@ -224,12 +295,15 @@ TEST_F(BlitTest, AddBlendSaturatesEachChannelAlone) {
         MakeSurface("a", 4, 4);
         MakeSurface("b", 4, 4);
         const bool wide = format.BitCount == 32;
-        SetPixel(engine, "a", 1, 1, wide ? 0x6464C8u : 0xA010u);
-        SetPixel(engine, "b", 1, 1, wide ? 0x646464u : 0x7010u);
+        for (int at : {1, 3}) {  // 3: the default rectangles end at the last row and column
+            SetPixel(engine, "a", at, at, wide ? 0x6464C8u : 0xA010u);
+            SetPixel(engine, "b", at, at, wide ? 0x646464u : 0x7010u);
+        }
         engine.AddBlend("b", "a", "b", nullptr, nullptr, nullptr);
         // 32 bits: 200 + 100 = 255, 100 + 100 = 200. 16 bits: red 20 + 14 saturates at 31,
         // green 0 + 0, blue 16 + 16 saturates at 31.
         EXPECT_EQ(wide ? 0xC8C8FFu : 0xF81Fu, PixelAt(engine, "b", 1, 1));
+        EXPECT_EQ(wide ? 0xC8C8FFu : 0xF81Fu, PixelAt(engine, "b", 3, 3));
     }
 }
 
@@ -248,11 +322,11 @@ TEST_F(BlitTest, MergeAlphaUnitesAndFillsFollowTheirLimits) {
 
     MakeSurface("fill", 4, 4);
     FillSurface(engine, "fill", 0x00FFFFFF);
-    engine.FillRectColor("fill", {-5, -5, 9, 9}, 0x000000FF, 128);  // bottom and right > size
+    engine.FillRectColor("fill", {-5, -5, 2, 9}, 0x000000FF, 128);  // limited to the surface
     EXPECT_EQ(0x00FE7E7Eu, PixelAt(engine, "fill", 2, 2));
-    EXPECT_EQ(0x00FFFFFFu, PixelAt(engine, "fill", 3, 3));  // limited to height - 1
+    EXPECT_EQ(0x00FE7E7Eu, PixelAt(engine, "fill", 0, 3));
     EXPECT_EQ(0x00FFFFFFu, PixelAt(engine, "fill", 3, 0));
-    engine.FillRectByte("fill", 0, {1, 1, 3, 4});
+    engine.FillRectByte("fill", 0, {1, 1, 2, 3});
     EXPECT_EQ(0u, PixelAt(engine, "fill", 2, 3));
     EXPECT_EQ(0x00FE7E7Eu, PixelAt(engine, "fill", 0, 1));
 }

@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/KelException.h"
-#include "graphics/KelFontEngine.h"
 #include "content/DataBuilder.h"
+#include "core/KelException.h"
+#include "graphics/GraphicsClasses.h"
+#include "graphics/KelFontEngine.h"
 #include "resources/JpegPNG.h"
 #include "resources/RunTool.h"
 #include "support/TempFolder.h"
@@ -58,6 +59,14 @@ bool SamePlacement(const TCharsRect& a, const TCharsRect& b) {
 }
 
 }  // namespace
+
+TEST(GraphicsClassesTest, FontsAreCreatableByNameAndRegisteringAgainChangesNothing) {
+    RegisterGraphicsClasses();
+    const size_t count = TKelClassReg::Instance().Classes().size();
+    RegisterGraphicsClasses();
+    EXPECT_EQ(count, TKelClassReg::Instance().Classes().size());
+    EXPECT_EQ(&TKelFont::StaticClass(), TKelClassReg::Instance().FindClass("TKelFont"));
+}
 
 TEST_F(KelFontTest, LaysTheExampleOutAndMeasuresIt) {
     TKelFont& font = AddFont(ExampleMetrics);

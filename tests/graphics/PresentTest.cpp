@@ -32,7 +32,7 @@ class CountingDisplay : public IDisplay {
     std::vector<std::vector<TRect>> Presented;
 };
 
-const std::vector<TRect> ThreeRects = {{0, 0, 10, 10}, {100, 50, 300, 60}, {790, 590, 800, 600}};
+const std::vector<TRect> ThreeRects = {{0, 0, 9, 9}, {100, 50, 299, 59}, {790, 590, 799, 599}};
 
 }  // namespace
 
@@ -52,10 +52,14 @@ TEST(PresentTest, OnlyTheChangedRectanglesInsideTheScreenArePresented) {
 
     std::vector<TRect> none;
     engine.PresentRects("MemorySurface", none);
-    std::vector<TRect> edges = {{700, 0, 801, 10}, {700, 0, 800, 10}, {-1, 0, 5, 5}};
+    // Reaching past the screen or inverted: skipped, not clipped.
+    std::vector<TRect> edges = {{700, 0, 800, 9},    {700, 0, 799, 9}, {-1, 0, 4, 4},
+                                {0, 599, 9, 600},    {0, 599, 9, 599}, {5, 5, 4, 5},
+                                {799, 599, 799, 599}};
     engine.PresentRects("MemorySurface", edges);
     ASSERT_EQ(2u, display.Presented.size());
-    EXPECT_EQ((std::vector<TRect>{{700, 0, 800, 10}}), display.Presented[1]);
+    EXPECT_EQ((std::vector<TRect>{{700, 0, 799, 9}, {0, 599, 9, 599}, {799, 599, 799, 599}}),
+              display.Presented[1]);
 
     // A frame smaller than the screen is never handed to the display.
     engine.CreateEmptySurface("Small", 400, 300);
@@ -72,10 +76,10 @@ TEST(PresentTest, RedrawRectanglesAreCutToTheVisibleRegion) {
     engine.ClipRedrawRects(rects);
     EXPECT_EQ(ThreeRects, rects);
     // Partly covered: visible are the left half and a strip at the bottom right.
-    engine.ClipList = {{0, 0, 400, 600}, {400, 580, 800, 600}};
-    rects = {{350, 10, 450, 20}, {500, 100, 600, 200}, {390, 585, 410, 595}};
+    engine.ClipList = {{0, 0, 399, 599}, {400, 580, 799, 599}};
+    rects = {{350, 10, 449, 19}, {500, 100, 599, 199}, {390, 585, 409, 594}, {400, 0, 400, 579}};
     engine.ClipRedrawRects(rects);
-    EXPECT_EQ((std::vector<TRect>{{350, 10, 400, 20}, {390, 585, 400, 595}, {400, 585, 410, 595}}),
+    EXPECT_EQ((std::vector<TRect>{{350, 10, 399, 19}, {390, 585, 399, 594}, {400, 585, 409, 594}}),
               rects);
 }
 
@@ -109,6 +113,45 @@ TEST(PresentTest, HeadlessDisplayReceivesOnlyTheChangedRectangles) {
     EXPECT_EQ(0xEF, headless.LastFrame[(5 * 800 + 5) * 4]);
 }
 
+// The screen shows exactly the pixels of the presented rectangles, right and bottom edges
+// included.
+TEST(PresentTest, TheScreenShowsExactlyThePresentedPixels) {
+    struct Case {
+        const char* what;
+        std::vector<TRect> rects;
+        size_t shown;                    // pixels that reach the screen
+        std::vector<TPoint> lit, unlit;  // some of them, and some neighbours that do not
+    } cases[] = {
+        {"whole screen", {ScreenRect}, 800 * 600, {{0, 0}, {799, 0}, {0, 599}, {799, 599}}, {}},
+        {"one pixel", {{10, 20, 10, 20}}, 1, {{10, 20}}, {{9, 20}, {11, 20}, {10, 19}, {10, 21}}},
+        {"last column", {{799, 0, 799, 599}}, 600, {{799, 0}, {799, 599}}, {{798, 300}}},
+        {"last row", {{0, 599, 799, 599}}, 800, {{0, 599}, {799, 599}}, {{400, 598}}},
+        {"two by three", {{5, 7, 6, 9}}, 6, {{5, 7}, {6, 9}}, {{7, 9}, {6, 10}, {4, 7}}},
+        {"one past the screen", {{0, 0, 800, 599}, {0, 0, 799, 600}}, 0, {}, {}},
+        {"inverted", {{10, 10, 9, 20}}, 0, {}, {}},
+    };
+    for (const Case& c : cases) {
+        HeadlessDisplay headless;
+        ASSERT_TRUE(SetUpDisplay(headless, false, 32, nullptr));
+        TSurfEngine engine;
+        engine.Create(headless);
+        engine.CreateEmptySurface("MemorySurface", 800, 600);
+        engine.FillRectByte("MemorySurface", 0xFF, ScreenRect);
+        std::vector<TRect> rects = c.rects;
+        engine.PresentRects("MemorySurface", rects);
+        const auto lit = [&](TPoint p) {
+            return headless.LastFrame.size() == 800u * 600u * 4u &&
+                   headless.LastFrame[(size_t(p.Y) * 800 + p.X) * 4] == 0xFF;
+        };
+        size_t shown = 0;
+        for (size_t i = 0; i < headless.LastFrame.size(); i += 4)
+            shown += headless.LastFrame[i] == 0xFF;
+        EXPECT_EQ(c.shown, shown) << c.what;
+        for (TPoint p : c.lit) EXPECT_TRUE(lit(p)) << c.what << " " << p.X << "," << p.Y;
+        for (TPoint p : c.unlit) EXPECT_FALSE(lit(p)) << c.what << " " << p.X << "," << p.Y;
+    }
+}
+
 TEST(PresentTest, SdlDummyDisplaySmoke) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO)) << SDL_GetError();
@@ -121,7 +164,7 @@ TEST(PresentTest, SdlDummyDisplaySmoke) {
             engine.Create(display);
             EXPECT_EQ(depth, engine.PixelFormat.BitCount);
             engine.CreateEmptySurface("MemorySurface", 800, 600);
-            engine.FillRectByte("MemorySurface", 0x7F, {0, 0, 800, 600});
+            engine.FillRectByte("MemorySurface", 0x7F, ScreenRect);
             display.Presented.clear();
             std::vector<TRect> rects = ThreeRects, none;
             engine.PresentRects("MemorySurface", rects);
