@@ -13,16 +13,14 @@ std::unique_ptr<TKelParticleEffect> LoadEffectEntry(TFileFolder& archive, const 
                                                     IRandom* random) {
     TMemoryStream* entry = archive.FindFile(file);
     if (!entry) return nullptr;
-    try {
-        auto effect = std::make_unique<TKelParticleEffect>();
-        effect->SetName(file);
-        effect->SetRandom(random);
-        effect->LoadFromText(entry->ToString());
-        return effect;
-    } catch (const std::exception&) {
-        throw KelException(
-            "Error in CTKelGameEngine.CreateKelEffectFromFile. Could not LoadFromStream " + file);
-    }
+    return Guarded(
+        "Error in CTKelGameEngine.CreateKelEffectFromFile. Could not LoadFromStream " + file, [&] {
+            auto effect = std::make_unique<TKelParticleEffect>();
+            effect->SetName(file);
+            effect->SetRandom(random);
+            effect->LoadFromText(entry->ToString());
+            return effect;
+        });
 }
 
 void StartEffect(TKelParticleEffect& effect, uint32_t time) {
@@ -57,7 +55,7 @@ void CreateKelEffectFromFile(TScreenEffects& list, const TEffectSources& sources
                                .CallbackArg = request.CallbackArg,
                                .OnEnd = request.OnEnd});
     TPartEffect& instance = list.back();
-    try {
+    Guarded("Exception error in TKelGameEngine.CreateKelEffectFromFile " + request.Name, [&] {
         if (request.IsText) {
             const int font = sources.Fonts ? sources.Fonts->IndexOfObject(request.FontName) : -1;
             if (font < 0)
@@ -81,10 +79,7 @@ void CreateKelEffectFromFile(TScreenEffects& list, const TEffectSources& sources
             effect->StartTime = effect->CurrentTime = start;
         }
         instance.Effect = std::move(effect);
-    } catch (const std::exception&) {
-        throw KelException("Exception error in TKelGameEngine.CreateKelEffectFromFile " +
-                           request.Name);
-    }
+    });
 }
 
 void DeleteKelScreenEffect(TScreenEffects& list, size_t index) {

@@ -180,7 +180,7 @@ void TSoundEvents::Play(const TSoundEffect& effect) {
 }
 
 void TSoundEvents::TickMusicTimer(uint32_t now) {
-    try {
+    Guarded("Exception error in TKelGameEngine.TickMusicTimer!", [&] {
         const int32_t clock = int32_t(now);
         if (SwitchTime != -1 && Earlier(SwitchTime, clock)) {
             SwitchTime = -1;
@@ -215,14 +215,12 @@ void TSoundEvents::TickMusicTimer(uint32_t now) {
                 ++i;
             }
         }
-    } catch (const std::exception&) {
-        throw KelException("Exception error in TKelGameEngine.TickMusicTimer!");
-    }
+    });
 }
 
 void TSoundEvents::LoadSoundsEvents(const std::string& fileName, const std::string& gameFolder,
                                     TFileFolder* archive) {
-    try {
+    Guarded("Exception error in TKelGameEngine.LoadSoundsEvents!", [&] {
         std::string path = ResolvePath(JoinPath(JoinPath(gameFolder, "Sounds"), fileName));
         std::error_code error;
         if (std::filesystem::is_regular_file(path, error)) {
@@ -237,30 +235,24 @@ void TSoundEvents::LoadSoundsEvents(const std::string& fileName, const std::stri
             document->MakeTree();
             SoundEventDocument = std::move(document);
         }
-    } catch (const std::exception&) {
-        throw KelException("Exception error in TKelGameEngine.LoadSoundsEvents!");
-    }
+    });
 }
 
 std::string TSoundEvents::GetEventSoundName(const std::string& event) const {
-    try {
+    return Guarded("Exception error in TKelGameEngine.GetEventSoundName!", [&]() -> std::string {
         if (!SoundEventDocument) return "";
         const TKelXMLTag* tag = SoundEventDocument->FindTagDeep(event);
         return tag ? tag->Text : "";
-    } catch (const std::exception&) {
-        throw KelException("Exception error in TKelGameEngine.GetEventSoundName!");
-    }
+    });
 }
 
 int32_t TSoundEvents::GetEventSoundVolume(const std::string& event) const {
-    try {
+    return Guarded("Exception error in TKelGameEngine.GetEventSoundVolume!", [&]() -> int32_t {
         if (!SoundEventDocument) return 100;
         const TKelXMLTag* tag = SoundEventDocument->FindTagDeep(event);
         const TKelParserAttribute* volume = tag ? tag->FindAttribute("Volume") : nullptr;
         return volume ? ValInt(volume->Value) : 100;
-    } catch (const std::exception&) {
-        throw KelException("Exception error in TKelGameEngine.GetEventSoundVolume!");
-    }
+    });
 }
 
 void TSoundEvents::ScheduleSoundEvent(const std::string& event, int64_t at, uint32_t now) {

@@ -108,7 +108,7 @@ void TSurfEngine::RebuildPicture(TFileFolder& folder, const std::string& gameFol
 
 void TSurfEngine::ReinitSurfaces(TFileFolder& folder, const std::string& gameFolder,
                                  const std::string& names) {
-    try {
+    Guarded("Exception Error in TSurfEngine.ReinitSurfaces.", [&] {
         // The named pictures first, so that the loading screen can be drawn.
         size_t start = 0;
         while ((start = names.find_first_not_of(" \t", start)) != std::string::npos) {
@@ -146,9 +146,7 @@ void TSurfEngine::ReinitSurfaces(TFileFolder& folder, const std::string& gameFol
                 threshold += steps / 20;
             }
         }
-    } catch (const std::exception&) {
-        throw KelException("Exception Error in TSurfEngine.ReinitSurfaces.");
-    }
+    });
 }
 
 bool TSurfEngine::LoadShaderFromFolder(TFileFolder& folder, const std::string& entryName) {
@@ -169,7 +167,8 @@ void TSurfEngine::LoadAllShadersFromFolder(TFileFolder& folder) {
             LoadShaderFromFolder(folder, name);
             WriteLog("Shader " + name.substr(0, 32) + " loaded.");
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        WriteLog(error.what());  // the cause, before the fixed text replaces it
         throw std::runtime_error("Exception error in TSurfEngine.LoadAllShadersFromFolder");
     }
 }

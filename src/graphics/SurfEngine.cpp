@@ -69,11 +69,8 @@ void TSurfEngine::DeleteSurface(const std::string& name) {
 bool TSurfEngine::CreateSurface(TSurface& surface, int width, int height) {
     if (width < 1 || height < 1 || width > MaxSurfaceSide || height > MaxSurfaceSide) return false;
     const int pitch = (width * PixelFormat.BytesPerPixel() + 3) & ~3;
-    try {
-        surface.Pixels.assign(size_t(pitch) * height, 0);
-    } catch (const std::exception&) {
-        throw KelException("Exception Error in TSurfEngine.CreateSurface.");
-    }
+    Guarded("Exception Error in TSurfEngine.CreateSurface.",
+            [&] { surface.Pixels.assign(size_t(pitch) * height, 0); });
     surface.Bits = surface.Pixels.data();
     surface.Pitch = pitch;
     surface.Width = width;
