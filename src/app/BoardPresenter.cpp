@@ -62,7 +62,7 @@ void TBoardPresenter::Apply(const TPlayEvents& events, uint32_t now) {
         [&](const TCellEffectEvent& event) { StartCellEffect(event.Cell, event.File, event.At); },
         [&](const TCellChangedEvent& event) {
             NameCellPicture(event.Cell.Col, event.Cell.Row, now);
-            links_.RedrawRects.push_back(CellBox(event.Cell.Col, event.Cell.Row));
+            links_.Redraw.FillRect(CellBox(event.Cell.Col, event.Cell.Row));
         },
     };
     for (const TPlayEvent& event : events) std::visit(handlers, event);

@@ -12,6 +12,7 @@
 
 #include "app/BoardView.h"
 #include "app/Log.h"
+#include "app/RedrawGrid.h"
 #include "core/Random.h"
 #include "graphics/SurfEngine.h"
 #include "resources/FileFolder.h"
@@ -27,7 +28,7 @@ struct TBoardPresenterLinks {
     const TFishkaTypes& Types;
     const TPlayState& Play;
     TBoardView& View;
-    std::vector<TRect>& RedrawRects;
+    TRedrawGrid& Redraw;
 };
 
 class TBoardPresenter {

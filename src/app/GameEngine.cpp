@@ -31,7 +31,7 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                   .Types = fishkaTypes_,
                   .Play = play_,
                   .View = boardView_,
-                  .RedrawRects = redrawRects_}),
+                  .Redraw = redrawGrid_}),
       levels_({.Archive = archive_,
                .ReopenArchive = [this] { ReopenArchive(); },
                .SurfaceStore = surfaceStore_,
@@ -46,7 +46,7 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                .Presenter = presenter_,
                .Types = fishkaTypes_,
                .PermanentPictures = permanentPictures_,
-               .RedrawRects = redrawRects_}) {
+               .Redraw = redrawGrid_}) {
     SetExceptionLogSink([this](const std::string& message) { log_.WriteLog(message); });
 }
 
@@ -290,6 +290,8 @@ void TKelGameEngine::AppIdle(bool& done) {
     if (platform_.Display.IsOpen()) TickTimer(currentTick_);
     if (surfaceStore_ && platform_.Display.IsOpen()) {
         DrawScreen();
+        redrawRects_ = Guarded("Exception error in TKelGameEngine.MakeRedrawRectsFromGrid!",
+                               [this] { return redrawGrid_.MakeRects(); });
         if (!redrawRects_.empty()) {
             const std::string failure =
                 std::string("Exception error in KelGameEngine.AppIdle! Fullscreen mode ") +
@@ -344,9 +346,24 @@ void TKelGameEngine::LoadStartPictures() {
 }
 
 void TKelGameEngine::DrawScreen() {
-    // Each game state's screen draws here as it is built; until then the frame keeps the black
-    // it was created with.
+    DrawBackgroundByGrid();
+    // Each game state's screen draws here over its background as it is built.
     frameRate_.CountFrame();
+}
+
+void TKelGameEngine::DrawBackgroundByGrid() {
+    Guarded("Exception error in TKelGameEngine.DrawBackgroundByGrid!", [this] {
+        // The play states restore the whole background, a little wider than the screen on the
+        // left for pictures that reach past its edge.
+        if (play_.Game.State == gsGame || play_.Game.State == gsPause) {
+            TRect whole{-8, 0, ScreenWidth - 1, ScreenHeight - 1};
+            surfaceStore_->DrawSurface("Background", "MemorySurface", -8, 0, &whole);
+        }
+        redrawGrid_.RestoreRuns([this](const TRect& rect) {
+            TRect area = rect;
+            surfaceStore_->DrawSurface("Background", "MemorySurface", rect.Left, rect.Top, &area);
+        });
+    });
 }
 
 void TKelGameEngine::TickTimer(uint32_t now) {
@@ -366,7 +383,7 @@ void TKelGameEngine::UpdateFrameRate(uint32_t now) {
 }
 
 void TKelGameEngine::MarkWholeScreen() {
-    redrawRects_ = {ScreenRect};
+    redrawGrid_.Fill(2);
 }
 
 void TKelGameEngine::AppException(const std::exception& error) {

@@ -20,6 +20,7 @@
 #include "app/LevelLoader.h"
 #include "app/Log.h"
 #include "app/Options.h"
+#include "app/RedrawGrid.h"
 #include "app/ScreenEffects.h"
 #include "app/SoundEvents.h"
 #include "core/Random.h"
@@ -80,7 +81,9 @@ class TKelGameEngine : public IKelFontHost {
     const TFrameRate& FrameRate() const { return frameRate_; }
     // Text appended to the diagnostic frame-rate caption.
     void SetDebugText(std::string text) { debugText_ = std::move(text); }
+    // The rectangles presented by the last pass, and the grid that marks what changes next.
     const std::vector<TRect>& RedrawRects() const { return redrawRects_; }
+    const TRedrawGrid& RedrawGrid() const { return redrawGrid_; }
     bool IdleInstalled() const { return idleInstalled_; }
     bool Closed() const { return closed_; }
     const TGameParams& GameParams() const { return gameParams_; }
@@ -102,6 +105,8 @@ class TKelGameEngine : public IKelFontHost {
     void LoadGameDescriptions();
     void UpdateFrameRate(uint32_t now);
     void MarkWholeScreen();
+    // Restores the background under the marked tiles, at the start of a frame.
+    void DrawBackgroundByGrid();
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();
@@ -126,6 +131,7 @@ class TKelGameEngine : public IKelFontHost {
     TPoint mousePos_, prevMousePos_;
     TFrameRate frameRate_;
     std::string debugText_;
+    TRedrawGrid redrawGrid_;
     std::vector<TRect> redrawRects_, backgroundRects_;
     int64_t freeDiskMb_ = 0;
     // The pictures listed in "surfaces.dat": loaded at start-up, never released between levels.

@@ -104,7 +104,7 @@ void TLevelLoader::MakeColorFishesSurfaces(uint32_t now) {
     TSurfEngine& store = *links_.SurfaceStore;
     BuildColorFishPictures(store, *links_.Archive, links_.Types, links_.Play.Level.LevelFishes);
     store.DrawSurface("Background", "MemorySurface", 0, 0, nullptr);
-    links_.RedrawRects = {ScreenRect};
+    links_.Redraw.Fill(2);
     for (int col = 1; col <= BoardColumns; ++col)
         for (int row = 1; row <= BoardRows; ++row) links_.Presenter.NameCellPicture(col, row, now);
 }
@@ -116,7 +116,7 @@ void TLevelLoader::ChangeGameState(const std::string& name, uint32_t now) {
         links_.Play.Game.State = gsGame;
         // The play window, the state's background and saving the player join here with the
         // interface and the players file.
-        links_.RedrawRects = {ScreenRect};
+        links_.Redraw.Fill(2);
     }
 }
 

@@ -17,6 +17,7 @@
 #include "app/BoardPresenter.h"
 #include "app/BoardView.h"
 #include "app/Log.h"
+#include "app/RedrawGrid.h"
 #include "app/ScreenEffects.h"
 #include "app/SoundEvents.h"
 #include "core/Random.h"
@@ -44,7 +45,7 @@ struct TLevelLoaderLinks {
     TFishkaTypes& Types;
     // The pictures of "surfaces.dat": never released between levels.
     const std::vector<std::string>& PermanentPictures;
-    std::vector<TRect>& RedrawRects;
+    TRedrawGrid& Redraw;
 };
 
 class TLevelLoader {

@@ -122,9 +122,7 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     EXPECT_EQ(view.Cell(4, 3).SurfName, "Fish3cG");  // type and colour carried over
     // Every cell the set-up changed is marked for redrawing.
     for (TCell changed : {TCell{4, 4}, TCell{5, 5}, TCell{3, 3}, TCell{4, 3}})
-        EXPECT_NE(std::find(game->RedrawRects().begin(), game->RedrawRects().end(),
-                            CellBox(changed.Col, changed.Row)),
-                  game->RedrawRects().end())
+        EXPECT_TRUE(TilesMarked(game->RedrawGrid(), CellBox(changed.Col, changed.Row)))
             << changed.Col << "," << changed.Row;
 
     ASSERT_EQ(game->LevelEffectsList().size(), 1u);
@@ -295,7 +293,7 @@ TEST_F(GameLevelTest, ANewGameStartsOnLevelOneWithItsPiecePictures) {
     for (const char* skipped : {"Fish7c1", "Box3c2"})
         EXPECT_FALSE(HasSurface(*game, skipped)) << skipped;
     EXPECT_EQ(game->BoardView().Cell(3, 3).PicWidth, 60);  // names and sizes taken again
-    EXPECT_EQ(game->RedrawRects(), (std::vector<TRect>{ScreenRect}));
+    EXPECT_TRUE(TilesMarked(game->RedrawGrid(), ScreenRect));
 
     auto again = StartGame();
     again->Levels().StartFirstLevel(system.Now);

@@ -51,3 +51,10 @@ std::vector<std::string> HeadlessGameTest::LogMessages() const {
     }
     return messages;
 }
+
+bool TilesMarked(const TRedrawGrid& grid, const TRect& rect) {
+    for (int j = rect.Top / 20 + 1; j <= rect.Bottom / 20 + 1; ++j)
+        for (int i = rect.Left / 20 + 1; i <= rect.Right / 20 + 1; ++i)
+            if (grid.Tile(i, j) == 0) return false;
+    return true;
+}

@@ -16,6 +16,10 @@
 
 using TArchiveEntries = std::vector<std::pair<std::string, std::string>>;
 
+// True when every tile the rectangle touches is marked for presenting (in this frame or the
+// last).
+bool TilesMarked(const TRedrawGrid& grid, const TRect& rect);
+
 class HeadlessGameTest : public ::testing::Test {
   protected:
     // Writes data/game.zxc: the entries in order, then the six fonts but `leftOutFont`.

@@ -1,0 +1,54 @@
+// The redraw grid.
+#include "app/RedrawGrid.h"
+
+#include <algorithm>
+
+void TRedrawGrid::FillRect(const TRect& rect) {
+    const int left = std::max(1, rect.Left / TileSize + 1);
+    const int right = std::min(Columns, rect.Right / TileSize + 1);
+    const int top = std::max(1, rect.Top / TileSize + 1);
+    const int bottom = std::min(Rows, rect.Bottom / TileSize + 1);
+    for (int j = top; j <= bottom; ++j)
+        for (int i = left; i <= right; ++i) tiles_[Index(i, j)] = 2;
+}
+
+void TRedrawGrid::Fill(uint8_t value) {
+    tiles_.fill(value);
+}
+
+TRect TRedrawGrid::RunRect(int a, int b, int j) {
+    return {TileSize * (a - 1), TileSize * (j - 1), TileSize * b - 1, TileSize * j - 1};
+}
+
+std::vector<TRect> TRedrawGrid::MakeRects() {
+    std::vector<TRect> rects;
+    for (int j = 1; j <= Rows; ++j) {
+        for (int i = 1; i <= Columns;) {
+            if (tiles_[Index(i, j)] == 0) {
+                ++i;
+                continue;
+            }
+            const int start = i;
+            for (; i <= Columns && tiles_[Index(i, j)] > 0; ++i) --tiles_[Index(i, j)];
+            rects.push_back(RunRect(start, i - 1, j));
+        }
+    }
+    return rects;
+}
+
+void TRedrawGrid::RestoreRuns(const std::function<void(const TRect&)>& restore) {
+    for (int j = 1; j <= Rows; ++j) {
+        for (int i = 1; i <= Columns;) {
+            if (tiles_[Index(i, j)] == 0) {
+                ++i;
+                continue;
+            }
+            const int start = i;
+            while (i <= Columns && tiles_[Index(i, j)] > 0) ++i;
+            restore(RunRect(start, i - 1, j));
+            // The tile after the run is presented with it; the scan goes on after that tile.
+            tiles_[Index(std::min(i, Columns), j)] = 1;
+            ++i;
+        }
+    }
+}
