@@ -32,6 +32,10 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                   .Play = play_,
                   .View = boardView_,
                   .Redraw = redrawGrid_}),
+      screen_({.SurfaceStore = surfaceStore_,
+               .Play = play_,
+               .PathPoints = pathPoints_,
+               .Redraw = redrawGrid_}),
       levels_({.Archive = archive_,
                .ReopenArchive = [this] { ReopenArchive(); },
                .SurfaceStore = surfaceStore_,
@@ -44,6 +48,7 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                .Play = play_,
                .View = boardView_,
                .Presenter = presenter_,
+               .Screen = screen_,
                .Types = fishkaTypes_,
                .PermanentPictures = permanentPictures_,
                .Redraw = redrawGrid_}) {

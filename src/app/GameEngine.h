@@ -17,6 +17,7 @@
 #include "app/ErrorReporter.h"
 #include "app/FrameRate.h"
 #include "app/GameFolders.h"
+#include "app/GameScreen.h"
 #include "app/LevelLoader.h"
 #include "app/Log.h"
 #include "app/Options.h"
@@ -67,6 +68,8 @@ class TKelGameEngine : public IKelFontHost {
     TLevelLoader& Levels() { return levels_; }
     // Shows the rules' board: cell pictures and effects, the rules' events.
     TBoardPresenter& Presenter() { return presenter_; }
+    // The game screen's drawing.
+    TGameScreen& Screen() { return screen_; }
 
     // --- what tests, tools and the headless driver look at ---
     const TGameFolders& Folders() const { return folders_; }
@@ -146,6 +149,7 @@ class TKelGameEngine : public IKelFontHost {
     // Running effect instances: over the screen, and the level's ambient ones under the board.
     TScreenEffects screenEffects_, levelEffectsList_;
     TBoardPresenter presenter_;
+    TGameScreen screen_;
     TLevelLoader levels_;
 
     // Loop state: the idle handler runs passes; the activation handlers are installed by

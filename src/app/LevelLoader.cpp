@@ -114,8 +114,9 @@ void TLevelLoader::ChangeGameState(const std::string& name, uint32_t now) {
         links_.SoundEvents.ChangeMusic(links_.Play.Level.LevelMusic, 1000, 1000, 0, 0);
         MakeColorFishesSurfaces(now);
         links_.Play.Game.State = gsGame;
-        // The play window, the state's background and saving the player join here with the
-        // interface and the players file.
+        links_.Screen.DrawGameStateBackground();
+        // The play window and saving the player join here with the interface and the players
+        // file.
         links_.Redraw.Fill(2);
     }
 }

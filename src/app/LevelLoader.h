@@ -16,6 +16,7 @@
 
 #include "app/BoardPresenter.h"
 #include "app/BoardView.h"
+#include "app/GameScreen.h"
 #include "app/Log.h"
 #include "app/RedrawGrid.h"
 #include "app/ScreenEffects.h"
@@ -42,6 +43,7 @@ struct TLevelLoaderLinks {
     TPlayState& Play;
     TBoardView& View;
     TBoardPresenter& Presenter;
+    TGameScreen& Screen;
     TFishkaTypes& Types;
     // The pictures of "surfaces.dat": never released between levels.
     const std::vector<std::string>& PermanentPictures;
