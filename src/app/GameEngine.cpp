@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/CUnit.h"
+#include "app/EffectDrawing.h"
 #include "app/FishPictures.h"
 #include "app/GameFonts.h"
 #include "app/SurfaceReport.h"
@@ -351,8 +352,27 @@ void TKelGameEngine::LoadStartPictures() {
 }
 
 void TKelGameEngine::DrawScreen() {
-    DrawBackgroundByGrid();
-    // Each game state's screen draws here over its background as it is built.
+    // Each state composes its own frame; the board, the finish bar, the Pharaoh, the windows and
+    // the cursor join here as they are built.
+    const TEffectCanvas canvas{*surfaceStore_, fontEngine_.get(), redrawGrid_, currentTick_};
+    switch (play_.Game.State) {
+        case gsNone:
+            break;
+        case gsGame:
+            DrawBackgroundByGrid();
+            DrawKelScreenEffects(canvas, "MemorySurface", levelEffectsList_);
+            DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
+            break;
+        case gsMenu:
+            DrawBackgroundByGrid();
+            break;
+        case gsBetweenLevels:
+        case gsPause:
+        case gsInstructions:
+            DrawBackgroundByGrid();
+            DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
+            break;
+    }
     frameRate_.CountFrame();
 }
 

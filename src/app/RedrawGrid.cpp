@@ -4,6 +4,7 @@
 #include <algorithm>
 
 void TRedrawGrid::FillRect(const TRect& rect) {
+    if (rect.IsEmpty()) return;
     const int left = std::max(1, rect.Left / TileSize + 1);
     const int right = std::min(Columns, rect.Right / TileSize + 1);
     const int top = std::max(1, rect.Top / TileSize + 1);

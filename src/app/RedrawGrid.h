@@ -16,7 +16,8 @@ class TRedrawGrid {
   public:
     static constexpr int Columns = 40, Rows = 30, TileSize = 20;
 
-    // Marks (with 2) every tile the rectangle touches; parts off the screen mark nothing.
+    // Marks (with 2) every tile the rectangle touches; parts off the screen and an inverted
+    // rectangle mark nothing.
     void FillRect(const TRect& rect);
     // Sets every tile to `value` (2 marks the whole screen).
     void Fill(uint8_t value);

@@ -18,6 +18,7 @@ TEST(RedrawGridTest, MarksTheTilesARectangleTouches) {
         {{790, 590, 900, 700}, 40, 40, 30, 30},  // cut at the bottom right
         {{0, 0, 799, 599}, 1, 40, 1, 30},
         {{820, 0, 900, 10}, 0, 0, 0, 0},  // wholly right of the screen
+        {{10, 0, 5, 19}, 0, 0, 0, 0},     // right < left, within one tile
     };
     for (const Case& c : cases) {
         TRedrawGrid grid;

@@ -1,0 +1,236 @@
+// Drawing particle effects.
+#include "app/EffectDrawing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/KelException.h"
+#include "core/Utf8.h"
+#include "graphics/KelFont.h"
+
+namespace {
+
+int Rounded(double value) {
+    return int(std::nearbyint(value));
+}
+
+uint8_t ByteOf(double value) {
+    return uint8_t(std::clamp(int(value), 0, 255));
+}
+
+// How one particle is drawn, taken from the particle, its system and its instance.
+struct TParticleLook {
+    uint8_t Opacity = 255;
+    uint32_t Color = 0;
+    uint8_t Amount = 0;
+};
+
+TParticleLook ScreenLook(const TKelParticle& particle) {
+    const TKelVector color = particle.GetColor();
+    const double value = particle.GetColorValue();
+    return {ByteOf(particle.GetAlpha() * 255.0),
+            uint32_t(ByteOf(color[0])) | uint32_t(ByteOf(color[1])) << 8 |
+                uint32_t(ByteOf(color[2])) << 16,
+            value == 0 ? uint8_t(0) : uint8_t(std::clamp(Rounded((1.0 - value) * 255.0), 1, 255))};
+}
+
+// What a particle system draws: its picture and, for strips, the frame layout.
+struct TSystemPicture {
+    std::string Name;
+    int Width = 0, Height = 0;
+    bool Shader = false;
+};
+
+TSystemPicture FindPicture(const TSurfEngine& store, const std::string& name, int outputMode) {
+    TSystemPicture picture{name};
+    if (outputMode == 2) {
+        const int index = store.IndexOfShader(name);
+        if (index < 0) return {};
+        picture.Width = store.Shaders[size_t(index)].Width;
+        picture.Height = store.Shaders[size_t(index)].Height;
+        picture.Shader = true;
+        return picture;
+    }
+    if (store.IndexOfSurface(name) < 0) return {};
+    const TPoint size = store.GetSurfaceSize(name);
+    picture.Width = size.X;
+    picture.Height = size.Y;
+    return picture;
+}
+
+// The frame of a strip (one row, or FramePerLine frames a row) the particle shows.
+struct TFrame {
+    TRect Source;
+    int Width = 0, Height = 0;
+};
+
+TFrame FrameOf(const TKelParticle& particle, const TSystemPicture& picture, int frameCount) {
+    const int f = std::max(0, particle.GetFrame());
+    const int perLineIndex = particle.IndexOfParam("FramePerLine");
+    if (perLineIndex < 0) {
+        const int w = picture.Width / frameCount;
+        return {{f * w, 0, (f + 1) * w - 1, picture.Height - 1}, w, picture.Height};
+    }
+    const TKelParticleParams* perLine = particle.GetParamRecord(perLineIndex);
+    const int p = std::max(1, perLine ? int(perLine->Value[0]) : 1);
+    const int rows = std::max(1, frameCount / p + (frameCount % p != 0 ? 1 : 0));
+    const int w = picture.Width / p, h = picture.Height / rows;
+    const int col = f % p, row = f / p;
+    return {{col * w, row * h, (col + 1) * w - 1, (row + 1) * h - 1}, w, h};
+}
+
+// Draws the source rectangle of a picture at (x, y) with the system's blending.
+void Blend(const TEffectCanvas& canvas, const TSystemPicture& picture, int outputMode,
+           const std::string& surface, const TRect* source, const TRect& area,
+           const TParticleLook& look, const TRect& bounds, int x, int y) {
+    TSurfEngine& store = canvas.Store;
+    if (outputMode == 1) {
+        store.FillRectByte("MemoryBuferAdd", 0, area);
+        DrawWithClipper(store, picture.Name, "MemoryBuferAdd", source, look.Amount, look.Color,
+                        look.Opacity, bounds, x, y);
+        store.AddBlend(surface, "MemoryBuferAdd", surface, &area, &area, &bounds);
+    } else if (outputMode == 2) {
+        TRect copy = area;
+        store.DrawSurface(surface, "MemoryBuferAdd", area.Left, area.Top, &copy);
+        if (x + picture.Width - 1 <= bounds.Right && y + picture.Height - 1 <= bounds.Bottom)
+            store.DrawShader(surface, picture.Name, "MemoryBuferAdd", x, y, source);
+    } else {
+        DrawWithClipper(store, picture.Name, surface, source, look.Amount, look.Color, look.Opacity,
+                        bounds, x, y);
+    }
+}
+
+// One particle of a system: a picture or a strip frame, positioned by its centre. `screen`
+// selects the screen instances' marked strip rectangle (one frame high) over the whole picture
+// height of single effects.
+void DrawParticle(const TEffectCanvas& canvas, const TKelParticle& particle,
+                  const TSystemPicture& picture, int frameCount, int outputMode,
+                  const std::string& surface, int dx, int dy, const TParticleLook& look,
+                  const TRect& bounds, bool screen) {
+    const TKelVector position = particle.GetPosition();
+    if (frameCount < 2) {
+        const int hw = picture.Width / 2, hh = picture.Height / 2;
+        const int x = Rounded(position[0]) + dx - hw, y = Rounded(position[1]) + dy - hh;
+        const TRect area{x, y, x + 2 * hw, y + 2 * hh};
+        canvas.Redraw.FillRect(area);
+        Blend(canvas, picture, outputMode, surface, nullptr, area, look, bounds, x, y);
+        return;
+    }
+    const TFrame frame = FrameOf(particle, picture, frameCount);
+    const int x = Rounded(position[0]) + dx - frame.Width / 2;
+    const int y = Rounded(position[1]) + dy - frame.Height / 2;
+    canvas.Redraw.FillRect(
+        {x, y, x + frame.Width, y + (screen ? frame.Height : picture.Height) - 1});
+    const TRect area{x, y, x + frame.Width - 1, y + frame.Height - 1};
+    TRect source = frame.Source;
+    Blend(canvas, picture, outputMode, surface, &source, area, look, bounds, x, y);
+}
+
+bool Started(uint32_t start, uint32_t now) {
+    return int32_t(now - start) >= 0;
+}
+
+void DrawTextParticle(const TEffectCanvas& canvas, const TPartEffect& instance,
+                      const TKelParticle& particle, const TParticleLook& look) {
+    if (!canvas.Fonts || instance.FontIndex < 0 ||
+        instance.FontIndex >= canvas.Fonts->ObjectCount())
+        return;
+    auto* font = dynamic_cast<TKelFont*>(canvas.Fonts->Objects()[size_t(instance.FontIndex)].get());
+    if (!font) return;
+    const std::u32string text = Utf8ToWide(instance.Picture);
+    const int width = font->TextWidth(text);
+    const TKelVector position = particle.GetPosition();
+    const int x = Rounded(position[0]) + instance.X - width / 2;
+    const int y = Rounded(position[1]) + instance.Y - font->Height / 2;
+    const uint32_t color = instance.TextColor != -1 ? uint32_t(instance.TextColor) : look.Color;
+    font->DrawString(x, y, color, look.Opacity, text);
+    canvas.Redraw.FillRect(TRect{x, y, x + width, y + font->Height});
+}
+
+}  // namespace
+
+void DrawWithClipper(TSurfEngine& store, const std::string& picture, const std::string& surface,
+                     const TRect* source, uint8_t amount, uint32_t color, uint8_t opacity,
+                     const TRect& clip, int x, int y) {
+    TRect area;
+    if (source) {
+        area = *source;
+    } else {
+        const TPoint size = store.GetSurfaceSize(picture);
+        area = {0, 0, size.X - 1, size.Y - 1};
+    }
+    if (y < clip.Top) {
+        area.Top += clip.Top - y;
+        y = clip.Top;
+    }
+    if (y + area.Height() - 1 > clip.Bottom) area.Bottom -= y + area.Height() - 1 - clip.Bottom;
+    if (x < clip.Left) {
+        area.Left += clip.Left - x;
+        x = clip.Left;
+    }
+    if (x + area.Width() - 1 > clip.Right) area.Right -= x + area.Width() - 1 - clip.Right;
+    if (y > clip.Bottom || x > clip.Right || area.IsEmpty()) return;
+    store.DrawWithAlphaChannel(picture, surface, x, y, opacity, &area, color, amount);
+}
+
+void DrawKelScreenEffects(const TEffectCanvas& canvas, const std::string& surface,
+                          const TScreenEffects& list) {
+    Guarded("Exception error it TKelGameEngine.DrawKelScreenEffects!", [&] {
+        for (const TPartEffect& instance : list) {
+            if (!instance.Effect || !instance.Active ||
+                !Started(instance.Effect->StartTime, canvas.Now))
+                continue;
+            const TKelParticleEffect& effect = *instance.Effect;
+            for (int s = 0; s < effect.SystemCount(); ++s) {
+                const TKelParticleSystem* system = effect.GetSystem(s);
+                if (!system) continue;
+                const std::string name =
+                    instance.Picture.empty() ? system->Resource : instance.Picture;
+                const TSystemPicture picture =
+                    instance.IsText ? TSystemPicture{}
+                                    : FindPicture(canvas.Store, name, system->OutputMode);
+                if (!instance.IsText && picture.Name.empty()) continue;
+                for (const auto& particle : system->Particles) {
+                    try {
+                        const TParticleLook look = ScreenLook(*particle);
+                        if (instance.IsText)
+                            DrawTextParticle(canvas, instance, *particle, look);
+                        else
+                            DrawParticle(canvas, *particle, picture, system->FrameCount,
+                                         system->OutputMode, surface, instance.X, instance.Y, look,
+                                         instance.Bounds, true);
+                    } catch (const std::exception&) {
+                        // Only this particle is lost. Not logged: a broken particle would write
+                        // a line on every pass.
+                    }
+                }
+            }
+        }
+    });
+}
+
+void DrawKelParticleEffect(const TEffectCanvas& canvas, const TKelParticleEffect& effect,
+                           const std::string& surface, int dx, int dy, const TRect& bounds,
+                           uint8_t opacity, uint32_t color, uint8_t amount) {
+    if (int32_t(canvas.Now - effect.StartTime) <= 0) return;
+    Guarded("Exception error in TKelGameEngine.DrawKelParticleEffect!", [&] {
+        for (int s = 0; s < effect.SystemCount(); ++s) {
+            const TKelParticleSystem* system = effect.GetSystem(s);
+            if (!system) continue;
+            const TSystemPicture picture =
+                FindPicture(canvas.Store, system->Resource, system->OutputMode);
+            if (picture.Name.empty()) continue;
+            for (const auto& particle : system->Particles) {
+                TParticleLook look = ScreenLook(*particle);
+                look.Opacity = ByteOf(std::nearbyint(particle->GetAlpha() * 255.0));
+                if (opacity < 255) look.Opacity = uint8_t((look.Opacity * opacity) >> 8);
+                if (amount > 0) {
+                    look.Color = color;
+                    look.Amount = amount;
+                }
+                DrawParticle(canvas, *particle, picture, system->FrameCount, system->OutputMode,
+                             surface, dx, dy, look, bounds, false);
+            }
+        }
+    });
+}

@@ -1,0 +1,150 @@
+#include "app/EffectDrawing.h"
+
+#include <gtest/gtest.h>
+
+#include "core/Random.h"
+#include "graphics/FakeDisplay.h"
+
+namespace {
+
+constexpr uint32_t Black = 0, White = 0xFFFFFF, Grey = 0x404040;
+
+// One particle system throwing one particle with full alpha at the system's position, showing
+// frame `frame` of its picture.
+std::string OneParticle(const std::string& system, int frame = 0) {
+    const std::string f = std::to_string(frame);
+    return R"(<ParticleEffect Name="T"><Functions>)"
+           R"(<Function Name="One" Dim="1" Type="periodic"><XParam>1</XParam></Function>)"
+           R"(<Function Name="F" Dim="1" Type="periodic"><XParam>)" +
+           f +
+           R"(</XParam></Function></Functions><Morphs>)"
+           R"(<Morph Name="MOne" Dim="1"><Functions><Function Name="One"/></Functions></Morph>)"
+           R"(<Morph Name="MF" Dim="1"><Functions><Function Name="F"/></Functions></Morph>)"
+           R"(</Morphs><Particles><Particle Name="P">)"
+           R"(<Parameter Name="Alpha" Dim="1" Morph="MOne"/>)"
+           R"(<Parameter Name="Frame" Dim="1" Morph="MF"/>)"
+           R"(</Particle></Particles><ParticleSystems>)"
+           R"(<ParticleSystem Name="S" Template="P"><InitParticles>1</InitParticles>)" +
+           system + R"(</ParticleSystem></ParticleSystems></ParticleEffect>)";
+}
+
+class EffectDrawingTest : public ::testing::Test {
+  protected:
+    EffectDrawingTest() {
+        store.Create(display);
+        for (const char* name : {"MemorySurface", "MemoryBuferAdd"})
+            store.CreateEmptySurface(name, 800, 600);
+        Picture("dot.png", 5, 5, White);
+        // A strip of three 4x3 frames: red, green, blue.
+        Picture("strip.png", 12, 3, 0);
+        for (int x = 0; x < 12; ++x)
+            for (int y = 0; y < 3; ++y)
+                SetPixel(store, "strip.png", x, y, x < 4 ? 0xFF0000u : x < 8 ? 0x00FF00u : 0xFFu);
+    }
+    void Picture(const std::string& name, int width, int height, uint32_t color) {
+        store.CreateEmptySurface(name, width, height);
+        FillSurface(store, name, color);
+        store.CreateAlphaChannel(name, 255);
+    }
+    // An instance of the effect text at (x, y), started at 1000 and advanced to 1100.
+    TPartEffect Instance(const std::string& text, int x, int y, TRect bounds = ScreenRect) {
+        TPartEffect instance;
+        instance.Effect = std::make_unique<TKelParticleEffect>();
+        instance.Effect->SetRandom(&random);
+        instance.Effect->LoadFromText(text);
+        StartEffect(*instance.Effect, 1000);
+        instance.Effect->Update(1100);
+        instance.X = x;
+        instance.Y = y;
+        instance.Bounds = bounds;
+        return instance;
+    }
+    uint32_t At(int x, int y) { return PixelAt(store, "MemorySurface", x, y); }
+
+    FakeDisplay display;
+    TSurfEngine store;
+    TKelRandom random{1};
+    TRedrawGrid grid;
+    TEffectCanvas canvas{store, nullptr, grid, 1100};
+};
+
+TEST_F(EffectDrawingTest, APictureIsDrawnCentredOnItsParticleAndMarked) {
+    TScreenEffects list;
+    list.push_back(Instance(OneParticle("<Resource>dot.png</Resource>"), 100, 50));
+    DrawKelScreenEffects(canvas, "MemorySurface", list);
+    EXPECT_EQ(At(98, 48), White);
+    EXPECT_EQ(At(102, 52), White);
+    EXPECT_EQ(At(97, 48), Black);
+    EXPECT_EQ(At(103, 52), Black);
+    EXPECT_EQ(grid.Tile(5, 3), 2);  // (98, 48) .. (102, 52)
+    EXPECT_EQ(grid.Tile(6, 3), 2);
+    EXPECT_EQ(grid.Tile(7, 3), 0);
+
+    // Not drawn: inactive, not started yet, or without effect.
+    FillSurface(store, "MemorySurface", Black);
+    list[0].Active = false;
+    list.push_back(Instance(OneParticle("<Resource>dot.png</Resource>"), 200, 50));
+    list[1].Effect->StartTime = 1200;
+    list.emplace_back();
+    DrawKelScreenEffects(canvas, "MemorySurface", list);
+    EXPECT_EQ(At(100, 50), Black);
+    EXPECT_EQ(At(200, 50), Black);
+}
+
+TEST_F(EffectDrawingTest, DrawingIsClippedToTheInstanceBounds) {
+    TScreenEffects list;
+    list.push_back(Instance(OneParticle("<Resource>dot.png</Resource>"), 100, 50, {0, 0, 99, 599}));
+    list.push_back(Instance(OneParticle("<Resource>dot.png</Resource>"), 1, 1));  // screen edge
+    DrawKelScreenEffects(canvas, "MemorySurface", list);
+    EXPECT_EQ(At(99, 50), White);
+    EXPECT_EQ(At(100, 50), Black);
+    EXPECT_EQ(At(0, 0), White);
+    EXPECT_EQ(At(3, 3), White);
+}
+
+TEST_F(EffectDrawingTest, StripsShowTheParticlesFrame) {
+    struct Case {
+        int Frame;
+        uint32_t Expected;
+    } cases[] = {{0, 0xFF0000}, {1, 0x00FF00}, {2, 0x0000FF}};
+    for (const Case& c : cases) {
+        TScreenEffects list;
+        list.push_back(Instance(
+            OneParticle("<Resource>strip.png</Resource><FrameCount>3</FrameCount>", c.Frame), 300,
+            300));
+        DrawKelScreenEffects(canvas, "MemorySurface", list);
+        EXPECT_EQ(At(298, 299), c.Expected) << c.Frame;  // a 4x3 frame at (298, 299)
+        EXPECT_EQ(At(301, 301), c.Expected) << c.Frame;
+        EXPECT_EQ(At(302, 301), Black) << c.Frame;  // one frame wide only
+    }
+}
+
+TEST_F(EffectDrawingTest, AdditiveSystemsAddOntoTheFrame) {
+    FillSurface(store, "MemorySurface", Grey);
+    Picture("dim.png", 5, 5, 0x101010);
+    TScreenEffects list;
+    list.push_back(
+        Instance(OneParticle("<Resource>dim.png</Resource><OutputMode>1</OutputMode>"), 100, 50));
+    DrawKelScreenEffects(canvas, "MemorySurface", list);
+    EXPECT_EQ(At(100, 50), 0x505050u);
+    EXPECT_EQ(At(104, 50), Grey);
+}
+
+TEST_F(EffectDrawingTest, ASingleEffectTakesAnOpacityAndATint) {
+    TPartEffect instance = Instance(OneParticle("<Resource>dot.png</Resource>"), 0, 0);
+    DrawKelParticleEffect(canvas, *instance.Effect, "MemorySurface", 100, 50, ScreenRect, 128);
+    const uint32_t half = At(100, 50);
+    EXPECT_GT(half & 0xFF, 0x70u);
+    EXPECT_LT(half & 0xFF, 0x90u);
+    DrawKelParticleEffect(canvas, *instance.Effect, "MemorySurface", 200, 50, ScreenRect, 255,
+                          0x0000FF, 1);
+    // Tinted all but fully red (colours are $00BBGGRR; amount 1 is the strongest tint).
+    EXPECT_EQ(At(200, 50) & 0xFFFF, 0u);
+    EXPECT_GE(At(200, 50) >> 16, 0xF0u);
+    // Not before its start time has passed.
+    TEffectCanvas early{store, nullptr, grid, 1000};
+    DrawKelParticleEffect(early, *instance.Effect, "MemorySurface", 300, 50);
+    EXPECT_EQ(At(300, 50), Black);
+}
+
+}  // namespace
