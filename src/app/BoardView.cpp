@@ -16,4 +16,5 @@ void TBoardView::Clear() {
     }
     HoverCell = TCell{};
     PreviewGroup.clear();
+    WillCompleteShown = false;
 }

@@ -35,6 +35,8 @@ class TBoardView {
 
     TCell HoverCell;
     std::vector<TCell> PreviewGroup;
+    // The preview shows a completing move: the group and the selected cell are framed.
+    bool WillCompleteShown = false;
 
   private:
     static size_t Index(int col, int row);

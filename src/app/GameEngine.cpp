@@ -35,6 +35,8 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                   .Redraw = redrawGrid_}),
       screen_({.SurfaceStore = surfaceStore_,
                .Play = play_,
+               .View = boardView_,
+               .Types = fishkaTypes_,
                .PathPoints = pathPoints_,
                .Redraw = redrawGrid_}),
       levels_({.Archive = archive_,
@@ -361,6 +363,8 @@ void TKelGameEngine::DrawScreen() {
         case gsGame:
             DrawBackgroundByGrid();
             DrawKelScreenEffects(canvas, "MemorySurface", levelEffectsList_);
+            screen_.DrawLevelBox(canvas);
+            screen_.DrawFlyingPieces(canvas);
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
             break;
         case gsMenu:
@@ -397,6 +401,7 @@ void TKelGameEngine::TickTimer(uint32_t now) {
         // changes and the play timers join here.
         TickScreenEffects(screenEffects_, now);
         TickScreenEffects(levelEffectsList_, now);
+        if (play_.Game.State == gsGame) screen_.AnimateCells(now);
         soundEvents_.TickMusicTimer(now);
     });
 }

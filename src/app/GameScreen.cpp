@@ -2,6 +2,7 @@
 #include "app/GameScreen.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/KelException.h"
 
@@ -90,4 +91,156 @@ void TGameScreen::DrawLevelLines(const std::string& surface) {
             }
         }
     });
+}
+
+namespace {
+
+// Whether the clock has reached a tick (-1 and other negative ticks are never reached).
+bool Reached(int32_t tick, uint32_t now) {
+    return tick >= 0 && int32_t(now - uint32_t(tick)) >= 0;
+}
+
+}  // namespace
+
+void TGameScreen::DrawLevelBox(const TEffectCanvas& canvas) {
+    Guarded("Exception error in TKelGameEngine.DrawLevelBox!", [&] {
+        TSurfEngine& store = canvas.Store;
+        const TGame& game = links_.Play.Game;
+        const TBoard& board = links_.Play.Level.Board;
+        const TBoardView& view = links_.View;
+        if (view.WillCompleteShown && !game.SelectedCell.IsNone()) {
+            for (const TCell& cell : view.PreviewGroup) {
+                const TPoint centre = CellCentre(cell.Col, cell.Row);
+                store.DrawWithAlphaChannel("CellFrame.png", "MemorySurface", centre.X, centre.Y,
+                                           255, nullptr, 0, 0, nullptr, true);
+            }
+            const TPoint centre = CellCentre(game.SelectedCell.Col, game.SelectedCell.Row);
+            store.DrawWithAlphaChannel("CellFrame.png", "MemorySurface", centre.X, centre.Y, 255,
+                                       nullptr, 0, 0, nullptr, true);
+        }
+        for (int row = 1; row <= BoardRows; ++row)
+            for (int col = 1; col <= BoardColumns; ++col)
+                if (board.CellExists(col, row)) DrawCell(canvas, col, row);
+        for (int row = 1; row <= BoardRows; ++row)
+            for (int col = 1; col <= BoardColumns; ++col)
+                if (links_.View.Cell(col, row).Effect) DrawAttachedEffect(canvas, col, row);
+        // Scarabs sliding along their line.
+        for (int row = 1; row <= BoardRows; ++row)
+            for (int col = 1; col <= BoardColumns; ++col) {
+                const TFish& fish = board.Cell(col, row);
+                if (fish.SlideTime < 0 || Reached(fish.SlideTime, canvas.Now)) continue;
+                if (fish.Kind < fkScarab0 || fish.Kind > fkScarab300) continue;
+                const std::string picture = ScarabPictureName(fish.Kind);
+                const TPoint size = store.GetSurfaceSize(picture);
+                store.DrawWithAlphaChannelInReal(picture, "MemorySurface",
+                                                 fish.SlidePos.X - size.X / 2.0,
+                                                 fish.SlidePos.Y - size.Y / 2.0, 255, nullptr);
+            }
+    });
+}
+
+void TGameScreen::DrawCell(const TEffectCanvas& canvas, int col, int row) {
+    TSurfEngine& store = canvas.Store;
+    const TFish& fish = links_.Play.Level.Board.Cell(col, row);
+    TCellView& cell = links_.View.Cell(col, row);
+    const bool selected = links_.Play.Game.SelectedCell == TCell{col, row};
+    const int top = CellBox(col, row).Top;
+    const TPoint centre = CellCentre(col, row);
+    if (fish.InGroup)
+        store.DrawWithAlphaChannel("CellFrame.png", "MemorySurface", centre.X, top + 36, 255,
+                                   nullptr, 0, 0, nullptr, true);
+    // A completing fishka stays visible until it breaks, though hidden until its removal.
+    const bool visible = fish.HiddenUntil < 0 || Reached(fish.HiddenUntil, canvas.Now) ||
+                         (fish.BreakTime >= 0 && !Reached(fish.BreakTime, canvas.Now));
+    const bool sliding = fish.SlideTime >= 0 && !Reached(fish.SlideTime, canvas.Now);
+    if (visible && fish.Type != -1 && !sliding) {
+        const int w = cell.PicWidth, h = cell.PicHeight;
+        const int x = 65 * col - 63 + (65 - w) / 2;
+        const int y = fish.Falling ? fish.FallY : top + (73 - h) / 2;
+        if (selected || fish.JumpBall) {
+            TRect frame{cell.Frame * w, 0, (cell.Frame + 1) * w - 1, h - 1};
+            const std::string strip = cell.SurfName + "anime";
+            const TKelParticleSystem* ball =
+                fish.JumpBall && cell.Effect && cell.Effect->SystemCount() > 0
+                    ? cell.Effect->GetSystem(0)
+                    : nullptr;
+            if (ball && !ball->Particles.empty()) {
+                const TKelVector offset = ball->Particles.front()->GetPosition();
+                store.DrawWithAlphaChannelInReal(strip, "MemorySurface", x + offset[0],
+                                                 fish.Falling ? fish.FallY : y + offset[1], 255,
+                                                 &frame);
+            } else {
+                store.DrawWithAlphaChannel(strip, "MemorySurface", x, y, 255, &frame);
+            }
+        } else {
+            store.DrawWithAlphaChannel(cell.SurfName, "MemorySurface", x, y, 255, nullptr);
+        }
+    }
+    if (selected && fish.MergeTime == -1) {
+        const TPoint size = store.GetSurfaceSize("Select.png");
+        store.DrawWithAlphaChannel("Select.png", "MemorySurface", 65 * col - 63 + (65 - size.X) / 2,
+                                   fish.Falling ? fish.FallY : top + (73 - size.Y) / 2, 255,
+                                   nullptr);
+        links_.Redraw.FillRect(CellBox(col, row));
+    }
+    if (fish.JumpBall) links_.Redraw.FillRect({65 * col - 73, top, 65 * col + 12, top + 73});
+}
+
+void TGameScreen::DrawAttachedEffect(const TEffectCanvas& canvas, int col, int row) {
+    TCellView& cell = links_.View.Cell(col, row);
+    const TFish& fish = links_.Play.Level.Board.Cell(col, row);
+    cell.Effect->Update(canvas.Now);
+    if (cell.Effect->Finished) {
+        cell.Effect.reset();
+        cell.EffectFile.clear();
+        return;
+    }
+    const TPoint centre = CellCentre(col, row);
+    TPoint at = centre;
+    if (fish.Falling)
+        at = {centre.X, fish.FallY + 32};
+    else if (fish.SlideTime >= 0 && !Reached(fish.SlideTime, canvas.Now))
+        at = {int(std::nearbyint(fish.SlidePos.X)), int(std::nearbyint(fish.SlidePos.Y))};
+    DrawKelParticleEffect(canvas, *cell.Effect, "MemorySurface", at.X, at.Y);
+}
+
+void TGameScreen::DrawFlyingPieces(const TEffectCanvas& canvas) {
+    Guarded("Exception error in TKelGameEngine.CreateMoveEffect!", [&] {
+        for (int col = 1; col <= BoardColumns; ++col)
+            for (int row = 1; row <= BoardRows; ++row) {
+                const TFish& fish = links_.Play.Level.Board.Cell(col, row);
+                const TCellView& cell = links_.View.Cell(col, row);
+                if (fish.MergeTime <= 0 || Reached(fish.MergeTime, canvas.Now) ||
+                    cell.FlyPicture.empty())
+                    continue;
+                canvas.Store.DrawWithAlphaChannel(
+                    cell.FlyPicture, "MemorySurface", cell.FlyFrom.X - cell.FlyHalfSize.X,
+                    cell.FlyFrom.Y - cell.FlyHalfSize.Y, 255, nullptr);
+            }
+    });
+}
+
+void TGameScreen::AnimateCells(uint32_t now) {
+    if (animated_ && int32_t(now - lastAnimation_) <= 22) return;
+    const TBoard& board = links_.Play.Level.Board;
+    for (int row = 1; row <= BoardRows; ++row)
+        for (int col = 1; col <= BoardColumns; ++col) {
+            const TFish& fish = board.Cell(col, row);
+            TCellView& cell = links_.View.Cell(col, row);
+            const bool selected = links_.Play.Game.SelectedCell == TCell{col, row};
+            if (!selected && !fish.JumpBall) continue;
+            const int frames = fish.Type >= 0 && size_t(fish.Type) < links_.Types.size()
+                                   ? links_.Types[size_t(fish.Type)].Frames()
+                                   : 1;
+            if (selected) {
+                cell.Frame = cell.Frame + 1 > frames - 1 ? 0 : cell.Frame + 1;
+            } else {
+                const double swing = std::sin(double(now) / 300.0);
+                cell.Frame = frames < 21 ? int(std::nearbyint(7 * swing)) + frames / 2
+                                         : (int(std::nearbyint(12 * swing)) + frames) % frames;
+            }
+            links_.Redraw.FillRect(CellBox(col, row));
+        }
+    lastAnimation_ = now;
+    animated_ = true;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
 #include <vector>
 
 #include "graphics/FakeDisplay.h"
@@ -33,7 +35,9 @@ class GameScreenTest : public ::testing::Test {
     TPlayState play;
     std::vector<TPathPoint> points;
     TRedrawGrid grid;
-    TGameScreen screen{{store, play, points, grid}};
+    TBoardView view;
+    TFishkaTypes types;
+    TGameScreen screen{{store, play, view, types, points, grid}};
 };
 
 TEST_F(GameScreenTest, TheOutlineLeavesOutEdgesBetweenCellsOfTheShape) {
@@ -93,6 +97,109 @@ TEST_F(GameScreenTest, PlayBackgroundAndMapAreBuiltIntoBackgroundAndMarkTheScree
     FillSurface(*store, "map.jpg", 0);
     screen.DrawGameStateBackground();
     EXPECT_EQ(PixelAt(*store, "Background", 400, 300), 0x654321u);
+}
+
+// Cell (4, 4) of type 0 (three frames) showing a 10x10 red picture; its strip has a blue,
+// a green and a white frame; "Select.png" is a yellow 5x5 square.
+class BoardDrawingTest : public GameScreenTest {
+  protected:
+    BoardDrawingTest() {
+        store->CreateEmptySurface("MemorySurface", 800, 600);
+        Picture("P1c1", 10, 10, {0xFF0000});
+        Picture("P1c1anime", 30, 10, {0x0000FF, 0x00FF00, 0xFFFFFF});
+        Picture("Select.png", 5, 5, {0xFFFF00});
+        types.emplace_back();
+        types.back().FrameCount = 3;
+        Shape({{4, 4}});
+        TFish& fish = play.Level.Board.Cell(4, 4);
+        fish.Type = 0;
+        TCellView& cell = view.Cell(4, 4);
+        cell.SurfName = "P1c1";
+        cell.PicWidth = cell.PicHeight = 10;
+        cell.Frame = 1;
+    }
+    // A picture of equal-width bands of the colours, fully opaque.
+    void Picture(const std::string& name, int width, int height, std::vector<uint32_t> bands) {
+        store->CreateEmptySurface(name, width, height);
+        const int band = width / int(bands.size());
+        for (int x = 0; x < width; ++x)
+            for (int y = 0; y < height; ++y) SetPixel(*store, name, x, y, bands[size_t(x / band)]);
+        store->CreateAlphaChannel(name, 255);
+    }
+    uint32_t At(int x, int y) { return PixelAt(*store, "MemorySurface", x, y); }
+    void Draw(uint32_t now) {
+        FillSurface(*store, "MemorySurface", 0);
+        screen.DrawLevelBox({*store, nullptr, grid, now});
+    }
+};
+
+TEST_F(BoardDrawingTest, CellsShowTheirStillPictureStripFrameAndSelection) {
+    // The picture's top left is (197 + 27, 227 + 31); Select.png's is (197 + 30, 227 + 34).
+    TFish& fish = play.Level.Board.Cell(4, 4);
+    struct Case {
+        const char* Name;
+        std::function<void()> Set;
+        uint32_t Picture, Select;  // colours at (224, 258) and (227, 261)
+    } cases[] = {
+        {"still", [] {}, 0xFF0000, 0xFF0000},
+        {"selected",
+         [&] {
+             play.Game.SelectedCell = {4, 4};
+         },
+         0x00FF00, 0xFFFF00},
+        {"merge pending",
+         [&] {
+             play.Game.SelectedCell = {4, 4};
+             fish.MergeTime = 5000;
+         },
+         0x00FF00, 0x00FF00},
+        {"hidden", [&] { fish.HiddenUntil = 5000; }, 0, 0},
+        {"completing",
+         [&] {
+             fish.HiddenUntil = 5000;
+             fish.BreakTime = 4000;
+         },
+         0xFF0000, 0xFF0000},
+        {"empty", [&] { fish.Type = -1; }, 0, 0},
+    };
+    for (const Case& c : cases) {
+        play.Game.SelectedCell = {};
+        fish.MergeTime = fish.HiddenUntil = fish.BreakTime = -1;
+        fish.Type = 0;
+        c.Set();
+        Draw(3000);
+        EXPECT_EQ(At(224, 258), c.Picture) << c.Name;
+        EXPECT_EQ(At(227, 261), c.Select) << c.Name;
+        EXPECT_EQ(At(223, 258), 0u) << c.Name;
+    }
+}
+
+TEST_F(BoardDrawingTest, AFallingCellIsDrawnAtItsFallPosition) {
+    TFish& fish = play.Level.Board.Cell(4, 4);
+    fish.Falling = true;
+    fish.FallY = 100;
+    Draw(3000);
+    EXPECT_EQ(At(224, 100), 0xFF0000u);
+    EXPECT_EQ(At(224, 258), 0u);
+}
+
+TEST_F(BoardDrawingTest, TheSelectedCellRunsThroughItsStripAtMostEvery22Ms) {
+    play.Game.SelectedCell = {4, 4};
+    TCellView& cell = view.Cell(4, 4);
+    cell.Frame = 0;
+    std::vector<int> frames;
+    for (uint32_t now : {1000u, 1010u, 1023u, 1046u, 1069u}) {
+        screen.AnimateCells(now);
+        frames.push_back(cell.Frame);
+    }
+    EXPECT_EQ(frames, (std::vector<int>{1, 1, 2, 0, 1}));  // three frames, then round again
+    EXPECT_EQ(grid.Tile(11, 12), 2);                       // the box (197, 227)-(261, 299)
+
+    // A jump-ball cell swings around the middle of its strip.
+    play.Game.SelectedCell = {};
+    play.Level.Board.Cell(4, 4).JumpBall = true;
+    screen.AnimateCells(1200);
+    EXPECT_EQ(cell.Frame, int(std::nearbyint(7 * std::sin(1200 / 300.0))) + 1);
 }
 
 }  // namespace
