@@ -122,14 +122,18 @@ void TLevelLoader::ChangeGameState(const std::string& name, uint32_t now) {
 }
 
 void TLevelLoader::StartFirstLevel(uint32_t now) {
+    StartGameAt(1, PuzzleLevelName(1), now);
+}
+
+void TLevelLoader::StartGameAt(int32_t level, const std::string& entryName, uint32_t now) {
     Guarded("Exception error in TKelGameEngine.StartFirstLevel!", [&] {
         TGame& game = links_.Play.Game;
         game.Score = game.PrevScore = 0;
-        game.CurrentLevel = game.SelectedLevel = 1;
+        game.CurrentLevel = game.SelectedLevel = level;
         links_.SurfaceStore->LoadPictureList(*links_.Archive, {"Back1.jpg"});
         BackgroundList.push_back("Back1.jpg");
         links_.SurfaceStore->DrawSurface("Back1.jpg", "Background", 0, 0, nullptr);
-        LoadPuzzleLevelFromXML(PuzzleLevelName(1), now);
+        LoadPuzzleLevelFromXML(entryName, now);
         ChangeGameState("gsLoading", now);
         // The instructions window and its animated examples are shown here once the interface
         // exists.

@@ -62,6 +62,9 @@ class TLevelLoader {
     bool LoadPuzzleLevelFromXML(const std::string& entryName, uint32_t now);
     // A new game: score 0, level 1 loaded and the play state entered at `now`.
     void StartFirstLevel(uint32_t now);
+    // A new game started as on level 1, but on level `level` read from the archive entry
+    // `entryName` (the authors' tools set up any level this way).
+    void StartGameAt(int32_t level, const std::string& entryName, uint32_t now);
     // Resets the play state, the board view, the effect lists, the pictures list and the timed
     // sounds.
     void ClearLevel();
