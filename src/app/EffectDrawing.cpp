@@ -6,16 +6,18 @@
 
 #include "core/KelException.h"
 #include "core/Utf8.h"
+#include "fx/KelFXNumbers.h"
 #include "graphics/KelFont.h"
 
 namespace {
 
+// Effect values come from data: NaN and values out of range convert with the saturating rule.
 int Rounded(double value) {
-    return int(std::nearbyint(value));
+    return SaturateRound<int>(value);
 }
 
 uint8_t ByteOf(double value) {
-    return uint8_t(std::clamp(int(value), 0, 255));
+    return uint8_t(std::clamp(SaturateTrunc<int>(value), 0, 255));
 }
 
 // How one particle is drawn, taken from the particle, its system and its instance.
@@ -65,14 +67,14 @@ struct TFrame {
 };
 
 TFrame FrameOf(const TKelParticle& particle, const TSystemPicture& picture, int frameCount) {
-    const int f = std::max(0, particle.GetFrame());
-    const int perLineIndex = particle.IndexOfParam("FramePerLine");
-    if (perLineIndex < 0) {
+    const int f = std::max(0, particle.GetFrame());  // saturated by the particle
+    const TKelParticleParams* perLine =
+        particle.GetParamRecord(particle.IndexOfParam("FramePerLine"));
+    const int p = perLine ? SaturateTrunc<int>(perLine->Value[0]) : 0;
+    if (p < 1) {  // one row of frames, also for a FramePerLine below 1
         const int w = picture.Width / frameCount;
         return {{f * w, 0, (f + 1) * w - 1, picture.Height - 1}, w, picture.Height};
     }
-    const TKelParticleParams* perLine = particle.GetParamRecord(perLineIndex);
-    const int p = std::max(1, perLine ? int(perLine->Value[0]) : 1);
     const int rows = std::max(1, frameCount / p + (frameCount % p != 0 ? 1 : 0));
     const int w = picture.Width / p, h = picture.Height / rows;
     const int col = f % p, row = f / p;
@@ -222,7 +224,7 @@ void DrawKelParticleEffect(const TEffectCanvas& canvas, const TKelParticleEffect
             if (picture.Name.empty()) continue;
             for (const auto& particle : system->Particles) {
                 TParticleLook look = ScreenLook(*particle);
-                look.Opacity = ByteOf(std::nearbyint(particle->GetAlpha() * 255.0));
+                look.Opacity = ByteOf(Rounded(particle->GetAlpha() * 255.0));
                 if (opacity < 255) look.Opacity = uint8_t((look.Opacity * opacity) >> 8);
                 if (amount > 0) {
                     look.Color = color;

@@ -9,20 +9,33 @@ namespace {
 
 constexpr uint32_t Black = 0, White = 0xFFFFFF, Grey = 0x404040;
 
+// A constant one-dimensional function and its morph, both named after `name`.
+std::string Constant(const std::string& name, int value) {
+    return R"(<Function Name=")" + name + R"(" Dim="1" Type="periodic"><XParam>)" +
+           std::to_string(value) + "</XParam></Function>";
+}
+std::string ConstantMorph(const std::string& name) {
+    return R"(<Morph Name="M)" + name + R"(" Dim="1"><Functions><Function Name=")" + name +
+           R"("/></Functions></Morph>)";
+}
+std::string ConstantParameter(const std::string& name) {
+    return R"(<Parameter Name=")" + name + R"(" Dim="1" Morph="M)" + name + R"("/>)";
+}
+
 // One particle system throwing one particle with full alpha at the system's position, showing
-// frame `frame` of its picture.
-std::string OneParticle(const std::string& system, int frame = 0) {
-    const std::string f = std::to_string(frame);
-    return R"(<ParticleEffect Name="T"><Functions>)"
-           R"(<Function Name="One" Dim="1" Type="periodic"><XParam>1</XParam></Function>)"
-           R"(<Function Name="F" Dim="1" Type="periodic"><XParam>)" +
-           f +
-           R"(</XParam></Function></Functions><Morphs>)"
-           R"(<Morph Name="MOne" Dim="1"><Functions><Function Name="One"/></Functions></Morph>)"
-           R"(<Morph Name="MF" Dim="1"><Functions><Function Name="F"/></Functions></Morph>)"
-           R"(</Morphs><Particles><Particle Name="P">)"
-           R"(<Parameter Name="Alpha" Dim="1" Morph="MOne"/>)"
-           R"(<Parameter Name="Frame" Dim="1" Morph="MF"/>)"
+// frame `frame` of its picture; with `perLine` set, the particle also has a "FramePerLine"
+// parameter of that value.
+std::string OneParticle(const std::string& system, int frame = 0, int perLine = -1) {
+    std::string functions = Constant("Alpha", 1) + Constant("Frame", frame);
+    std::string morphs = ConstantMorph("Alpha") + ConstantMorph("Frame");
+    std::string parameters = ConstantParameter("Alpha") + ConstantParameter("Frame");
+    if (perLine >= 0) {
+        functions += Constant("FramePerLine", perLine);
+        morphs += ConstantMorph("FramePerLine");
+        parameters += ConstantParameter("FramePerLine");
+    }
+    return R"(<ParticleEffect Name="T"><Functions>)" + functions + "</Functions><Morphs>" + morphs +
+           R"(</Morphs><Particles><Particle Name="P">)" + parameters +
            R"(</Particle></Particles><ParticleSystems>)"
            R"(<ParticleSystem Name="S" Template="P"><InitParticles>1</InitParticles>)" +
            system + R"(</ParticleSystem></ParticleSystems></ParticleEffect>)";
@@ -116,6 +129,35 @@ TEST_F(EffectDrawingTest, StripsShowTheParticlesFrame) {
         EXPECT_EQ(At(298, 299), c.Expected) << c.Frame;  // a 4x3 frame at (298, 299)
         EXPECT_EQ(At(301, 301), c.Expected) << c.Frame;
         EXPECT_EQ(At(302, 301), Black) << c.Frame;  // one frame wide only
+    }
+}
+
+TEST_F(EffectDrawingTest, FramesPerLineLayTheStripOutAsAGrid) {
+    // Four 4x3 frames two a row: red, green / blue, white. Below 1 frame a row, one row.
+    store.CreateEmptySurface("grid.png", 8, 6);
+    const uint32_t colors[2][2] = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 6; ++y) SetPixel(store, "grid.png", x, y, colors[y / 3][x / 4]);
+    store.CreateAlphaChannel("grid.png", 255);
+    struct Case {
+        int Frame, PerLine;
+        uint32_t Expected;
+        int Width, Height;  // of a frame
+    } cases[] = {{3, 2, 0xFFFFFF, 4, 3},
+                 {2, 2, 0x0000FF, 4, 3},
+                 {1, 2, 0x00FF00, 4, 3},
+                 {3, 0, 0x00FF00, 2, 6}};  // one row: frame 3 of four 2x6 frames
+    for (const Case& c : cases) {
+        FillSurface(store, "MemorySurface", Black);
+        TScreenEffects list;
+        list.push_back(
+            Instance(OneParticle("<Resource>grid.png</Resource><FrameCount>4</FrameCount>", c.Frame,
+                                 c.PerLine),
+                     400, 400));
+        DrawKelScreenEffects(canvas, "MemorySurface", list);
+        const int left = 400 - c.Width / 2, top = 400 - c.Height / 2;
+        EXPECT_EQ(At(left, top), c.Expected) << c.Frame << "/" << c.PerLine;
+        EXPECT_EQ(At(left + c.Width, top), Black) << c.Frame << "/" << c.PerLine;
     }
 }
 
