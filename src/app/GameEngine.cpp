@@ -37,6 +37,7 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                .Play = play_,
                .View = boardView_,
                .Types = fishkaTypes_,
+               .Effects = globalEffects_,
                .PathPoints = pathPoints_,
                .Redraw = redrawGrid_}),
       levels_({.Archive = archive_,
@@ -246,6 +247,8 @@ void TKelGameEngine::RunGame() {
             loading_ = true;
             log_.WriteLog("Prepare for Game run...");
             soundEvents_.LoadSoundsEvents("Sounds.xml", folders_.GameFolder, archive_.get());
+            globalEffects_.Load(*archive_, &random_, platform_.System.Ticks(),
+                                [this](const std::string& line) { log_.WriteLog(line); });
             currentTick_ = platform_.System.Ticks();
             const int depth = options_.FullScreenMode == 1 ? options_.BitsPerPixel : 32;
             if (!SetUpDisplay(platform_.Display, options_.FullScreenMode, depth,
@@ -277,6 +280,9 @@ void TKelGameEngine::RunGame() {
 
             ReopenArchive();
             loading_ = false;
+            if (!globalEffects_.ChangeCursorEffect(*archive_, "efMouseCursor.xml", &random_,
+                                                   currentTick_))
+                log_.WriteLog("Can not find file name efMouseCursor.xml in GameFolder");
             soundEvents_.ScheduleSoundEvent("PharaohSayWelcome", -1, currentTick_);
         });
     } catch (const std::exception&) {
@@ -362,22 +368,53 @@ void TKelGameEngine::DrawScreen() {
             break;
         case gsGame:
             DrawBackgroundByGrid();
+            screen_.DrawFinishBar(canvas);
             DrawKelScreenEffects(canvas, "MemorySurface", levelEffectsList_);
             screen_.DrawLevelBox(canvas);
             screen_.DrawFlyingPieces(canvas);
+            screen_.DrawArrowCursor(canvas, play_.Game);
+            if (HoverOnPiece()) screen_.DrawMouseOverEffects(canvas);
+            screen_.DrawPharaoh(canvas);
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
+            DrawCursor(canvas);
+            break;
+        case gsPause:
+            DrawBackgroundByGrid();
+            screen_.DrawFinishBar(canvas);
+            DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
+            screen_.DrawPharaoh(canvas);
+            DrawCursor(canvas);
             break;
         case gsMenu:
             DrawBackgroundByGrid();
+            DrawCursor(canvas);
             break;
         case gsBetweenLevels:
-        case gsPause:
         case gsInstructions:
             DrawBackgroundByGrid();
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
+            DrawCursor(canvas);
             break;
     }
     frameRate_.CountFrame();
+}
+
+bool TKelGameEngine::HoverOnPiece() const {
+    const TCell hover = boardView_.HoverCell;
+    if (!play_.Level.Board.CellExists(hover.Col, hover.Row)) return false;
+    const TFish& fish = play_.Level.Board.Cell(hover.Col, hover.Row);
+    return fish.Kind == fkNormal && fish.Type != -1;
+}
+
+void TKelGameEngine::DrawCursor(const TEffectCanvas& canvas) {
+    const TKelParticleEffect* cursor = globalEffects_.Cursor();
+    if (!cursor) return;
+    const TPoint frame = surfaceStore_->GetSurfaceSize("cursor_line.png");
+    const int w = frame.X / 45, h = frame.Y;
+    redrawGrid_.FillRect(
+        {std::min(mousePos_.X, prevMousePos_.X) - 3, std::min(mousePos_.Y, prevMousePos_.Y) - 3,
+         std::max(mousePos_.X, prevMousePos_.X) + w, std::max(mousePos_.Y, prevMousePos_.Y) + h});
+    DrawKelParticleEffect(canvas, *cursor, "MemorySurface", mousePos_.X, mousePos_.Y);
 }
 
 void TKelGameEngine::DrawBackgroundByGrid() {
@@ -401,6 +438,7 @@ void TKelGameEngine::TickTimer(uint32_t now) {
         // changes and the play timers join here.
         TickScreenEffects(screenEffects_, now);
         TickScreenEffects(levelEffectsList_, now);
+        globalEffects_.Update(play_.Game.State, now);
         if (play_.Game.State == gsGame) screen_.AnimateCells(now);
         soundEvents_.TickMusicTimer(now);
     });
@@ -472,6 +510,7 @@ void TKelGameEngine::FormDestroy() {
     platform_.Display.Close();
     archive_.reset();
     levels_.ClearLevel();
+    globalEffects_.Clear();
     fishkaTypes_.clear();
     soundEvents_.FreeMusicList();
     redrawRects_.clear();

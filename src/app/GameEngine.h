@@ -18,6 +18,7 @@
 #include "app/FrameRate.h"
 #include "app/GameFolders.h"
 #include "app/GameScreen.h"
+#include "app/GlobalEffects.h"
 #include "app/LevelLoader.h"
 #include "app/Log.h"
 #include "app/Options.h"
@@ -70,6 +71,7 @@ class TKelGameEngine : public IKelFontHost {
     TBoardPresenter& Presenter() { return presenter_; }
     // The game screen's drawing.
     TGameScreen& Screen() { return screen_; }
+    const TGlobalEffects& GlobalEffects() const { return globalEffects_; }
 
     // --- what tests, tools and the headless driver look at ---
     const TGameFolders& Folders() const { return folders_; }
@@ -110,6 +112,10 @@ class TKelGameEngine : public IKelFontHost {
     void MarkWholeScreen();
     // Restores the background under the marked tiles, at the start of a frame.
     void DrawBackgroundByGrid();
+    // The mouse cursor's effect at the mouse, and the area it moved over marked.
+    void DrawCursor(const TEffectCanvas& canvas);
+    // The hovered cell is on the board and holds an ordinary piece.
+    bool HoverOnPiece() const;
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();
@@ -149,6 +155,7 @@ class TKelGameEngine : public IKelFontHost {
     // Running effect instances: over the screen, and the level's ambient ones under the board.
     TScreenEffects screenEffects_, levelEffectsList_;
     TBoardPresenter presenter_;
+    TGlobalEffects globalEffects_;
     TGameScreen screen_;
     TLevelLoader levels_;
 

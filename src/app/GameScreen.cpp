@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "core/KelException.h"
+#include "fx/KelFXNumbers.h"
 
 void TGameScreen::DrawGameStateBackground() {
     Guarded("Exception error in TKelGameEngine.DrawGameStateBackground!", [this] {
@@ -154,6 +156,8 @@ void TGameScreen::DrawCell(const TEffectCanvas& canvas, int col, int row) {
                          (fish.BreakTime >= 0 && !Reached(fish.BreakTime, canvas.Now));
     const bool sliding = fish.SlideTime >= 0 && !Reached(fish.SlideTime, canvas.Now);
     if (visible && fish.Type != -1 && !sliding) {
+        const TPoint markers = fish.Falling ? TPoint{centre.X, fish.FallY + 32} : centre;
+        DrawMarkers(canvas, fish.Extras, false, markers);
         const int w = cell.PicWidth, h = cell.PicHeight;
         const int x = 65 * col - 63 + (65 - w) / 2;
         const int y = fish.Falling ? fish.FallY : top + (73 - h) / 2;
@@ -175,6 +179,7 @@ void TGameScreen::DrawCell(const TEffectCanvas& canvas, int col, int row) {
         } else {
             store.DrawWithAlphaChannel(cell.SurfName, "MemorySurface", x, y, 255, nullptr);
         }
+        DrawMarkers(canvas, fish.Extras, true, markers);
     }
     if (selected && fish.MergeTime == -1) {
         const TPoint size = store.GetSurfaceSize("Select.png");
@@ -243,4 +248,96 @@ void TGameScreen::AnimateCells(uint32_t now) {
         }
     lastAnimation_ = now;
     animated_ = true;
+}
+
+void TGameScreen::DrawMarkers(const TEffectCanvas& canvas, uint8_t extras, bool gem, TPoint at) {
+    struct TMarker {
+        uint8_t Bit;
+        const char* File;
+    };
+    static constexpr TMarker bombs[] = {{feVerticalBomb, "efVertBombBonus.xml"},
+                                        {feBomb25, "efDiagRTBombBonus.xml"},
+                                        {feBomb36, "efDiagLTBombBonus.xml"}};
+    static constexpr TMarker gems[] = {{feBonusGem, "efBonusGem.xml"}};
+    for (const TMarker& marker : gem ? std::span<const TMarker>(gems) : std::span(bombs))
+        if (extras & marker.Bit)
+            if (const TKelParticleEffect* effect = links_.Effects.Find(marker.File))
+                DrawKelParticleEffect(canvas, *effect, "MemorySurface", at.X, at.Y);
+}
+
+void TGameScreen::DrawFinishBar(const TEffectCanvas& canvas) {
+    Guarded("Exception error in TKelGameEngine.DrawFinishBar!", [&] {
+        const TLevel& level = links_.Play.Level;
+        if (!level.ShowFinishBar) return;
+        TSurfEngine& store = canvas.Store;
+        // A level without a positive goal shows a full bar.
+        const double full = level.Goal > 0 ? level.Progress * 299.0 / level.Goal : 299.0;
+        const int b = std::clamp(SaturateRound<int>(full), 0, 299);
+        const TPoint size = store.GetSurfaceSize("FinishLight.png");
+        TRect source{0, 347 - b, size.X - 1, size.Y - 1};
+        if (links_.Play.Game.MoodState != 0) {
+            store.DrawWithAlphaChannel("FinishLight.png", "MemorySurface", 48, 460 - b, 255,
+                                       &source);
+        } else {
+            // The angry Pharaoh's pulse tints the bar red; without it the bar stays untinted.
+            double pulse = 1;
+            const TKelParticleEffect* angry = links_.Effects.Find("efPharaohAngry.xml");
+            if (angry && angry->SystemCount() > 0 && angry->GetSystem(0) &&
+                !angry->GetSystem(0)->Particles.empty())
+                pulse = angry->GetSystem(0)->Particles.front()->GetColorValue();
+            const uint8_t amount =
+                uint8_t(std::clamp(SaturateRound<int>((1 - pulse) * 255), 0, 255));
+            store.DrawWithAlphaChannel("FinishLight.png", "MemorySurface", 48, 460 - b, 255,
+                                       &source, 255, amount);
+            links_.Redraw.FillRect({19, 400 - b, 108, 505});
+        }
+        store.DrawWithAlphaChannel("FinishScarab.png", "MemorySurface", 19, 405 - b, 255, nullptr);
+    });
+}
+
+void TGameScreen::DrawArrowCursor(const TEffectCanvas& canvas, TGame& game) {
+    Guarded("Exception error in TKelGameEngine.DrawArrowCursor!", [&] {
+        if (game.KeyCursorTime <= 0 ||
+            int32_t(canvas.Now - uint32_t(game.KeyCursorTime)) >= 10000) {
+            game.KeyCursorTime = -1;
+            return;
+        }
+        const TCell cell = game.KeyCursor;
+        if (!TBoard::InRange(cell.Col, cell.Row)) return;
+        const TRect box = CellBox(cell.Col, cell.Row);
+        canvas.Store.DrawWithAlphaChannel("KeyCursor.png", "MemorySurface", box.Left - 2,
+                                          box.Top - 2, 255, nullptr);
+    });
+}
+
+void TGameScreen::DrawMouseOverEffects(const TEffectCanvas& canvas) {
+    Guarded("Exception error in TKelGameEngine.DrawMouseOverEffects!", [&] {
+        const TBoard& board = links_.Play.Level.Board;
+        for (const TCell& cell : links_.View.PreviewGroup) {
+            if (!TBoard::InRange(cell.Col, cell.Row)) continue;
+            links_.Redraw.FillRect(CellBox(cell.Col, cell.Row));
+            const TFish& fish = board.Cell(cell.Col, cell.Row);
+            int piece = 1;
+            while (piece <= 3 && !fish.Has[size_t(piece)]) ++piece;
+            if (piece > 3) continue;
+            const TKelParticleEffect* effect =
+                links_.Effects.Find("efMouseOver" + std::to_string(piece) + ".xml");
+            const TPoint centre = CellCentre(cell.Col, cell.Row);
+            if (effect) DrawKelParticleEffect(canvas, *effect, "MemorySurface", centre.X, centre.Y);
+        }
+    });
+}
+
+void TGameScreen::DrawPharaoh(const TEffectCanvas& canvas) {
+    Guarded("Exception error in TKelGameEngine.DrawPharaoh!", [&] {
+        const TGame& game = links_.Play.Game;
+        const bool angry = game.MoodState == 0 && game.State == gsGame;
+        const std::string file = angry ? std::string("efPharaohAngry.xml")
+                                       : "efPharaohFaces" + std::to_string(game.MoodState) + ".xml";
+        if (!angry && (game.MoodState < 1 || game.MoodState > 6)) return;
+        if (TKelParticleEffect* face = links_.Effects.Find(file)) {
+            face->Update(canvas.Now);
+            DrawKelParticleEffect(canvas, *face, "MemorySurface", 0, 0);
+        }
+    });
 }

@@ -15,6 +15,7 @@
 
 #include "app/BoardView.h"
 #include "app/EffectDrawing.h"
+#include "app/GlobalEffects.h"
 #include "app/RedrawGrid.h"
 #include "graphics/SurfEngine.h"
 #include "rules/FishkaTypes.h"
@@ -27,6 +28,7 @@ struct TGameScreenLinks {
     const TPlayState& Play;
     TBoardView& View;
     const TFishkaTypes& Types;
+    const TGlobalEffects& Effects;
     const std::vector<TPathPoint>& PathPoints;
     TRedrawGrid& Redraw;
 };
@@ -43,6 +45,15 @@ class TGameScreen {
     // Draws the board onto "MemorySurface" at the canvas's clock; attached effects that have
     // finished are freed.
     void DrawLevelBox(const TEffectCanvas& canvas);
+    // The finish bar: its light revealed by the level's progress (tinted red by the angry
+    // Pharaoh) with the scarab riding on its top.
+    void DrawFinishBar(const TEffectCanvas& canvas);
+    // The keyboard cursor, until ten seconds after the last cursor key.
+    void DrawArrowCursor(const TEffectCanvas& canvas, TGame& game);
+    // The mouse-over highlight of every previewed cell, by the first piece it holds.
+    void DrawMouseOverEffects(const TEffectCanvas& canvas);
+    // The Pharaoh's face of his mood in the top-left corner (the angry face in play).
+    void DrawPharaoh(const TEffectCanvas& canvas);
     // Draws the picture flying into each cell whose merge is still to come.
     void DrawFlyingPieces(const TEffectCanvas& canvas);
     // The animation step of the cells, at most once per 22 ms: the selected cell runs through
@@ -53,6 +64,8 @@ class TGameScreen {
     void DrawPlayBackground(bool withBoard);
     void DrawMapBackground();
     void DrawCell(const TEffectCanvas& canvas, int col, int row);
+    // The bomb markers (under the piece) or the bonus-gem marker (over it) of a cell's extras.
+    void DrawMarkers(const TEffectCanvas& canvas, uint8_t extras, bool gem, TPoint at);
     void DrawAttachedEffect(const TEffectCanvas& canvas, int col, int row);
     TGameScreenLinks links_;
     uint32_t lastAnimation_ = 0;

@@ -32,6 +32,9 @@ struct TGame {
 
     // The board's selection and the last move.
     TCell SelectedCell, LastMoveCell;
+    // The keyboard cursor's cell and the clock value of the last cursor key (-1: off).
+    TCell KeyCursor{4, 4};
+    int32_t KeyCursorTime = -1;
     bool MoveMade = false;
     int32_t SmartCount = 0;
 

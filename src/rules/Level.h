@@ -29,6 +29,7 @@ struct TPopupWindow {
 struct TLevel {
     TBoard Board;
     bool LevelDone = false;
+    bool ShowFinishBar = true;  // the finish bar is drawn until the level is complete
     double Progress = 0;
     int32_t Goal = 0;
     std::string BackPicture, UnderFrag, LevelMusic, HintWindow;

@@ -12,6 +12,7 @@ bool IsObject(const TFish& fish) {
 void ClearPlayState(TPlayState& play) {
     TLevel& level = play.Level;
     level.LevelDone = false;
+    level.ShowFinishBar = true;
     play.Game.SelectedCell = TCell{};
     for (int col = 1; col <= BoardColumns; ++col) {
         for (int row = 1; row <= BoardRows; ++row) {

@@ -37,7 +37,8 @@ class GameScreenTest : public ::testing::Test {
     TRedrawGrid grid;
     TBoardView view;
     TFishkaTypes types;
-    TGameScreen screen{{store, play, view, types, points, grid}};
+    TGlobalEffects effects;
+    TGameScreen screen{{store, play, view, types, effects, points, grid}};
 };
 
 TEST_F(GameScreenTest, TheOutlineLeavesOutEdgesBetweenCellsOfTheShape) {
