@@ -8,9 +8,9 @@
 #include <map>
 #include <stdexcept>
 
+#include "content/PicturesStep.h"
 #include "content/Synth.h"
 #include "content/XmText.h"
-#include "content/PicturesStep.h"
 
 namespace fs = std::filesystem;
 
@@ -36,8 +36,9 @@ std::vector<fs::path> SourceFiles(const fs::path& root) {
     return files;
 }
 
-void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
-    const fs::path root = fs::path(dataDir) / "archive";
+// Adds every file under dataDir/folder as an entry of its own name.
+static void AddPlainFolder(const std::string& dataDir, const char* folder, TFileFolder& archive) {
+    const fs::path root = fs::path(dataDir) / folder;
     if (!fs::is_directory(root)) return;
 
     const std::vector<fs::path> files = SourceFiles(root);
@@ -52,19 +53,27 @@ void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
         if (!isNew)
             throw std::runtime_error("duplicate entry name " + name + ": " + previous->second +
                                      " and " + relative);
+        if (archive.IndexOfFile(name) >= 0)
+            throw std::runtime_error("entry " + name + " of " + relative +
+                                     " is already in the archive");
         TMemoryStream source;
         source.LoadFromFile((root / file).string());
         archive.AddFile(name, 1, source);
     }
 }
 
+void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive) {
+    AddPlainFolder(dataDir, "archive", archive);
+}
+
+void AddEffectsFolder(const std::string& dataDir, TFileFolder& archive) {
+    AddPlainFolder(dataDir, "effects", archive);
+}
+
 const std::vector<TDataBuildStep>& DataBuildSteps() {
     static const std::vector<TDataBuildStep> steps = {
-        {"archive", &AddArchiveFolder},
-        {"fonts", &AddFontsFolder},
-        {"sounds", &AddSoundData},
-        {"music", &AddMusicData},
-        {"pictures", &AddPictures},
+        {"archive", &AddArchiveFolder}, {"effects", &AddEffectsFolder}, {"fonts", &AddFontsFolder},
+        {"sounds", &AddSoundData},      {"music", &AddMusicData},       {"pictures", &AddPictures},
     };
     return steps;
 }

@@ -28,6 +28,8 @@ void BuildData(const std::string& dataDir, const std::string& outArchive);
 
 // The step "archive": every file under dataDir/archive/ (in sub-folders too, names starting with
 // "." skipped) becomes an entry named by its base name with tag 1, in the byte order of the paths
-// relative to that folder. Base names longer than 32 characters and base names that repeat
-// (ignoring case) are errors.
+// relative to that folder. Base names longer than 32 characters, base names that repeat
+// (ignoring case) and names an earlier step added are errors.
 void AddArchiveFolder(const std::string& dataDir, TFileFolder& archive);
+// The step "effects": the effect files under dataDir/effects/, added the same way.
+void AddEffectsFolder(const std::string& dataDir, TFileFolder& archive);

@@ -25,7 +25,7 @@ class DataBuilderTest : public ScratchFolderTest {
     }
 };
 
-TEST_F(DataBuilderTest, PacksEveryFileUnderArchiveByBaseNameInPathOrder) {
+TEST_F(DataBuilderTest, PacksArchiveAndEffectFilesByBaseNameInPathOrder) {
     Source("archive/sub/a.png", "png");
     Source("archive/b.xml", "<b/>");
     Source("archive/Z/deep/c.ogg", "");
@@ -33,6 +33,7 @@ TEST_F(DataBuilderTest, PacksEveryFileUnderArchiveByBaseNameInPathOrder) {
     Source("archive/.hidden/d.xml", "hidden");
     Source("archive/sub/.e.swp", "swap");
     Source("other/f.xml", "not in the archive");
+    Source("effects/efB.xml", "<ParticleEffect/>");
     BuildData(PathOf("data"), PathOf("game.zxc"));
 
     TFileFolder archive = TFileFolder::Open(PathOf("game.zxc"));
@@ -40,7 +41,10 @@ TEST_F(DataBuilderTest, PacksEveryFileUnderArchiveByBaseNameInPathOrder) {
     const struct {
         const char* name;
         const char* data;
-    } expected[] = {{"c.ogg", ""}, {"b.xml", "<b/>"}, {"a.png", "png"}};  // Z/, b.xml, sub/
+    } expected[] = {{"c.ogg", ""},
+                    {"b.xml", "<b/>"},
+                    {"a.png", "png"},  // Z/, b.xml, sub/, then the effects
+                    {"efB.xml", "<ParticleEffect/>"}};
     ASSERT_EQ(archive.Count(), int(std::size(expected)));
     for (int i = 0; i < archive.Count(); ++i) {
         EXPECT_EQ(archive.Entry(i).Name, expected[i].name);
@@ -63,6 +67,9 @@ TEST_F(DataBuilderTest, RefusesNamesTheArchiveCannotHoldAndWritesNothing) {
         {{{"archive/x/Pic.png", "1"}, {"archive/y/pic.PNG", "2"}},
          {"build-data step archive: duplicate entry name", "x/Pic.png", "y/pic.PNG"}},
         {{{"archive/" + std::string(33, 'n'), ""}}, {"longer than 32", std::string(33, 'n')}},
+        // An effect file named like an entry of the archive folder.
+        {{{"archive/efA.xml", "1"}, {"effects/EFA.xml", "2"}},
+         {"build-data step effects: entry EFA.xml of EFA.xml is already in the archive"}},
     };
     for (const auto& c : cases) {
         fs::remove_all(folder / "data");
