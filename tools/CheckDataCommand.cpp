@@ -3,15 +3,18 @@
 // of content adds its check to the list, loading its descriptions with the engine's own loaders.
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "ToolCommand.h"
+#include "app/GlobalEffects.h"
 #include "app/ScreenEffects.h"
 #include "app/SoundEvents.h"
 #include "core/KelException.h"
 #include "core/KelParserText.h"
+#include "core/Random.h"
 #include "core/Utf8.h"
 #include "graphics/KelFont.h"
 #include "graphics/KelFontEngine.h"
@@ -222,12 +225,66 @@ static void CheckFonts(TFileFolder& archive, TProblems& problems) {
     }
 }
 
+// The lines of "surfaces.dat": the pictures loaded at start-up.
+static std::vector<std::string> PermanentPictures(TFileFolder& archive) {
+    std::vector<std::string> names;
+    TMemoryStream* list = archive.FindFile("surfaces.dat");
+    if (!list) return names;
+    std::istringstream lines(list->ToString());
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) names.push_back(line);
+    }
+    return names;
+}
+
+// The effects and pictures the play screen uses by name: every global effect, the cursor and the
+// cell objects' effects load, and name only pictures of the archive; the fixed pictures of the
+// screen are loaded at start-up. Archives without "surfaces.dat" are not game archives.
+static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
+    if (archive.IndexOfFile("surfaces.dat") < 0) return;
+    const std::vector<std::string> permanent = PermanentPictures(archive);
+    auto listed = [&](const std::string& name) {
+        return std::find(permanent.begin(), permanent.end(), name) != permanent.end();
+    };
+    for (const std::string& name : permanent)
+        if (archive.IndexOfFile(name) < 0)
+            problems.push_back("surfaces.dat: " + name + " is not in the archive");
+    for (const char* name :
+         {"Column.png", "FinishLight.png", "FinishScarab.png", "Pharaoh0.png", "CellFrame.png",
+          "Select.png", "KeyCursor.png", "BombCellFrame.png", "QuestCellFrame.png",
+          "ScarabBonus0.png", "ScarabBonus60.png", "ScarabBonus300.png", "LevelDone.png", "map.jpg",
+          "ArrowB.png", "cursor_line.png"})
+        if (!listed(name)) problems.push_back(std::string("surfaces.dat: ") + name + " is missing");
+
+    std::vector<std::string> effects = TGlobalEffects::Files();
+    for (const char* name : {"efMouseCursor.xml", JumpBallEffectFile, ObjectEffectFile(fkCobra),
+                             ObjectEffectFile(fkPyramid), ObjectEffectFile(fkCoin)})
+        effects.push_back(name);
+    TKelRandom random(1);
+    for (const std::string& file : effects) {
+        try {
+            std::unique_ptr<TKelParticleEffect> effect = LoadEffectEntry(archive, file, &random);
+            if (!effect) {
+                problems.push_back(file + ": the effect is missing");
+                continue;
+            }
+            for (const std::string& picture : EffectPictures(*effect))
+                if (archive.IndexOfFile(picture) < 0)
+                    problems.push_back(file + ": its picture " + picture + " is missing");
+        } catch (const std::exception& error) {
+            problems.push_back(file + ": " + error.what());
+        }
+    }
+}
+
 static const TDataCheck Checks[] = {
     {"entries load", &CheckEntriesLoad},
     {"entry names", &CheckEntryNames},
     {"piece types and levels", &CheckTypesAndLevels},
     {"fonts", &CheckFonts},
     {"sounds", &CheckSoundData},
+    {"screen effects and pictures", &CheckScreenContent},
 };
 
 static int RunCheckData(const ToolArgs& args) {

@@ -129,3 +129,25 @@ TEST_F(CheckDataTest, ReportsEveryProblemOnItsOwnLine) {
         EXPECT_EQ(result.out, c.out) << c.what;
     }
 }
+
+TEST_F(CheckDataTest, AGameArchiveNeedsTheScreensEffectsAndPictures) {
+    TFileFolder archive = TFileFolder::CreateEmpty(PathOf("game.zxc"));
+    archive.AddFile("surfaces.dat", 1, TMemoryStream("Select.png\r\nGone.png\r\n"));
+    archive.AddFile("Select.png", 1, TMemoryStream("a picture"));
+    archive.AddFile("efMouseCursor.xml", 1,
+                    TMemoryStream(R"(<ParticleEffect Name="C"><Functions/><Morphs/><Particles>)"
+                                  R"(<Particle Name="P"/></Particles><ParticleSystems>)"
+                                  R"(<ParticleSystem Name="S" Template="P">)"
+                                  R"(<Resource>cursor_line.png</Resource></ParticleSystem>)"
+                                  R"(</ParticleSystems></ParticleEffect>)"));
+    archive.Save();
+    const ToolResult result = RunTool({"check-data", PathOf("game.zxc")});
+    EXPECT_EQ(result.exitCode, 1);
+    for (const char* line :
+         {"surfaces.dat: Gone.png is not in the archive\n", "surfaces.dat: Column.png is missing\n",
+          "efPharaohAngry.xml: the effect is missing\n",
+          "efCobraRotate.xml: the effect is missing\n",
+          "efMouseCursor.xml: its picture cursor_line.png is missing\n"})
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << result.out;
+    EXPECT_EQ(result.out.find("Select.png is missing"), std::string::npos);
+}
