@@ -1,0 +1,169 @@
+// tervolin-tool fx-sheet ARCHIVE EFFECT OUT.png --at T1,T2,... [--tile W,H] [--origin X,Y]
+//                                                [--picture NAME]
+// Runs an effect of the archive as a screen instance would (created at the origin, by default
+// the tile's centre; NAME replaces its particles' pictures as an instance picture does) and
+// draws it with the game's own effect drawing at each time (milliseconds after its start) into
+// one tile (200x200 unless given) of a contact sheet, over a neutral checker. Effect authors
+// judge their effects with it. Exit 1 when the archive or the effect cannot be loaded, 2 on bad
+// arguments.
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+
+#include "ToolCommand.h"
+#include "app/EffectDrawing.h"
+#include "core/MemoryStream.h"
+#include "core/Random.h"
+#include "platform/HeadlessPlatform.h"
+#include "resources/FileFolder.h"
+#include "resources/JpegPNG.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "fx-sheet ARCHIVE EFFECT OUT.png --at T1,T2,... [--tile W,H] [--origin X,Y] [--picture NAME]";
+// The game clock's base: effects start at it.
+constexpr uint32_t Start = 10000000;
+
+struct TSheetArgs {
+    std::string Archive, Effect, Out, Picture;
+    std::vector<uint32_t> Times;
+    int Width = 200, Height = 200;
+    std::optional<TPoint> Origin;
+};
+
+template <class Number>
+bool ParseNumber(const std::string& text, Number& value) {
+    const char* end = text.data() + text.size();
+    auto [last, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && last == end;
+}
+
+bool ParsePair(const std::string& text, int& a, int& b) {
+    const size_t comma = text.find(',');
+    return comma != std::string::npos && ParseNumber(text.substr(0, comma), a) &&
+           ParseNumber(text.substr(comma + 1), b);
+}
+
+bool ParseTimes(const std::string& text, std::vector<uint32_t>& times) {
+    std::istringstream items(text);
+    for (std::string item; std::getline(items, item, ',');) {
+        uint32_t time = 0;
+        if (!ParseNumber(item, time)) return false;
+        times.push_back(time);
+    }
+    return !times.empty();
+}
+
+bool ParseArgs(const ToolArgs& args, TSheetArgs& out) {
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) != 0) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (i + 1 >= args.size()) return false;
+        const std::string& value = args[++i];
+        TPoint origin;
+        if (arg == "--at") {
+            if (!ParseTimes(value, out.Times)) return false;
+        } else if (arg == "--tile") {
+            if (!ParsePair(value, out.Width, out.Height) || out.Width < 1 || out.Height < 1 ||
+                out.Width > 2000 || out.Height > 2000)
+                return false;
+        } else if (arg == "--origin") {
+            if (!ParsePair(value, origin.X, origin.Y)) return false;
+            out.Origin = origin;
+        } else if (arg == "--picture") {
+            out.Picture = value;
+        } else {
+            return false;
+        }
+    }
+    if (positional.size() != 3 || out.Times.empty() || out.Times.size() > 64) return false;
+    out.Archive = positional[0];
+    out.Effect = positional[1];
+    out.Out = positional[2];
+    return true;
+}
+
+void FillChecker(TSurface& tile) {
+    for (int y = 0; y < tile.Height; ++y) {
+        uint8_t* p = tile.Bits + size_t(y) * tile.Pitch;
+        for (int x = 0; x < tile.Width; ++x, p += 4) {
+            const uint8_t grey = ((x / 16 + y / 16) % 2) ? 0x9A : 0x80;
+            p[0] = p[1] = p[2] = grey;
+            p[3] = 0;
+        }
+    }
+}
+
+int RunFxSheet(const ToolArgs& args) {
+    TSheetArgs options;
+    if (!ParseArgs(args, options)) {
+        std::fprintf(stderr, "usage: tervolin-tool %s\n", Usage);
+        return 2;
+    }
+    TFileFolder archive = TFileFolder::Open(options.Archive);
+    if (!archive.LastError().empty()) throw std::runtime_error(archive.LastError());
+    if (!archive.FindFile(options.Effect))
+        throw std::runtime_error("the archive has no " + options.Effect);
+
+    HeadlessDisplay display;
+    display.Open(false, 32);
+    TSurfEngine store;
+    store.Create(display, options.Width, options.Height);
+    for (const char* name : {"Tile", "MemoryBuferAdd"})
+        store.CreateEmptySurface(name, options.Width, options.Height);
+    TRedrawGrid grid;
+    {
+        TKelRandom random(1);
+        const std::unique_ptr<TKelParticleEffect> effect =
+            LoadEffectEntry(archive, options.Effect, &random);
+        std::vector<std::string> pictures = EffectPictures(*effect);
+        if (!options.Picture.empty()) pictures.push_back(options.Picture);
+        store.LoadPictureList(archive, pictures);
+    }
+    const TPoint origin = options.Origin.value_or(TPoint{options.Width / 2, options.Height / 2});
+    const TRect bounds{0, 0, options.Width - 1, options.Height - 1};
+
+    TPngPicture sheet;
+    sheet.Width = options.Width * int(options.Times.size());
+    sheet.Height = options.Height;
+    sheet.Color.assign(size_t(sheet.Width) * sheet.Height * 3, 0);
+    for (size_t i = 0; i < options.Times.size(); ++i) {
+        // Each tile shows its own instance, created at the start and run to its time with the
+        // same random draws, so the tiles show one run.
+        TKelRandom random(1);
+        TScreenEffects list;
+        const TEffectSources sources{archive, &store, nullptr, &random, {}};
+        CreateKelEffectFromFile(list, sources,
+                                {.Name = options.Effect,
+                                 .File = options.Effect,
+                                 .X = origin.X,
+                                 .Y = origin.Y,
+                                 .Picture = options.Picture,
+                                 .Bounds = bounds},
+                                Start);
+        const uint32_t now = Start + options.Times[i];
+        TickScreenEffects(list, now);
+        TSurface& tile = *store.FindSurface("Tile");
+        FillChecker(tile);
+        DrawKelScreenEffects({store, nullptr, grid, now}, "Tile", list);
+        for (int y = 0; y < tile.Height; ++y) {
+            const uint8_t* p = tile.Bits + size_t(y) * tile.Pitch;
+            uint8_t* out = sheet.ColorRow(y) + size_t(i) * options.Width * 3;
+            for (int x = 0; x < tile.Width; ++x, p += 4, out += 3)
+                out[0] = p[0], out[1] = p[1], out[2] = p[2];
+        }
+    }
+    TMemoryStream(sheet.Encode()).SaveToFile(options.Out);
+    return 0;
+}
+
+}  // namespace
+
+static ToolCommand fxSheetCommand{"fx-sheet", Usage, &RunFxSheet};
