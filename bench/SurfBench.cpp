@@ -297,6 +297,8 @@ int main(int argc, char** argv) {
     if (busy != reporter.Best.end()) std::printf("busy-frame-ms %.3f\n", busy->second / 1000);
     const auto fx = reporter.Best.find("BM_FxUpdate1000");
     if (fx != reporter.Best.end()) std::printf("fx-update-1000-us %.1f\n", fx->second);
+    const auto play = reporter.Best.find("BM_PlayFrame");
+    if (play != reporter.Best.end()) std::printf("play-frame-ms %.3f\n", play->second / 1000);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,0 +1,110 @@
+// One full play frame composed by the game's own code: the busiest shipped level with every cell
+// of its board holding a piece, a selection, a previewed group with its highlights, the finish
+// bar, the Pharaoh and at least 300 live particles of running effects. The game runs on the
+// headless driver from the archive the build made; without it the benchmark is skipped.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "app/HeadlessGame.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A user folder of the benchmark's own, removed afterwards.
+struct TScratch {
+    TScratch() {
+        std::string pattern = (fs::temp_directory_path() / "tervolin-bench-XXXXXX").string();
+        Path = mkdtemp(pattern.data()) ? pattern : "";
+    }
+    ~TScratch() {
+        std::error_code error;
+        if (!Path.empty()) fs::remove_all(Path, error);
+    }
+    std::string Path;
+};
+
+int ShapeCells(const TBoard& board) {
+    int cells = 0;
+    for (int col = 1; col <= BoardColumns; ++col)
+        for (int row = 1; row <= BoardRows; ++row) cells += board.CellExists(col, row);
+    return cells;
+}
+
+// Starts the level with the most cells and fills the board; false without the shipped game.
+bool SetUpBusyFrame(THeadlessGame& game) {
+    game.Start();
+    TKelGameEngine& engine = game.Engine();
+    if (engine.Closed()) return false;
+    engine.Play().Game.ShowInstructions = false;
+    int busiest = 1, most = -1;
+    for (int n = 1; engine.Archive()->FindFile(PuzzleLevelName(n)); ++n) {
+        engine.Levels().LoadPuzzleLevelFromXML(PuzzleLevelName(n), game.Now());
+        const int cells = ShapeCells(engine.Play().Level.Board);
+        if (cells > most) busiest = n, most = cells;
+    }
+    if (most <= 0) return false;
+    engine.Levels().StartGameAt(busiest, PuzzleLevelName(busiest), game.Now());
+
+    TPlayState& play = engine.Play();
+    const std::vector<TFishSpec>& fishes = play.Level.LevelFishes;
+    std::vector<TCell> cells;
+    for (int row = 1; row <= BoardRows; ++row)
+        for (int col = 1; col <= BoardColumns; ++col) {
+            if (!play.Level.Board.CellExists(col, row) || fishes.empty()) continue;
+            TFish& fish = play.Level.Board.Cell(col, row);
+            const TFishSpec& spec = fishes[cells.size() % fishes.size()];
+            fish.Kind = fkNormal;
+            fish.Type = spec.Type;
+            fish.Color = uint8_t(spec.Color);
+            fish.Has = {false, true, true, true};
+            engine.Presenter().NameCellPicture(col, row, game.Now());
+            cells.push_back({col, row});
+        }
+    if (cells.size() < 3) return false;
+    play.Game.SelectedCell = cells[0];
+    engine.BoardView().HoverCell = cells[1];
+    engine.BoardView().PreviewGroup = {cells[1], cells[2]};
+    engine.BoardView().WillCompleteShown = true;
+    play.Level.Progress = play.Level.Goal / 2.0;
+
+    // Break effects over the board until at least 300 particles live.
+    const TEffectSources sources{
+        *engine.Archive(), engine.SurfaceStore(), nullptr, &engine.Random(), {}};
+    TScreenEffects& effects = engine.LevelEffectsList();
+    auto particles = [&] {
+        int count = 0;
+        for (const TPartEffect& instance : effects)
+            if (instance.Effect)
+                for (int s = 0; s < instance.Effect->SystemCount(); ++s)
+                    count += instance.Effect->GetSystem(s)->ParticleCount();
+        return count;
+    };
+    for (size_t i = 0; particles() < 300 && i < 200; ++i) {
+        const TPoint centre = CellCentre(cells[i % cells.size()].Col, cells[i % cells.size()].Row);
+        CreateKelEffectFromFile(
+            effects, sources,
+            {.Name = "Busy", .File = "efBreakFishka2.xml", .X = centre.X, .Y = centre.Y},
+            game.Now());
+        for (TPartEffect& instance : effects)
+            if (instance.Effect) instance.Effect->Update(game.Now() + 150);
+    }
+    game.Step(10);
+    return particles() >= 300;
+}
+
+void BM_PlayFrame(benchmark::State& state) {
+    TScratch user;
+    THeadlessGame game({TERVOLIN_GAME_FOLDER, user.Path, 1, 10});
+    if (user.Path.empty() || !SetUpBusyFrame(game)) {
+        state.SkipWithError("the shipped game did not start");
+        return;
+    }
+    for (auto _ : state) game.Engine().DrawScreen();
+}
+
+}  // namespace
+
+BENCHMARK(BM_PlayFrame)->Unit(benchmark::kMicrosecond)->Repetitions(5)->MinTime(0.2);
