@@ -6,12 +6,12 @@
 // play frame. The finish bar's progress (0..1 of the goal), the Pharaoh's mood state (0..6) and
 // the selected and hovered cells can be set first. Exit 1 with the reason when the game or the
 // level cannot be loaded, 2 on bad arguments.
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
 
+#include "ToolArgs.h"
 #include "ToolCommand.h"
 #include "app/HeadlessGame.h"
 #include "core/MemoryStream.h"
@@ -33,17 +33,8 @@ struct TBoardArgs {
     std::optional<TCell> Select, Hover;
 };
 
-template <class Number>
-bool ParseNumber(const std::string& text, Number& value) {
-    const char* end = text.data() + text.size();
-    auto [last, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && last == end;
-}
-
 bool ParseCell(const std::string& text, TCell& cell) {
-    const size_t comma = text.find(',');
-    return comma != std::string::npos && ParseNumber(text.substr(0, comma), cell.Col) &&
-           ParseNumber(text.substr(comma + 1), cell.Row) && TBoard::InRange(cell.Col, cell.Row);
+    return ParsePair(text, cell.Col, cell.Row) && TBoard::InRange(cell.Col, cell.Row);
 }
 
 // False on anything the command does not take.

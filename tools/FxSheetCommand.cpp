@@ -6,12 +6,12 @@
 // one tile (200x200 unless given) of a contact sheet, over a neutral checker. Effect authors
 // judge their effects with it. Exit 1 when the archive or the effect cannot be loaded, 2 on bad
 // arguments.
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
 
+#include "ToolArgs.h"
 #include "ToolCommand.h"
 #include "app/EffectDrawing.h"
 #include "core/MemoryStream.h"
@@ -33,19 +33,6 @@ struct TSheetArgs {
     int Width = 200, Height = 200;
     std::optional<TPoint> Origin;
 };
-
-template <class Number>
-bool ParseNumber(const std::string& text, Number& value) {
-    const char* end = text.data() + text.size();
-    auto [last, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && last == end;
-}
-
-bool ParsePair(const std::string& text, int& a, int& b) {
-    const size_t comma = text.find(',');
-    return comma != std::string::npos && ParseNumber(text.substr(0, comma), a) &&
-           ParseNumber(text.substr(comma + 1), b);
-}
 
 bool ParseTimes(const std::string& text, std::vector<uint32_t>& times) {
     std::istringstream items(text);

@@ -21,23 +21,7 @@ TRect TRedrawGrid::RunRect(int a, int b, int j) {
     return {TileSize * (a - 1), TileSize * (j - 1), TileSize * b - 1, TileSize * j - 1};
 }
 
-std::vector<TRect> TRedrawGrid::MakeRects() {
-    std::vector<TRect> rects;
-    for (int j = 1; j <= Rows; ++j) {
-        for (int i = 1; i <= Columns;) {
-            if (tiles_[Index(i, j)] == 0) {
-                ++i;
-                continue;
-            }
-            const int start = i;
-            for (; i <= Columns && tiles_[Index(i, j)] > 0; ++i) --tiles_[Index(i, j)];
-            rects.push_back(RunRect(start, i - 1, j));
-        }
-    }
-    return rects;
-}
-
-void TRedrawGrid::RestoreRuns(const std::function<void(const TRect&)>& restore) {
+void TRedrawGrid::ForEachRun(const std::function<void(int, int, int)>& run) {
     for (int j = 1; j <= Rows; ++j) {
         for (int i = 1; i <= Columns;) {
             if (tiles_[Index(i, j)] == 0) {
@@ -46,10 +30,25 @@ void TRedrawGrid::RestoreRuns(const std::function<void(const TRect&)>& restore) 
             }
             const int start = i;
             while (i <= Columns && tiles_[Index(i, j)] > 0) ++i;
-            restore(RunRect(start, i - 1, j));
-            // The tile after the run is presented with it; the scan goes on after that tile.
-            tiles_[Index(std::min(i, Columns), j)] = 1;
-            ++i;
+            run(start, i - 1, j);
+            ++i;  // the tile after a run is clean or past the row
         }
     }
+}
+
+std::vector<TRect> TRedrawGrid::MakeRects() {
+    std::vector<TRect> rects;
+    ForEachRun([&](int a, int b, int j) {
+        rects.push_back(RunRect(a, b, j));
+        for (int i = a; i <= b; ++i) --tiles_[Index(i, j)];
+    });
+    return rects;
+}
+
+void TRedrawGrid::RestoreRuns(const std::function<void(const TRect&)>& restore) {
+    ForEachRun([&](int a, int b, int j) {
+        restore(RunRect(a, b, j));
+        // The tile after the run is presented with it.
+        tiles_[Index(std::min(b + 1, Columns), j)] = 1;
+    });
 }

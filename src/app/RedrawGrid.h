@@ -34,6 +34,9 @@ class TRedrawGrid {
 
   private:
     static size_t Index(int i, int j) { return size_t(j - 1) * Columns + size_t(i - 1); }
+    // Calls run(a, b, j) for every run a..b of marked tiles of row j, rows top down; the scan
+    // goes on after the tile that follows each run, which `run` may mark.
+    void ForEachRun(const std::function<void(int, int, int)>& run);
     // The rectangle of tiles a..b of row j.
     static TRect RunRect(int a, int b, int j);
     std::array<uint8_t, Columns * Rows> tiles_{};
