@@ -40,34 +40,31 @@ bool ParseCell(const std::string& text, TCell& cell) {
 // False on anything the command does not take.
 bool ParseArgs(const ToolArgs& args, TBoardArgs& out) {
     std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
-            positional.push_back(arg);
-            continue;
-        }
-        if (i + 1 >= args.size()) return false;
-        const std::string& value = args[++i];
-        double progress = 0;
-        int mood = 0;
-        TCell cell;
-        if (arg == "--seed") {
-            if (!ParseNumber(value, out.Seed)) return false;
-        } else if (arg == "--at") {
-            if (!ParseNumber(value, out.At)) return false;
-        } else if (arg == "--progress") {
-            if (!ParseNumber(value, progress) || progress < 0 || progress > 1) return false;
-            out.Progress = progress;
-        } else if (arg == "--mood") {
-            if (!ParseNumber(value, mood) || mood < 0 || mood > 6) return false;
-            out.Mood = mood;
-        } else if (arg == "--select" || arg == "--hover") {
-            if (!ParseCell(value, cell)) return false;
-            (arg == "--select" ? out.Select : out.Hover) = cell;
-        } else {
+    const bool read =
+        ReadArgs(args, positional, [&](const std::string& arg, const std::string& value) {
+            double progress = 0;
+            int mood = 0;
+            TCell cell;
+            if (arg == "--seed") return ParseNumber(value, out.Seed);
+            if (arg == "--at") return ParseNumber(value, out.At);
+            if (arg == "--progress") {
+                if (!ParseNumber(value, progress) || progress < 0 || progress > 1) return false;
+                out.Progress = progress;
+                return true;
+            }
+            if (arg == "--mood") {
+                if (!ParseNumber(value, mood) || mood < 0 || mood > 6) return false;
+                out.Mood = mood;
+                return true;
+            }
+            if (arg == "--select" || arg == "--hover") {
+                if (!ParseCell(value, cell)) return false;
+                (arg == "--select" ? out.Select : out.Hover) = cell;
+                return true;
+            }
             return false;
-        }
-    }
+        });
+    if (!read) return false;
     if (positional.size() != 3) return false;
     out.Archive = positional[0];
     out.Level = positional[1];

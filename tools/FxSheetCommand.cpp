@@ -46,30 +46,25 @@ bool ParseTimes(const std::string& text, std::vector<uint32_t>& times) {
 
 bool ParseArgs(const ToolArgs& args, TSheetArgs& out) {
     std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
-            positional.push_back(arg);
-            continue;
-        }
-        if (i + 1 >= args.size()) return false;
-        const std::string& value = args[++i];
-        TPoint origin;
-        if (arg == "--at") {
-            if (!ParseTimes(value, out.Times)) return false;
-        } else if (arg == "--tile") {
-            if (!ParsePair(value, out.Width, out.Height) || out.Width < 1 || out.Height < 1 ||
-                out.Width > 2000 || out.Height > 2000)
-                return false;
-        } else if (arg == "--origin") {
-            if (!ParsePair(value, origin.X, origin.Y)) return false;
-            out.Origin = origin;
-        } else if (arg == "--picture") {
-            out.Picture = value;
-        } else {
+    const bool read =
+        ReadArgs(args, positional, [&](const std::string& arg, const std::string& value) {
+            TPoint origin;
+            if (arg == "--at") return ParseTimes(value, out.Times);
+            if (arg == "--tile")
+                return ParsePair(value, out.Width, out.Height) && out.Width >= 1 &&
+                       out.Height >= 1 && out.Width <= 2000 && out.Height <= 2000;
+            if (arg == "--origin") {
+                if (!ParsePair(value, origin.X, origin.Y)) return false;
+                out.Origin = origin;
+                return true;
+            }
+            if (arg == "--picture") {
+                out.Picture = value;
+                return true;
+            }
             return false;
-        }
-    }
+        });
+    if (!read) return false;
     if (positional.size() != 3 || out.Times.empty() || out.Times.size() > 64) return false;
     out.Archive = positional[0];
     out.Effect = positional[1];
