@@ -82,6 +82,30 @@ void CreateKelEffectFromFile(TScreenEffects& list, const TEffectSources& sources
     });
 }
 
+void CreateKelEffectFromTemplate(TScreenEffects& list, const TKelParticleEffect& source,
+                                 const TEffectRequest& request, uint32_t now) {
+    auto effect = std::make_unique<TKelParticleEffect>();
+    effect->SetRandom(source.Random());
+    effect->Assign(&source);
+    if (!request.Path.empty()) effect->SetFunctionScript("FPath", request.Path);
+    const uint32_t start = request.StartTime == -1 ? now : uint32_t(request.StartTime);
+    if (request.Active)
+        StartEffect(*effect, start);
+    else
+        effect->StartTime = effect->CurrentTime = start;
+    list.push_back({.Name = request.Name,
+                    .Picture = request.Picture,
+                    .X = request.X,
+                    .Y = request.Y,
+                    .Path = request.Path,
+                    .Effect = std::move(effect),
+                    .Bounds = request.Bounds.value_or(ScreenRect),
+                    .IsText = request.IsText,
+                    .Active = request.Active,
+                    .RepeatDelay = request.RepeatDelay,
+                    .Flag = request.Flag});
+}
+
 void DeleteKelScreenEffect(TScreenEffects& list, size_t index) {
     if (index >= list.size()) return;
     TPartEffect removed = std::move(list[index]);

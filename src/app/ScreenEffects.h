@@ -66,6 +66,7 @@ struct TEffectRequest {
     int32_t RepeatDelay = 0;
     std::string CallbackArg{};
     TEffectCallback OnEnd{};
+    std::string Path{};  // given to the effect's piecewise function "FPath" when not empty
 };
 
 // Loads an effect file of the archive, ready to start: none when the archive has no such entry;
@@ -85,6 +86,12 @@ std::vector<std::string> EffectPictures(const TKelParticleEffect& effect);
 // "Exception error in TKelGameEngine.CreateKelEffectFromFile <name>".
 void CreateKelEffectFromFile(TScreenEffects& list, const TEffectSources& sources,
                              const TEffectRequest& request, uint32_t now);
+
+// Appends an instance whose effect is a copy of an effect already loaded (a global one), with the
+// request's path given to the copy's function "FPath" when it has such a piecewise function.
+// Fonts, text colours and end callbacks are not taken from the request.
+void CreateKelEffectFromTemplate(TScreenEffects& list, const TKelParticleEffect& source,
+                                 const TEffectRequest& request, uint32_t now);
 
 // Removes the instance at index, then calls its OnEnd with its CallbackArg.
 void DeleteKelScreenEffect(TScreenEffects& list, size_t index);

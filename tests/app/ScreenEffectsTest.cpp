@@ -131,4 +131,36 @@ TEST_F(ScreenEffectsTest, DeletingByNameNeverCallsBack) {
     EXPECT_TRUE(list.empty());
 }
 
+TEST_F(ScreenEffectsTest, InstancesFromATemplateAreCopiesThatFollowTheirPath) {
+    // A moving piece: one particle carried along the path written into "FPath".
+    TKelParticleEffect move;
+    move.SetRandom(&random);
+    move.LoadFromText(
+        R"(<ParticleEffect Name="Move"><Functions><Function Name="FPath" Dim="2" Type="piecewise"/>)"
+        R"(</Functions><Morphs><Morph Name="MPath" Dim="2"><Functions><Function Name="FPath"/>)"
+        R"(</Functions></Morph></Morphs><Particles><Particle Name="P"><Parameter Name="Position")"
+        R"( Dim="2" Morph="MPath"/></Particle></Particles><ParticleSystems><ParticleSystem)"
+        R"( Name="S" Template="P"><InitParticles>1</InitParticles></ParticleSystem>)"
+        R"(</ParticleSystems></ParticleEffect>)");
+    for (int x : {100, 300}) {
+        CreateKelEffectFromTemplate(list, move,
+                                    {.Name = "Move" + std::to_string(x),
+                                     .Picture = "Spark.png",
+                                     .Bounds = TRect{5, 30, 794, 595},
+                                     .Path = "Set Linear; Set Timing 0.3; Path (0,0) (" +
+                                             std::to_string(x) + ",0); Ending Stop;"},
+                                    T);
+    }
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].Bounds, (TRect{5, 30, 794, 595}));
+    EXPECT_EQ(list[0].Picture, "Spark.png");
+    TickScreenEffects(list, T + 300);
+    for (size_t i = 0; i < 2; ++i) {
+        const TKelParticleSystem* system = list[i].Effect->GetSystem(0);
+        ASSERT_FALSE(system->Particles.empty());
+        EXPECT_NEAR(system->Particles.front()->GetPosition()[0], i == 0 ? 100 : 300, 0.5) << i;
+    }
+    EXPECT_EQ(move.StartTime, 0u);  // the template itself stays as it was
+}
+
 }  // namespace
