@@ -4,8 +4,9 @@
 // dispatcher, composing and presenting the frame), pauses while the window is inactive, reports
 // errors through AppException and shuts down in order (FormDestroy). Each concern it delegates
 // to lives in its own file of app/: the working archive, the fonts, the frame rate, the sound
-// events, the effect instances, the level set-up. It reaches the system only through the
-// platform interfaces; the wall clock and the random seed come from there too.
+// events, the effect instances and their drawing, the global effects, the redraw grid, the game
+// screen, the board view and presenter, the level set-up. It reaches the system only through
+// the platform interfaces; the wall clock and the random seed come from there too.
 #pragma once
 
 #include <memory>
