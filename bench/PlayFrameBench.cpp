@@ -55,10 +55,10 @@ bool SetUpBusyFrame(THeadlessGame& game) {
         for (int col = 1; col <= BoardColumns; ++col) {
             if (!play.Level.Board.CellExists(col, row) || fishes.empty()) continue;
             TFish& fish = play.Level.Board.Cell(col, row);
-            const TFishSpec& spec = fishes[cells.size() % fishes.size()];
+            const TFishSpec& kind = fishes[cells.size() % fishes.size()];
             fish.Kind = fkNormal;
-            fish.Type = spec.Type;
-            fish.Color = uint8_t(spec.Color);
+            fish.Type = kind.Type;
+            fish.Color = uint8_t(kind.Color);
             fish.Has = {false, true, true, true};
             engine.Presenter().NameCellPicture(col, row, game.Now());
             cells.push_back({col, row});

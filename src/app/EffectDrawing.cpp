@@ -40,7 +40,6 @@ TParticleLook ScreenLook(const TKelParticle& particle) {
 struct TSystemPicture {
     std::string Name;
     int Width = 0, Height = 0;
-    bool Shader = false;
 };
 
 TSystemPicture FindPicture(const TSurfEngine& store, const std::string& name, int outputMode) {
@@ -50,13 +49,12 @@ TSystemPicture FindPicture(const TSurfEngine& store, const std::string& name, in
         if (index < 0) return {};
         picture.Width = store.Shaders[size_t(index)].Width;
         picture.Height = store.Shaders[size_t(index)].Height;
-        picture.Shader = true;
         return picture;
     }
-    if (store.IndexOfSurface(name) < 0) return {};
-    const TPoint size = store.GetSurfaceSize(name);
-    picture.Width = size.X;
-    picture.Height = size.Y;
+    const int index = store.IndexOfSurface(name);
+    if (index < 0) return {};
+    picture.Width = store.Surfaces[size_t(index)].Width;
+    picture.Height = store.Surfaces[size_t(index)].Height;
     return picture;
 }
 
@@ -132,21 +130,33 @@ bool Started(uint32_t start, uint32_t now) {
     return int32_t(now - start) >= 0;
 }
 
-void DrawTextParticle(const TEffectCanvas& canvas, const TPartEffect& instance,
-                      const TKelParticle& particle, const TParticleLook& look) {
+// The text a text instance's particles draw, decoded and measured once per instance.
+struct TInstanceText {
+    TKelFont* Font = nullptr;  // none: the instance draws nothing
+    std::u32string Text;
+    int Width = 0;
+};
+
+TInstanceText InstanceText(const TEffectCanvas& canvas, const TPartEffect& instance) {
     if (!canvas.Fonts || instance.FontIndex < 0 ||
         instance.FontIndex >= canvas.Fonts->ObjectCount())
-        return;
+        return {};
     auto* font = dynamic_cast<TKelFont*>(canvas.Fonts->Objects()[size_t(instance.FontIndex)].get());
-    if (!font) return;
-    const std::u32string text = Utf8ToWide(instance.Picture);
+    if (!font) return {};
+    std::u32string text = Utf8ToWide(instance.Picture);
     const int width = font->TextWidth(text);
+    return {font, std::move(text), width};
+}
+
+void DrawTextParticle(const TEffectCanvas& canvas, const TPartEffect& instance,
+                      const TInstanceText& text, const TKelParticle& particle,
+                      const TParticleLook& look) {
     const TKelVector position = particle.GetPosition();
-    const int x = Rounded(position[0]) + instance.X - width / 2;
-    const int y = Rounded(position[1]) + instance.Y - font->Height / 2;
+    const int x = Rounded(position[0]) + instance.X - text.Width / 2;
+    const int y = Rounded(position[1]) + instance.Y - text.Font->Height / 2;
     const uint32_t color = instance.TextColor != -1 ? uint32_t(instance.TextColor) : look.Color;
-    font->DrawString(x, y, color, look.Opacity, text);
-    canvas.Redraw.FillRect(TRect{x, y, x + width, y + font->Height});
+    text.Font->DrawString(x, y, color, look.Opacity, text.Text);
+    canvas.Redraw.FillRect(TRect{x, y, x + text.Width, y + text.Font->Height});
 }
 
 }  // namespace
@@ -183,6 +193,9 @@ void DrawKelScreenEffects(const TEffectCanvas& canvas, const std::string& surfac
                 !Started(instance.Effect->StartTime, canvas.Now))
                 continue;
             const TKelParticleEffect& effect = *instance.Effect;
+            const TInstanceText text =
+                instance.IsText ? InstanceText(canvas, instance) : TInstanceText{};
+            if (instance.IsText && !text.Font) continue;
             for (int s = 0; s < effect.SystemCount(); ++s) {
                 const TKelParticleSystem* system = effect.GetSystem(s);
                 if (!system) continue;
@@ -196,7 +209,7 @@ void DrawKelScreenEffects(const TEffectCanvas& canvas, const std::string& surfac
                     try {
                         const TParticleLook look = ScreenLook(*particle);
                         if (instance.IsText)
-                            DrawTextParticle(canvas, instance, *particle, look);
+                            DrawTextParticle(canvas, instance, text, *particle, look);
                         else
                             DrawParticle(canvas, *particle, picture, system->FrameCount,
                                          system->OutputMode, surface, instance.X, instance.Y, look,

@@ -307,9 +307,10 @@ void TKelGameEngine::AppIdle(bool& done) {
         redrawRects_ = Guarded("Exception error in TKelGameEngine.MakeRedrawRectsFromGrid!",
                                [this] { return redrawGrid_.MakeRects(); });
         if (!redrawRects_.empty()) {
-            const std::string failure =
-                std::string("Exception error in KelGameEngine.AppIdle! Fullscreen mode ") +
-                (platform_.Display.IsFullScreen() ? "on." : "off.");
+            auto failure = [this] {
+                return std::string("Exception error in KelGameEngine.AppIdle! Fullscreen mode ") +
+                       (platform_.Display.IsFullScreen() ? "on." : "off.");
+            };
             try {
                 Guarded(failure,
                         [this] { surfaceStore_->PresentRects("MemorySurface", redrawRects_); });
@@ -421,11 +422,15 @@ void TKelGameEngine::DrawBackgroundByGrid() {
     Guarded("Exception error in TKelGameEngine.DrawBackgroundByGrid!", [this] {
         // The play states restore the whole background, a little wider than the screen on the
         // left for pictures that reach past its edge.
-        if (play_.Game.State == gsGame || play_.Game.State == gsPause) {
-            TRect whole{-8, 0, ScreenWidth - 1, ScreenHeight - 1};
-            surfaceStore_->DrawSurface("Background", "MemorySurface", -8, 0, &whole);
+        const bool whole = play_.Game.State == gsGame || play_.Game.State == gsPause;
+        if (whole) {
+            TRect screen{-8, 0, ScreenWidth - 1, ScreenHeight - 1};
+            surfaceStore_->DrawSurface("Background", "MemorySurface", -8, 0, &screen);
         }
-        redrawGrid_.RestoreRuns([this](const TRect& rect) {
+        // The grid's runs still mark the tiles after them; their background is already back
+        // when the whole of it was restored.
+        redrawGrid_.RestoreRuns([this, whole](const TRect& rect) {
+            if (whole) return;
             TRect area = rect;
             surfaceStore_->DrawSurface("Background", "MemorySurface", rect.Left, rect.Top, &area);
         });

@@ -1,4 +1,4 @@
-// The game screen's backgrounds.
+// The game screen: state backgrounds, the board and its overlays, the bar and the Pharaoh.
 #include "app/GameScreen.h"
 
 #include <algorithm>

@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 using TExceptionLogSink = std::function<void(const std::string&)>;
 
@@ -24,15 +25,22 @@ void LogErrorText(const std::string& text);
 
 // Runs `step` and answers what it answers. When it fails, the error's own text goes to the log
 // (a KelException wrote its text when it was created) and KelException(failureText) is raised in
-// its place: the player sees the operation that failed, the log keeps why.
+// its place: the player sees the operation that failed, the log keeps why. The failure text may
+// be a function that makes it, so steps on the per-pass path build no text unless they fail.
 template <class Text, class Step>
 decltype(auto) Guarded(const Text& failureText, Step&& step) {
+    auto text = [&]() -> std::string {
+        if constexpr (std::is_invocable_v<const Text&>)
+            return failureText();
+        else
+            return failureText;
+    };
     try {
         return step();
     } catch (const KelException&) {
-        throw KelException(failureText);
+        throw KelException(text());
     } catch (const std::exception& error) {
         LogErrorText(error.what());
-        throw KelException(failureText);
+        throw KelException(text());
     }
 }
