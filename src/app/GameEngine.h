@@ -98,6 +98,10 @@ class TKelGameEngine : public IKelFontHost {
     TPlayState& Play() { return play_; }
     TBoardView& BoardView() { return boardView_; }
     TScreenEffects& LevelEffectsList() { return levelEffectsList_; }
+    // The name of the interface window on top of the window stack; empty when no window is
+    // shown. The play timers and the board's input run only under the play window "WGame".
+    const std::string& TopForm() const { return topForm_; }
+    void SetTopForm(std::string name) { topForm_ = std::move(name); }
 
   private:
     std::string UserPath(const std::string& name) const;
@@ -159,6 +163,7 @@ class TKelGameEngine : public IKelFontHost {
     TGlobalEffects globalEffects_;
     TGameScreen screen_;
     TLevelLoader levels_;
+    std::string topForm_;
 
     // Loop state: the idle handler runs passes; the activation handlers are installed by
     // RunGame once the display is set up.
