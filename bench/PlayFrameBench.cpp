@@ -65,9 +65,9 @@ bool SetUpBusyFrame(THeadlessGame& game) {
         }
     if (cells.size() < 3) return false;
     play.Game.SelectedCell = cells[0];
-    engine.BoardView().HoverCell = cells[1];
-    engine.BoardView().PreviewGroup = {cells[1], cells[2]};
-    engine.BoardView().WillCompleteShown = true;
+    engine.Play().Game.HoverCell = cells[1];
+    engine.Play().Game.PreviewGroup = {cells[1], cells[2]};
+    engine.Play().Game.WillCompleteShown = true;
     play.Level.Progress = play.Level.Goal / 2.0;
 
     // Break effects over the board until at least 300 particles live.

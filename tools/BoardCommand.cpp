@@ -134,8 +134,8 @@ int RunBoard(const ToolArgs& args) {
     if (options.Mood) play.Game.MoodState = *options.Mood;
     if (options.Select) play.Game.SelectedCell = *options.Select;
     if (options.Hover) {
-        engine.BoardView().HoverCell = *options.Hover;
-        engine.BoardView().PreviewGroup = {*options.Hover};
+        engine.Play().Game.HoverCell = *options.Hover;
+        engine.Play().Game.PreviewGroup = {*options.Hover};
     }
     game.Step(options.At);
     if (!game.SaveFrame(options.Out)) throw std::runtime_error("cannot write " + options.Out);

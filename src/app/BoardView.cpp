@@ -1,4 +1,4 @@
-// The screen's per-cell state and hover state of the board.
+// The screen's per-cell state of the board.
 #include "app/BoardView.h"
 
 #include <stdexcept>
@@ -14,7 +14,4 @@ void TBoardView::Clear() {
         cell.Effect2.reset();
         cell.EffectFile.clear();
     }
-    HoverCell = TCell{};
-    PreviewGroup.clear();
-    WillCompleteShown = false;
 }

@@ -29,14 +29,9 @@ class TBoardView {
     // The view of cell (col, row); raises std::out_of_range for a cell off the board.
     TCellView& Cell(int col, int row) { return cells_.at(Index(col, row)); }
     const TCellView& Cell(int col, int row) const { return cells_.at(Index(col, row)); }
-    // Frees every cell's effects (no end callback runs) and forgets the hover state. Picture
-    // names stay until the cells are named again.
+    // Frees every cell's effects (no end callback runs). Picture names stay until the cells
+    // are named again.
     void Clear();
-
-    TCell HoverCell;
-    std::vector<TCell> PreviewGroup;
-    // The preview shows a completing move: the group and the selected cell are framed.
-    bool WillCompleteShown = false;
 
   private:
     static size_t Index(int col, int row);

@@ -40,6 +40,25 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                .Effects = globalEffects_,
                .PathPoints = pathPoints_,
                .Redraw = redrawGrid_}),
+      playScreen_({.Archive = archive_,
+                   .SurfaceStore = surfaceStore_,
+                   .Random = random_,
+                   .Log = log_,
+                   .View = boardView_,
+                   .Presenter = presenter_,
+                   .ScreenEffects = screenEffects_,
+                   .GlobalEffects = globalEffects_,
+                   .SoundEvents = soundEvents_,
+                   .Redraw = redrawGrid_,
+                   .Now = [this] { return currentTick_; },
+                   .HoverAgain = [this](uint32_t now) { FormMouseMove(now); },
+                   .GroupBonus = [](int, uint32_t, const std::vector<TCell>&) {},
+                   .LevelComplete = [](uint32_t) {}}),
+      rules_({.Play = play_,
+              .Types = fishkaTypes_,
+              .Params = gameParams_,
+              .Random = random_,
+              .Out = playScreen_}),
       levels_({.Archive = archive_,
                .ReopenArchive = [this] { ReopenArchive(); },
                .SurfaceStore = surfaceStore_,
@@ -55,7 +74,8 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                .Screen = screen_,
                .Types = fishkaTypes_,
                .PermanentPictures = permanentPictures_,
-               .Redraw = redrawGrid_}) {
+               .Redraw = redrawGrid_,
+               .FillBoard = [this] { rules_.FillBoxByFishes(); }}) {
     SetExceptionLogSink([this](const std::string& message) { log_.WriteLog(message); });
 }
 
@@ -141,14 +161,21 @@ void TKelGameEngine::HandleEvent(const TEvent& event) {
             if (event.Message == ResumeMessage && handlersInstalled_) OnResumeMessage();
             break;
         case TEventKind::MouseDown:
-        case TEventKind::MouseUp:
+            mousePos_ = {event.X, event.Y};
+            FormMouseDown(event);
+            break;
         case TEventKind::MouseMove:
+            mousePos_ = {event.X, event.Y};
+            FormMouseMove(currentTick_);
+            break;
+        case TEventKind::MouseUp:
         case TEventKind::MouseWheel:
             mousePos_ = {event.X, event.Y};
             break;
         case TEventKind::KeyDown:
             if (event.Key == vk::F9 && options_.Diagnostic() && surfaceStore_)
                 WriteSurfaceReport(*surfaceStore_, log_);
+            if (play_.Game.State == gsGame) PlayKeyDown(event.Key);
             break;
         case TEventKind::KeyUp:
         case TEventKind::Char:
@@ -401,7 +428,7 @@ void TKelGameEngine::DrawScreen() {
 }
 
 bool TKelGameEngine::HoverOnPiece() const {
-    const TCell hover = boardView_.HoverCell;
+    const TCell hover = play_.Game.HoverCell;
     if (!play_.Level.Board.CellExists(hover.Col, hover.Row)) return false;
     const TFish& fish = play_.Level.Board.Cell(hover.Col, hover.Row);
     return fish.Kind == fkNormal && fish.Type != -1;
@@ -446,6 +473,7 @@ void TKelGameEngine::TickTimer(uint32_t now) {
         globalEffects_.Update(play_.Game.State, now);
         if (play_.Game.State == gsGame) screen_.AnimateCells(now);
         soundEvents_.TickMusicTimer(now);
+        if (play_.Game.State == gsGame && PlayWindowOnTop()) TickPlayTimers(now);
     });
 }
 

@@ -23,6 +23,7 @@
 #include "app/LevelLoader.h"
 #include "app/Log.h"
 #include "app/Options.h"
+#include "app/PlayScreen.h"
 #include "app/RedrawGrid.h"
 #include "app/ScreenEffects.h"
 #include "app/SoundEvents.h"
@@ -33,6 +34,7 @@
 #include "resources/FileFolder.h"
 #include "rules/FishkaTypes.h"
 #include "rules/Level.h"
+#include "rules/PlayRules.h"
 #include "rules/PlayState.h"
 
 // The private message that resumes the game after the window was activated again.
@@ -98,6 +100,9 @@ class TKelGameEngine : public IKelFontHost {
     TPlayState& Play() { return play_; }
     TBoardView& BoardView() { return boardView_; }
     TScreenEffects& LevelEffectsList() { return levelEffectsList_; }
+    TScreenEffects& ScreenEffects() { return screenEffects_; }
+    // The rules of the level in play.
+    TPlayRules& Rules() { return rules_; }
     // The name of the interface window on top of the window stack; empty when no window is
     // shown. The play timers and the board's input run only under the play window "WGame".
     const std::string& TopForm() const { return topForm_; }
@@ -121,6 +126,15 @@ class TKelGameEngine : public IKelFontHost {
     void DrawCursor(const TEffectCanvas& canvas);
     // The hovered cell is on the board and holds an ordinary piece.
     bool HoverOnPiece() const;
+    // The board's input in the play state: the mouse's buttons and moves, and the keys.
+    void FormMouseDown(const TEvent& event);
+    void FormMouseMove(uint32_t now);
+    void PlayKeyDown(int key);
+    void LeftMouseDownInGamePlayBox(TPoint point);
+    void PressSpaceInGamePlay();
+    bool PlayWindowOnTop() const { return topForm_ == "WGame"; }
+    // The play timers of the pass, under the play window.
+    void TickPlayTimers(uint32_t now);
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();
@@ -162,6 +176,8 @@ class TKelGameEngine : public IKelFontHost {
     TBoardPresenter presenter_;
     TGlobalEffects globalEffects_;
     TGameScreen screen_;
+    TPlayScreen playScreen_;
+    TPlayRules rules_;
     TLevelLoader levels_;
     std::string topForm_;
 

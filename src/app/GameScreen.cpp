@@ -109,9 +109,8 @@ void TGameScreen::DrawLevelBox(const TEffectCanvas& canvas) {
         TSurfEngine& store = canvas.Store;
         const TGame& game = links_.Play.Game;
         const TBoard& board = links_.Play.Level.Board;
-        const TBoardView& view = links_.View;
-        if (view.WillCompleteShown && !game.SelectedCell.IsNone()) {
-            for (const TCell& cell : view.PreviewGroup) {
+        if (game.WillCompleteShown && !game.SelectedCell.IsNone()) {
+            for (const TCell& cell : game.PreviewGroup) {
                 const TPoint centre = CellCentre(cell.Col, cell.Row);
                 store.DrawWithAlphaChannel("CellFrame.png", "MemorySurface", centre.X, centre.Y,
                                            255, nullptr, 0, 0, nullptr, true);
@@ -313,7 +312,7 @@ void TGameScreen::DrawArrowCursor(const TEffectCanvas& canvas, TGame& game) {
 void TGameScreen::DrawMouseOverEffects(const TEffectCanvas& canvas) {
     Guarded("Exception error in TKelGameEngine.DrawMouseOverEffects!", [&] {
         const TBoard& board = links_.Play.Level.Board;
-        for (const TCell& cell : links_.View.PreviewGroup) {
+        for (const TCell& cell : links_.Play.Game.PreviewGroup) {
             if (!TBoard::InRange(cell.Col, cell.Row)) continue;
             links_.Redraw.FillRect(CellBox(cell.Col, cell.Row));
             const TFish& fish = board.Cell(cell.Col, cell.Row);

@@ -53,8 +53,7 @@ bool TLevelLoader::LoadPuzzleLevelFromXML(const std::string& entryName, uint32_t
         const TLevelSetUp setUp =
             ReadPuzzleLevel(document, entryName, links_.Types, play.Game.ShowHints, play.Level);
         BackgroundList = setUp.BackgroundList;
-        // The random filling of the board comes before the fixed pieces once the play timers
-        // exist; until then the board holds the fixed pieces only.
+        links_.FillBoard();  // before the fixed pieces, which replace what fell there
         links_.Presenter.Apply(PlaceLevelObjects(play, setUp, now), now);
         SetUpLevelEffects(setUp, entryName, now);
         LoadLevelPictures(oldList);

@@ -48,6 +48,8 @@ struct TLevelLoaderLinks {
     // The pictures of "surfaces.dat": never released between levels.
     const std::vector<std::string>& PermanentPictures;
     TRedrawGrid& Redraw;
+    // Fills every cell of the board with new fishkas falling in.
+    std::function<void()> FillBoard;
 };
 
 class TLevelLoader {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "rules/Board.h"
 
@@ -36,7 +37,17 @@ struct TGame {
     TCell KeyCursor{4, 4};
     int32_t KeyCursorTime = -1;
     bool MoveMade = false;
+    // Landing fishkas play "Impact" once the level's first fishka has completed.
+    bool ImpactSound = false;
     int32_t SmartCount = 0;
 
+    // The cell under the mouse or the keyboard cursor, since when, and the cells framed as the
+    // group a move there would complete (or the hovered cell alone).
+    TCell HoverCell;
+    uint32_t HoverStart = 0;
+    std::vector<TCell> PreviewGroup;
+    bool WillCompleteShown = false;
+
     int32_t Mood = StartMood, MoodState = StartMoodState;
+    int64_t MoodHoldUntil = -1;  // the mood does not change before this tick
 };

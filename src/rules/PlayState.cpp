@@ -13,7 +13,11 @@ void ClearPlayState(TPlayState& play) {
     TLevel& level = play.Level;
     level.LevelDone = false;
     level.ShowFinishBar = true;
-    play.Game.SelectedCell = TCell{};
+    TGame& game = play.Game;
+    game.SelectedCell = game.LastMoveCell = game.HoverCell = TCell{};
+    game.PreviewGroup.clear();
+    game.WillCompleteShown = false;
+    game.ImpactSound = false;
     for (int col = 1; col <= BoardColumns; ++col) {
         for (int row = 1; row <= BoardRows; ++row) {
             level.Board.SetCellExists(col, row, false);

@@ -1,0 +1,120 @@
+// The game object's board input and play timers: mouse clicks and moves over the board and the
+// keyboard cursor, handed to the rules with the clock where the last pass left it, and the two
+// play timers of every pass.
+#include <algorithm>
+
+#include "app/GameEngine.h"
+#include "core/KelException.h"
+
+namespace {
+
+// The area the mouse finds cells in; points outside clear the hover state.
+constexpr TRect MouseBoardArea{2, 8, 847, 665};
+// What a click on the board redraws.
+constexpr TRect ClickRedrawArea{2, 8, 799, 599};
+
+bool Inside(TPoint point, const TRect& rect) {
+    return point.X >= rect.Left && point.X <= rect.Right && point.Y >= rect.Top &&
+           point.Y <= rect.Bottom;
+}
+
+}  // namespace
+
+void TKelGameEngine::FormMouseDown(const TEvent& event) {
+    Guarded("Exception error in TKelGameEngine.FormMouseDown", [&] {
+        TGame& game = play_.Game;
+        if (game.State != gsGame || play_.Level.LevelDone) return;
+        if (event.Button == TMouseButton::mbLeft) {
+            LeftMouseDownInGamePlayBox({event.X, event.Y});
+            if (game.KeyCursorTime > 0) game.KeyCursorTime = -1;  // a click hides the cursor
+        } else if (event.Button == TMouseButton::mbRight && PlayWindowOnTop()) {
+            game.SelectedCell = TCell{};
+            redrawGrid_.FillRect(ClickRedrawArea);
+        }
+    });
+}
+
+void TKelGameEngine::LeftMouseDownInGamePlayBox(TPoint point) {
+    if (!Inside(point, MouseBoardArea) || play_.Level.LevelDone) return;
+    // Only the play window takes clicks on the board; tutorial popups join here with the hints.
+    if (PlayWindowOnTop()) {
+        const TCell cell = FoundMoouseOverFish(point);
+        const bool object = play_.Level.Board.CellExists(cell.Col, cell.Row) &&
+                            play_.Level.Board.Cell(cell.Col, cell.Row).Kind >= fkScarab0 &&
+                            play_.Level.Board.Cell(cell.Col, cell.Row).Kind <= fkPyramid;
+        rules_.ClickOnCell(cell, currentTick_);
+        if (object) return;  // objects redraw what they change themselves
+    }
+    redrawGrid_.FillRect(ClickRedrawArea);
+}
+
+void TKelGameEngine::FormMouseMove(uint32_t now) {
+    if (play_.Game.State != gsGame) return;
+    Guarded(
+        [this] {
+            return "Exception error in TKelGameEngine.MouseMove! " +
+                   std::to_string(int(play_.Game.State));
+        },
+        [&] {
+            TGame& game = play_.Game;
+            if (!Inside(mousePos_, MouseBoardArea)) {
+                game.HoverCell = TCell{};
+                game.HoverStart = 0;
+                game.PreviewGroup.clear();
+                return;
+            }
+            const TCell cell = FoundMoouseOverFish(mousePos_);
+            if (cell == game.HoverCell) return;
+            rules_.HoverUpdate(cell, now);
+            redrawGrid_.FillRect(MouseBoardArea);
+        });
+}
+
+void TKelGameEngine::PlayKeyDown(int key) {
+    TGame& game = play_.Game;
+    TCell& cursor = game.KeyCursor;
+    const TCell before = cursor;
+    switch (key) {
+        case vk::Left:
+            cursor.Col = cursor.Col > 1 ? cursor.Col - 1 : cursor.Col;
+            break;
+        case vk::Right:
+            cursor.Col = cursor.Col < BoardColumns ? cursor.Col + 1 : cursor.Col;
+            break;
+        case vk::Up:
+            cursor.Row = cursor.Row > 1 ? cursor.Row - 1 : cursor.Row;
+            break;
+        case vk::Down:
+            cursor.Row = cursor.Row < BoardRows ? cursor.Row + 1 : cursor.Row;
+            break;
+        case vk::Space:
+            if (game.KeyCursorTime <= 0) return;
+            PressSpaceInGamePlay();
+            game.KeyCursorTime = int32_t(currentTick_);
+            MarkWholeScreen();
+            return;
+        case vk::Delete:
+            game.SelectedCell = TCell{};
+            MarkWholeScreen();
+            return;
+        default:
+            return;
+    }
+    if (!(cursor == before))
+        Guarded("Exception error in TKelGameEngine.!",
+                [&] { rules_.HoverUpdate(cursor, currentTick_); });
+    game.KeyCursorTime = int32_t(currentTick_);
+    MarkWholeScreen();
+}
+
+void TKelGameEngine::PressSpaceInGamePlay() {
+    if (play_.Level.LevelDone) return;
+    if (PlayWindowOnTop()) rules_.PressSpaceInGamePlay(currentTick_);
+    redrawGrid_.FillRect(ClickRedrawArea);
+}
+
+void TKelGameEngine::TickPlayTimers(uint32_t now) {
+    const int32_t dt = int32_t(std::max<int64_t>(0, int64_t(now) - int64_t(previousTick_)));
+    rules_.TickGamePlayTimer(now, true);
+    rules_.TickBoxMovePiecesTimer(now, dt);
+}

@@ -1,0 +1,71 @@
+// TPlayScreen: the game object's answer to the rules while a level is played. It shows what the
+// moves and timers decide: cell pictures and the effects attached to cells (through the board
+// presenter), pictures flying into cells, screen effect instances made from effect files or from
+// the global effects, sound events and redraw marking. What belongs to other parts of the game
+// object (the hover preview under the mouse, the group bonus, winning the level) is handed back
+// through the links. Relies on the board view and presenter, the effect instances, the global
+// effects, the sound events, the redraw grid and the surface store.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/BoardPresenter.h"
+#include "app/BoardView.h"
+#include "app/GlobalEffects.h"
+#include "app/Log.h"
+#include "app/RedrawGrid.h"
+#include "app/ScreenEffects.h"
+#include "app/SoundEvents.h"
+#include "core/Random.h"
+#include "graphics/SurfEngine.h"
+#include "resources/FileFolder.h"
+#include "rules/PlayOutput.h"
+
+struct TPlayScreenLinks {
+    std::unique_ptr<TFileFolder>& Archive;
+    std::unique_ptr<TSurfEngine>& SurfaceStore;
+    IRandom& Random;
+    TGameLog& Log;
+    TBoardView& View;
+    TBoardPresenter& Presenter;
+    TScreenEffects& ScreenEffects;
+    const TGlobalEffects& GlobalEffects;
+    TSoundEvents& SoundEvents;
+    TRedrawGrid& Redraw;
+    // The clock of the pass.
+    std::function<uint32_t()> Now;
+    std::function<void(uint32_t now)> HoverAgain;
+    std::function<void(int n, uint32_t at, const std::vector<TCell>& group)> GroupBonus;
+    std::function<void(uint32_t now)> LevelComplete;
+};
+
+class TPlayScreen : public IPlayOutput {
+  public:
+    explicit TPlayScreen(TPlayScreenLinks links) : links_(std::move(links)) {}
+
+    void CellChanged(TCell cell, uint32_t now) override;
+    std::string CellPicture(TCell cell) const override;
+    TPoint CellPictureSize(TCell cell) const override;
+    bool PictureExists(const std::string& name) const override;
+    void ResetCellFrame(TCell cell) override;
+    void StartCellEffect(TCell cell, const std::string& file, uint32_t at) override;
+    void FreeCellEffect(TCell cell) override;
+    void FreeCellEffects(TCell cell) override;
+    void MoveCell(TCell from, TCell to) override;
+    void StartFlight(TCell to, TCell from) override;
+    void AdvanceFlight(TCell cell, TPoint target, int32_t dt, int32_t remaining) override;
+    void EndFlight(TCell cell) override;
+    void StartScreenEffect(const TScreenEffectOrder& order) override;
+    void PlaySound(const std::string& event, int64_t at) override;
+    void MarkRedraw(const TRect& rect) override;
+    void HoverAgain(uint32_t now) override;
+    void GroupBonus(int n, uint32_t at, const std::vector<TCell>& group) override;
+    void LevelComplete(uint32_t now) override;
+
+  private:
+    TPlayScreenLinks links_;
+};
