@@ -7,16 +7,12 @@
 // the selected and hovered cells can be set first. Exit 1 with the reason when the game or the
 // level cannot be loaded, 2 on bad arguments.
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <stdexcept>
 
 #include "ToolArgs.h"
 #include "ToolCommand.h"
-#include "app/HeadlessGame.h"
-#include "core/MemoryStream.h"
-
-namespace fs = std::filesystem;
+#include "ToolGame.h"
 
 namespace {
 
@@ -72,62 +68,16 @@ bool ParseArgs(const ToolArgs& args, TBoardArgs& out) {
     return true;
 }
 
-// A user folder of its own for the game, removed afterwards.
-struct TScratchFolder {
-    TScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tervolin-board-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        Path = pattern;
-    }
-    ~TScratchFolder() {
-        std::error_code error;
-        fs::remove_all(Path, error);
-    }
-    std::string Path;
-};
-
 int RunBoard(const ToolArgs& args) {
     TBoardArgs options;
     if (!ParseArgs(args, options)) {
         std::fprintf(stderr, "usage: tervolin-tool %s\n", Usage);
         return 2;
     }
-    std::error_code error;
-    if (!fs::is_regular_file(options.Archive, error))
-        throw std::runtime_error("no archive " + options.Archive);
-    // The game runs on a data folder of its own: the archive as "game.zxc" with the parameters
-    // found beside it, and a user folder for its working copy and logs.
-    TScratchFolder scratch;
-    const fs::path data = fs::path(scratch.Path) / "data";
-    fs::create_directories(data);
-    fs::copy_file(options.Archive, data / "game.zxc");
-    const fs::path params = fs::absolute(options.Archive).parent_path() / "GameParams.xml";
-    if (fs::is_regular_file(params, error)) fs::copy_file(params, data / "GameParams.xml");
-    THeadlessGame game(
-        {data.string(), (fs::path(scratch.Path) / "user").string(), options.Seed, 10});
-    game.Start();
-    TKelGameEngine& engine = game.Engine();
-    if (engine.Closed()) {
-        const auto& boxes = game.System().MessageBoxes;
-        throw std::runtime_error("the game did not start" +
-                                 (boxes.empty() ? std::string() : ": " + boxes.front().second));
-    }
-
-    int32_t number = 1;
-    std::string entry;
-    if (ParseNumber(options.Level, number) && number >= 1) {
-        entry = PuzzleLevelName(number);
-        if (!engine.Archive()->FindFile(entry))
-            throw std::runtime_error("the archive has no " + entry);
-    } else {
-        number = 1;
-        TMemoryStream file;
-        file.LoadFromFile(options.Level);
-        entry = "BoardToolLevel.xml";
-        engine.Archive()->AddFile(entry, 1, file);
-    }
-    engine.Play().Game.ShowInstructions = false;
-    engine.Levels().StartGameAt(number, entry, game.Now());
+    TToolGame tool(options.Archive, options.Seed);
+    tool.StartLevel(options.Level);
+    THeadlessGame& game = tool.Game();
+    TKelGameEngine& engine = tool.Engine();
 
     TPlayState& play = engine.Play();
     if (options.Progress) play.Level.Progress = *options.Progress * play.Level.Goal;

@@ -57,7 +57,7 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
       rules_({.Play = play_,
               .Types = fishkaTypes_,
               .Params = gameParams_,
-              .Random = random_,
+              .Random = playRandom_,
               .Out = playScreen_}),
       levels_({.Archive = archive_,
                .ReopenArchive = [this] { ReopenArchive(); },
@@ -196,7 +196,9 @@ void TKelGameEngine::FormCreate() {
 
     surfaceStore_ = std::make_unique<TSurfEngine>();
     surfaceStore_->Log = [this](const std::string& line) { log_.WriteLog(line); };
-    random_.SetSeed(platform_.System.RandomSeed());
+    const uint64_t seed = platform_.System.RandomSeed();
+    random_.SetSeed(seed);
+    playRandom_.SetSeed(seed);
     RegisterGraphicsClasses();
 
     options_.LoadOptions(UserPath("options.cfg"));

@@ -84,6 +84,8 @@ class TKelGameEngine : public IKelFontHost {
     TSurfEngine* SurfaceStore() { return surfaceStore_.get(); }
     TSoundEvents& SoundEvents() { return soundEvents_; }
     TKelRandom& Random() { return random_; }
+    // The rules' own random source, so a game replays from its seed whatever the effects draw.
+    TKelRandom& PlayRandom() { return playRandom_; }
     uint32_t CurrentTick() const { return currentTick_; }
     uint32_t PreviousTick() const { return previousTick_; }
     const TFrameRate& FrameRate() const { return frameRate_; }
@@ -149,7 +151,7 @@ class TKelGameEngine : public IKelFontHost {
     TSoundEvents soundEvents_;
     std::unique_ptr<TKelFontEngine> fontEngine_;
     // Randomness of the effects and the rules, seeded by the platform at start-up.
-    TKelRandom random_;
+    TKelRandom random_, playRandom_;
     TErrorReporter errors_;
 
     bool soundOn_ = true;
