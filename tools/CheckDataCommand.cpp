@@ -3,6 +3,7 @@
 // of content adds its check to the list, loading its descriptions with the engine's own loaders.
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -238,9 +239,55 @@ static std::vector<std::string> PermanentPictures(TFileFolder& archive) {
     return names;
 }
 
-// The effects and pictures the play screen uses by name: every global effect, the cursor and the
-// cell objects' effects load, and name only pictures of the archive; the fixed pictures of the
-// screen are loaded at start-up. Archives without "surfaces.dat" are not game archives.
+// An effect the play screen uses by name, loaded with every picture it names in the archive;
+// none, with the problem, when it is missing or does not load.
+static std::unique_ptr<TKelParticleEffect> LoadScreenEffect(TFileFolder& archive,
+                                                            const std::string& file,
+                                                            IRandom& random, TProblems& problems) {
+    try {
+        std::unique_ptr<TKelParticleEffect> effect = LoadEffectEntry(archive, file, &random);
+        if (!effect) {
+            problems.push_back(file + ": the effect is missing");
+            return nullptr;
+        }
+        for (const std::string& picture : EffectPictures(*effect))
+            if (archive.IndexOfFile(picture) < 0)
+                problems.push_back(file + ": its picture " + picture + " is missing");
+        return effect;
+    } catch (const std::exception& error) {
+        problems.push_back(file + ": " + error.what());
+        return nullptr;
+    }
+}
+
+// The piece spin is drawn with the cell's piece strip in place of every system's picture, one
+// frame being the strip's width divided by the system's frame count: every system has the frame
+// count of every piece type. Unreadable types are the piece types check's to report.
+static void CheckPieceSpin(TFileFolder& archive, const std::string& file,
+                           const TKelParticleEffect& spin, TProblems& problems) {
+    TKelParser document;
+    if (!LoadXmlEntry(archive, "FishkaTypes.xml", document)) return;
+    TFishkaTypes types;
+    try {
+        ReadFishkaTypes(document, types);
+    } catch (const KelException&) {
+        return;
+    }
+    for (int s = 0; s < spin.SystemCount(); ++s) {
+        const TKelParticleSystem* system = spin.GetSystem(s);
+        for (const TFishkaType& type : types)
+            if (system && system->FrameCount != type.FrameCount)
+                problems.push_back(file + ": system " + system->Name() + " has " +
+                                   std::to_string(system->FrameCount) + " frames, the strips of " +
+                                   type.Name + " " + std::to_string(type.FrameCount));
+    }
+}
+
+// The effects and pictures the play screen uses by name: every global effect, the cursor, the
+// cell objects' effects and the effects of moves load, and name only pictures of the archive;
+// the fixed pictures of the screen and those the effects of moves draw (screen instances draw
+// only surfaces loaded at start-up) are loaded at start-up; the piece spin fits the piece
+// strips. Archives without "surfaces.dat" are not game archives.
 static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
     if (archive.IndexOfFile("surfaces.dat") < 0) return;
     const std::vector<std::string> permanent = PermanentPictures(archive);
@@ -262,20 +309,16 @@ static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
                              ObjectEffectFile(fkPyramid), ObjectEffectFile(fkCoin)})
         effects.push_back(name);
     TKelRandom random(1);
-    for (const std::string& file : effects) {
-        try {
-            std::unique_ptr<TKelParticleEffect> effect = LoadEffectEntry(archive, file, &random);
-            if (!effect) {
-                problems.push_back(file + ": the effect is missing");
-                continue;
-            }
+    for (const std::string& file : effects) LoadScreenEffect(archive, file, random, problems);
+    for (const std::string file : {"efBonus50.xml", "efBlickComplete1.xml"})
+        if (const auto effect = LoadScreenEffect(archive, file, random, problems))
             for (const std::string& picture : EffectPictures(*effect))
-                if (archive.IndexOfFile(picture) < 0)
-                    problems.push_back(file + ": its picture " + picture + " is missing");
-        } catch (const std::exception& error) {
-            problems.push_back(file + ": " + error.what());
-        }
-    }
+                if (!listed(picture))
+                    problems.push_back(file + ": its picture " + picture +
+                                       " is not in surfaces.dat");
+    const std::string spin = "efBallsRotation.xml";
+    if (const auto effect = LoadScreenEffect(archive, spin, random, problems))
+        CheckPieceSpin(archive, spin, *effect, problems);
 }
 
 static const TDataCheck Checks[] = {

@@ -1,6 +1,8 @@
 // The shipped effects the play screen uses: the looping ones still run after a minute of game
-// time, the one-shot ones have finished within ten seconds.
+// time, the one-shot ones (breaks and the effects of moves) have finished within ten seconds.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "app/GlobalEffects.h"
 #include "app/ScreenEffects.h"
@@ -17,6 +19,9 @@ TEST(ShippedEffectsTest, LoopsRunOnAndOneShotsEnd) {
     for (const char* file : {"efMouseCursor.xml", JumpBallEffectFile, ObjectEffectFile(fkCobra),
                              ObjectEffectFile(fkPyramid), ObjectEffectFile(fkCoin)})
         files.push_back(file);
+    const std::vector<std::string> oneShotInstances{"efBonus50.xml", "efBlickComplete1.xml",
+                                                    "efBallsRotation.xml"};
+    files.insert(files.end(), oneShotInstances.begin(), oneShotInstances.end());
     for (const std::string& file : files) {
         TKelRandom random(1);
         std::unique_ptr<TKelParticleEffect> effect = LoadEffectEntry(archive, file, &random);
@@ -24,7 +29,9 @@ TEST(ShippedEffectsTest, LoopsRunOnAndOneShotsEnd) {
         // The templates that moves clone get their lifetime from the game.
         if (file.rfind("efMove", 0) == 0 || file == "efBombMove.xml") continue;
         // One-shots must have ended after 10 s, loops must still run after 60 s.
-        const bool oneShot = file.rfind("efBreakFishka", 0) == 0;
+        const bool oneShot = file.rfind("efBreakFishka", 0) == 0 ||
+                             std::find(oneShotInstances.begin(), oneShotInstances.end(), file) !=
+                                 oneShotInstances.end();
         StartEffect(*effect, 1000);
         for (uint32_t t = 1000; t <= (oneShot ? 11000u : 61000u); t += 20) effect->Update(t);
         EXPECT_EQ(bool(effect->Finished), oneShot) << file;

@@ -131,15 +131,25 @@ TEST_F(CheckDataTest, ReportsEveryProblemOnItsOwnLine) {
 }
 
 TEST_F(CheckDataTest, AGameArchiveNeedsTheScreensEffectsAndPictures) {
+    // An effect of one system, drawing the picture (none when empty) in that many frames.
+    auto effect = [](const std::string& picture, int frames) {
+        return TMemoryStream(
+            R"(<ParticleEffect Name="C"><Functions/><Morphs/><Particles><Particle Name="P"/>)"
+            R"(</Particles><ParticleSystems><ParticleSystem Name="S" Template="P">)" +
+            (picture.empty() ? "" : "<Resource>" + picture + "</Resource>") + "<FrameCount>" +
+            std::to_string(frames) + "</FrameCount></ParticleSystem></ParticleSystems>" +
+            "</ParticleEffect>");
+    };
     TFileFolder archive = TFileFolder::CreateEmpty(PathOf("game.zxc"));
     archive.AddFile("surfaces.dat", 1, TMemoryStream("Select.png\r\nGone.png\r\n"));
     archive.AddFile("Select.png", 1, TMemoryStream("a picture"));
-    archive.AddFile("efMouseCursor.xml", 1,
-                    TMemoryStream(R"(<ParticleEffect Name="C"><Functions/><Morphs/><Particles>)"
-                                  R"(<Particle Name="P"/></Particles><ParticleSystems>)"
-                                  R"(<ParticleSystem Name="S" Template="P">)"
-                                  R"(<Resource>cursor_line.png</Resource></ParticleSystem>)"
-                                  R"(</ParticleSystems></ParticleEffect>)"));
+    archive.AddFile("Gleam.png", 1, TMemoryStream("a picture"));
+    archive.AddFile("efMouseCursor.xml", 1, effect("cursor_line.png", 1));
+    archive.AddFile("efBlickComplete1.xml", 1, effect("Gleam.png", 1));
+    archive.AddFile("efBallsRotation.xml", 1, effect("", 8));
+    archive.AddFile("FishkaTypes.xml", 1,
+                    TMemoryStream(R"(<FishkaTypes><FishkaType Name="Sun" PieceCount="1" )"
+                                  R"(FrameCount="24"/></FishkaTypes>)"));
     archive.Save();
     const ToolResult result = RunTool({"check-data", PathOf("game.zxc")});
     EXPECT_EQ(result.exitCode, 1);
@@ -147,7 +157,10 @@ TEST_F(CheckDataTest, AGameArchiveNeedsTheScreensEffectsAndPictures) {
          {"surfaces.dat: Gone.png is not in the archive\n", "surfaces.dat: Column.png is missing\n",
           "efPharaohAngry.xml: the effect is missing\n",
           "efCobraRotate.xml: the effect is missing\n",
-          "efMouseCursor.xml: its picture cursor_line.png is missing\n"})
+          "efMouseCursor.xml: its picture cursor_line.png is missing\n",
+          "efBonus50.xml: the effect is missing\n",
+          "efBlickComplete1.xml: its picture Gleam.png is not in surfaces.dat\n",
+          "efBallsRotation.xml: system S has 8 frames, the strips of Sun 24\n"})
         EXPECT_NE(result.out.find(line), std::string::npos) << line << result.out;
     EXPECT_EQ(result.out.find("Select.png is missing"), std::string::npos);
 }
