@@ -179,8 +179,10 @@ bool TPlayRules::PutFishInsideFish(TCell dest, TCell src, uint32_t now) {
         }
         TGroup group;
         CheckSameFishes(group, dest, src);
-        for (int i = 1; i <= pieces; ++i)
-            to.Will[size_t(i)] = from.Has[size_t(i)] || to.Has[size_t(i)];
+        // Slots past the type's pieces are cleared: a cell refilled with a smaller type may
+        // still hold them from an earlier fishka, and the merge copies Will into Has.
+        for (int i = 1; i <= MaxPieces; ++i)
+            to.Will[size_t(i)] = i <= pieces && (from.Has[size_t(i)] || to.Has[size_t(i)]);
         if (to.Kind != fkGhost || from.Kind != fkGhost) {
             to.Kind = fkNormal;
             if (from.Kind != fkGhost) to.Color = from.Color;

@@ -295,3 +295,12 @@ TEST_F(MovesTest, AMoveThatContinuesThePreviousOneKeepsAJumpBallForTheCell) {
     EXPECT_TRUE(Cell({5, 4}).KeepJumpBall);
     EXPECT_TRUE(play_.Game.LastMoveCell.IsNone());
 }
+
+TEST_F(MovesTest, AMergeNeverGivesAFishkaAPieceItsTypeLacks) {
+    // The cell held a three-piece fishka before; its new two-piece one still has that Will.
+    Put({5, 4}, 1, 0, "2").Will = {false, true, true, true};
+    Put({4, 4}, 1, 0, "1");
+    ASSERT_TRUE(rules_.PutFishInsideFish({5, 4}, {4, 4}, now_));
+    RunUntil(Start + 310);
+    EXPECT_EQ(Pieces(Cell({5, 4}).Has), "12");
+}
