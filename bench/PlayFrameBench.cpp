@@ -1,7 +1,8 @@
 // One full play frame composed by the game's own code: the busiest shipped level with every cell
 // of its board holding a piece, a selection, a previewed group with its highlights, the finish
-// bar, the Pharaoh and at least 300 live particles of running effects. The game runs on the
-// headless driver from the archive the build made; without it the benchmark is skipped.
+// bar, the Pharaoh and at least 300 live particles of running effects. And one pass of the two
+// play timers on that board with a column falling and a group of three breaking. The game runs
+// on the headless driver from the archive the build made; without it the benchmarks are skipped.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -105,6 +106,54 @@ void BM_PlayFrame(benchmark::State& state) {
     for (auto _ : state) game.Engine().DrawScreen();
 }
 
+// One pass of both play timers: one column of the board falls from high above, a group of three
+// waits for its removal with one picture still flying in. The same pass runs again and again: the
+// falling column and the flight are put back before each, which costs a few stores.
+void BM_PlayTimers(benchmark::State& state) {
+    TScratch user;
+    THeadlessGame game({TERVOLIN_GAME_FOLDER, user.Path, 1, 10});
+    if (user.Path.empty() || !SetUpBusyFrame(game)) {
+        state.SkipWithError("the shipped game did not start");
+        return;
+    }
+    TKelGameEngine& engine = game.Engine();
+    TBoard& board = engine.Play().Level.Board;
+    std::vector<TCell> column, group;
+    for (int col = 1; col <= BoardColumns && (column.empty() || group.size() < 3); ++col) {
+        std::vector<TCell> cells;
+        for (int row = 1; row <= BoardRows; ++row)
+            if (board.CellExists(col, row)) cells.push_back({col, row});
+        if (column.empty())
+            column = cells;
+        else
+            group.insert(group.end(), cells.begin(),
+                         cells.begin() + std::min<size_t>(3, cells.size()));
+    }
+    group.resize(std::min<size_t>(3, group.size()));
+    const uint32_t now = game.Now() + 10;
+    for (TCell cell : group) {
+        TFish& fish = board.Cell(cell.Col, cell.Row);
+        fish.InGroup = true;
+        fish.BreakTime = int32_t(now - 100);
+        fish.RemoveTime = fish.HiddenUntil = int32_t(now + 100000);
+    }
+    TCellView& flying = engine.BoardView().Cell(group[0].Col, group[0].Row);
+    for (auto _ : state) {
+        for (TCell cell : column) {
+            TFish& fish = board.Cell(cell.Col, cell.Row);
+            fish.Falling = true;
+            fish.FallY = -2000;
+            fish.FallSpeed = 0;
+        }
+        board.Cell(group[0].Col, group[0].Row).MergeTime = int32_t(now + 5000);
+        flying.FlyPicture = flying.SurfName;
+        flying.FlyFrom = {100, 100};
+        engine.Rules().TickGamePlayTimer(now, true);
+        engine.Rules().TickBoxMovePiecesTimer(now, 10);
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_PlayTimers)->Unit(benchmark::kMicrosecond)->Repetitions(5)->MinTime(0.2);
 BENCHMARK(BM_PlayFrame)->Unit(benchmark::kMicrosecond)->Repetitions(5)->MinTime(0.2);

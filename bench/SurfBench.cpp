@@ -299,6 +299,8 @@ int main(int argc, char** argv) {
     if (fx != reporter.Best.end()) std::printf("fx-update-1000-us %.1f\n", fx->second);
     const auto play = reporter.Best.find("BM_PlayFrame");
     if (play != reporter.Best.end()) std::printf("play-frame-ms %.3f\n", play->second / 1000);
+    const auto timers = reporter.Best.find("BM_PlayTimers");
+    if (timers != reporter.Best.end()) std::printf("play-timers-us %.1f\n", timers->second);
     benchmark::Shutdown();
     return 0;
 }
