@@ -153,10 +153,12 @@ bool TPlayRules::PutFishInsideFish(TCell dest, TCell src, uint32_t now) {
             return false;
         };
         // A source whose own merge is still pending: refused when the merge would clash with
-        // the destination, else the merge applies at once.
+        // the destination, else the merge applies at once. A merge that completes the source is
+        // left to the timer, which breaks the fishka: applied here it would stay complete.
         if (from.MergeTime > 0) {
             if (from.Type == to.Type && ColourCompatible(from, to) && sharesPiece(from.Will))
                 return false;
+            if (FullMakeFishka(from, links_.Types)) return false;
             from.Has = from.Will;
             from.MergeTime = -1;
             links_.Out.CellChanged(src, now);

@@ -304,3 +304,23 @@ TEST_F(MovesTest, AMergeNeverGivesAFishkaAPieceItsTypeLacks) {
     RunUntil(Start + 310);
     EXPECT_EQ(Pieces(Cell({5, 4}).Has), "12");
 }
+
+TEST_F(MovesTest, AFishkaStillFlyingTogetherIsNoSourceUntilItsMergeApplies) {
+    Put({4, 4}, 0, 0, "1");
+    Put({5, 4}, 0, 0, "23");
+    Put({6, 4}, 1, 0, "1");
+    ASSERT_TRUE(rules_.PutFishInsideFish({5, 4}, {4, 4}, now_));
+    // Moving the completing fishka on before its merge is refused and leaves it completing.
+    EXPECT_FALSE(rules_.PutFishInsideFish({6, 4}, {5, 4}, now_ + 100));
+    EXPECT_EQ(Cell({5, 4}).MergeTime, int32_t(Start + 300));
+    RunUntil(Start + 1060);
+    EXPECT_EQ(play_.Game.Score, 10);  // it broke and was removed
+
+    // A merge that does not complete applies at once when its fishka moves on.
+    Put({4, 4}, 0, 0, "1");
+    Put({5, 4}, 0, 0, "3");
+    Put({6, 4}, 0, 0, "2");
+    ASSERT_TRUE(rules_.PutFishInsideFish({5, 4}, {4, 4}, now_));
+    EXPECT_TRUE(rules_.PutFishInsideFish({6, 4}, {5, 4}, now_ + 100));
+    EXPECT_EQ(Pieces(Cell({6, 4}).Will), "123");
+}

@@ -42,6 +42,16 @@ bool Quiet(const TPlayState& play) {
     return true;
 }
 
+// A complete fishka always breaks: none is left at rest.
+bool CompleteAtRest(const TPlayState& play, const TFishkaTypes& types) {
+    for (int col = 1; col <= BoardColumns; ++col)
+        for (int row = 1; row <= BoardRows; ++row)
+            if (play.Level.Board.CellExists(col, row) &&
+                FullFishka(play.Level.Board.Cell(col, row), types))
+                return true;
+    return false;
+}
+
 }  // namespace
 
 class RandomPlayTest : public PlayRulesTest {
@@ -124,6 +134,7 @@ TEST_F(RandomPlayTest, RandomInputNeverBreaksTheBoardAndTheBoardComesToRest) {
             rules.TickBoxMovePiecesTimer(now, 10);
         }
         EXPECT_TRUE(Quiet(play_));
+        EXPECT_FALSE(CompleteAtRest(play_, types_));
         moves += int(std::count_if(out_.Sounds.begin(), out_.Sounds.end(), [](const auto& sound) {
             return sound.first == "Insert" || sound.first == "FullSphere";
         }));
