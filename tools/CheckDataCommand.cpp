@@ -260,34 +260,72 @@ static std::unique_ptr<TKelParticleEffect> LoadScreenEffect(TFileFolder& archive
     }
 }
 
-// The piece spin is drawn with the cell's piece strip in place of every system's picture, one
-// frame being the strip's width divided by the system's frame count: every system has the frame
-// count of every piece type. Unreadable types are the piece types check's to report.
-static void CheckPieceSpin(TFileFolder& archive, const std::string& file,
-                           const TKelParticleEffect& spin, TProblems& problems) {
-    TKelParser document;
-    if (!LoadXmlEntry(archive, "FishkaTypes.xml", document)) return;
+// The piece types of the archive; none when it has none or they do not read, which the piece
+// types check reports.
+static TFishkaTypes PieceTypes(TFileFolder& archive) {
     TFishkaTypes types;
+    TKelParser document;
+    if (!LoadXmlEntry(archive, "FishkaTypes.xml", document)) return types;
     try {
         ReadFishkaTypes(document, types);
     } catch (const KelException&) {
+        types.clear();
+    }
+    return types;
+}
+
+// A system the game draws with a cell's piece strip takes one frame as the strip's width divided
+// by the system's frame count: that count must be every piece type's.
+static void CheckStripFrames(const std::string& file, const TKelParticleSystem& system,
+                             const TFishkaTypes& types, TProblems& problems) {
+    for (const TFishkaType& type : types)
+        if (system.FrameCount != type.FrameCount)
+            problems.push_back(file + ": system " + system.Name() + " has " +
+                               std::to_string(system.FrameCount) + " frames, the strips of " +
+                               type.Name + " " + std::to_string(type.FrameCount));
+}
+
+// The piece spin draws the cell's piece strip in every system.
+static void CheckPieceSpin(const std::string& file, const TKelParticleEffect& spin,
+                           const TFishkaTypes& types, TProblems& problems) {
+    for (int s = 0; s < spin.SystemCount(); ++s)
+        if (const TKelParticleSystem* system = spin.GetSystem(s))
+            CheckStripFrames(file, *system, types, problems);
+}
+
+// A break draws the cell's piece strip in its first system only: that system turns the piece
+// with a Frame morph through every frame of the strip, ending on the last one. The effect is run
+// through (at most ten seconds) to see the frames it shows.
+static void CheckBreakPiece(const std::string& file, TKelParticleEffect& effect,
+                            const TFishkaTypes& types, TProblems& problems) {
+    const TKelParticleSystem* piece = effect.GetSystem(0);
+    if (!piece || !piece->Template) {
+        problems.push_back(file + ": no particle system for the breaking piece");
         return;
     }
-    for (int s = 0; s < spin.SystemCount(); ++s) {
-        const TKelParticleSystem* system = spin.GetSystem(s);
-        for (const TFishkaType& type : types)
-            if (system && system->FrameCount != type.FrameCount)
-                problems.push_back(file + ": system " + system->Name() + " has " +
-                                   std::to_string(system->FrameCount) + " frames, the strips of " +
-                                   type.Name + " " + std::to_string(type.FrameCount));
+    const TKelParticleTemplate& tmpl = *piece->Template;
+    const int frame = tmpl.IndexOfParamType("Frame");
+    if (frame < 0 || tmpl.ParamTypes[size_t(frame)].MorphIndex < 0) {
+        problems.push_back(file + ": system " + piece->Name() + " has no Frame morph");
+        return;
     }
+    CheckStripFrames(file, *piece, types, problems);
+    int last = -1;
+    StartEffect(effect, 0);
+    for (uint32_t t = 0; t <= 10000 && !effect.Finished; t += 10) {
+        effect.Update(t);
+        for (const auto& particle : piece->Particles) last = std::max(last, particle->GetFrame());
+    }
+    if (last != piece->FrameCount - 1)
+        problems.push_back(file + ": system " + piece->Name() + " shows frames up to " +
+                           std::to_string(last) + " of its " + std::to_string(piece->FrameCount));
 }
 
 // The effects and pictures the play screen uses by name: every global effect, the cursor, the
 // cell objects' effects and the effects of moves load, and name only pictures of the archive;
 // the fixed pictures of the screen and those the effects of moves draw (screen instances draw
-// only surfaces loaded at start-up) are loaded at start-up; the piece spin fits the piece
-// strips. Archives without "surfaces.dat" are not game archives.
+// only surfaces loaded at start-up) are loaded at start-up; the piece spin and the breaking piece
+// fit the piece strips. Archives without "surfaces.dat" are not game archives.
 static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
     if (archive.IndexOfFile("surfaces.dat") < 0) return;
     const std::vector<std::string> permanent = PermanentPictures(archive);
@@ -309,7 +347,13 @@ static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
                              ObjectEffectFile(fkPyramid), ObjectEffectFile(fkCoin)})
         effects.push_back(name);
     TKelRandom random(1);
-    for (const std::string& file : effects) LoadScreenEffect(archive, file, random, problems);
+    const TFishkaTypes types = PieceTypes(archive);
+    for (const std::string& file : effects) {
+        const auto effect = LoadScreenEffect(archive, file, random, problems);
+        if (effect && (file == "efBreakFishka.xml" || file == "efBreakFishka1.xml" ||
+                       file == "efBreakFishka2.xml"))
+            CheckBreakPiece(file, *effect, types, problems);
+    }
     for (const std::string file : {"efBonus50.xml", "efBlickComplete1.xml"})
         if (const auto effect = LoadScreenEffect(archive, file, random, problems))
             for (const std::string& picture : EffectPictures(*effect))
@@ -318,7 +362,7 @@ static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
                                        " is not in surfaces.dat");
     const std::string spin = "efBallsRotation.xml";
     if (const auto effect = LoadScreenEffect(archive, spin, random, problems))
-        CheckPieceSpin(archive, spin, *effect, problems);
+        CheckPieceSpin(spin, *effect, types, problems);
 }
 
 static const TDataCheck Checks[] = {

@@ -1,11 +1,13 @@
 // tervolin-tool fx-sheet ARCHIVE EFFECT OUT.png --at T1,T2,... [--tile W,H] [--origin X,Y]
 //                                                [--picture NAME]
+//                                                [--first-picture NAME --first-frames N]
 // Runs an effect of the archive as a screen instance would (created at the origin, by default
-// the tile's centre; NAME replaces its particles' pictures as an instance picture does) and
-// draws it with the game's own effect drawing at each time (milliseconds after its start) into
-// one tile (200x200 unless given) of a contact sheet, over a neutral checker. Effect authors
-// judge their effects with it. Exit 1 when the archive or the effect cannot be loaded, 2 on bad
-// arguments.
+// the tile's centre; --picture replaces every system's picture as an instance picture does,
+// --first-picture only the first system's, drawn in N frames, as a break shows the cell's piece
+// strip or ghost) and draws it with the game's own effect drawing at each time (milliseconds after
+// its start) into one tile (200x200 unless given) of a contact sheet, over a neutral checker.
+// Effect authors judge their effects with it. Exit 1 when the archive or the effect cannot be
+// loaded, 2 on bad arguments.
 #include <cstdio>
 #include <optional>
 #include <sstream>
@@ -23,12 +25,14 @@
 namespace {
 
 constexpr const char* Usage =
-    "fx-sheet ARCHIVE EFFECT OUT.png --at T1,T2,... [--tile W,H] [--origin X,Y] [--picture NAME]";
+    "fx-sheet ARCHIVE EFFECT OUT.png --at T1,T2,... [--tile W,H] [--origin X,Y] [--picture NAME]"
+    " [--first-picture NAME --first-frames N]";
 // The game clock's base: effects start at it.
 constexpr uint32_t Start = 10000000;
 
 struct TSheetArgs {
-    std::string Archive, Effect, Out, Picture;
+    std::string Archive, Effect, Out, Picture, FirstPicture;
+    int FirstFrames = 0;  // 0: not given
     std::vector<uint32_t> Times;
     int Width = 200, Height = 200;
     std::optional<TPoint> Origin;
@@ -62,9 +66,15 @@ bool ParseArgs(const ToolArgs& args, TSheetArgs& out) {
                 out.Picture = value;
                 return true;
             }
+            if (arg == "--first-picture") {
+                out.FirstPicture = value;
+                return !value.empty();
+            }
+            if (arg == "--first-frames")
+                return ParseNumber(value, out.FirstFrames) && out.FirstFrames >= 1;
             return false;
         });
-    if (!read) return false;
+    if (!read || out.FirstPicture.empty() != (out.FirstFrames == 0)) return false;
     if (positional.size() != 3 || out.Times.empty() || out.Times.size() > 64) return false;
     out.Archive = positional[0];
     out.Effect = positional[1];
@@ -106,7 +116,8 @@ int RunFxSheet(const ToolArgs& args) {
         const std::unique_ptr<TKelParticleEffect> effect =
             LoadEffectEntry(archive, options.Effect, &random);
         std::vector<std::string> pictures = EffectPictures(*effect);
-        if (!options.Picture.empty()) pictures.push_back(options.Picture);
+        for (const std::string* name : {&options.Picture, &options.FirstPicture})
+            if (!name->empty()) pictures.push_back(*name);
         store.LoadPictureList(archive, pictures);
     }
     const TPoint origin = options.Origin.value_or(TPoint{options.Width / 2, options.Height / 2});
@@ -130,6 +141,11 @@ int RunFxSheet(const ToolArgs& args) {
                                  .Picture = options.Picture,
                                  .Bounds = bounds},
                                 Start);
+        if (!options.FirstPicture.empty() && !list.empty() && list.back().Effect)
+            if (TKelParticleSystem* first = list.back().Effect->GetSystem(0)) {
+                first->Resource = options.FirstPicture;
+                first->FrameCount = options.FirstFrames;
+            }
         const uint32_t now = Start + options.Times[i];
         TickScreenEffects(list, now);
         TSurface& tile = *store.FindSurface("Tile");

@@ -164,3 +164,62 @@ TEST_F(CheckDataTest, AGameArchiveNeedsTheScreensEffectsAndPictures) {
         EXPECT_NE(result.out.find(line), std::string::npos) << line << result.out;
     EXPECT_EQ(result.out.find("Select.png is missing"), std::string::npos);
 }
+
+TEST_F(CheckDataTest, ABreakTurnsThePieceThroughEveryFrameOfTheStrips) {
+    // A break whose first system "Piece" has that frame count and, unless `last` is negative, a
+    // Frame morph from 0 to `last` over 0.7 s; the sparks system after it draws one frame.
+    auto breakEffect = [](int frames, int last) {
+        const std::string to = std::to_string(last);
+        return R"(<ParticleEffect Name="B" Lifetime="0.75"><Functions>)"
+               R"(<Function Name="F" Dim="1" Type="piecewise"><Script>Set Linear; )"
+               R"(Path (-0.49) "0.7" ()" +
+               to + R"(.49); Ending Stop ()" + to +
+               R"();</Script></Function></Functions><Morphs><Morph Name="M" Dim="1">)"
+               R"(<Functions><Function Name="F"/></Functions></Morph></Morphs><Particles>)"
+               R"(<Particle Name="P">)" +
+               (last < 0 ? "" : R"(<Parameter Name="Frame" Dim="1" Morph="M"/>)") +
+               R"(</Particle><Particle Name="Q"/></Particles><ParticleSystems>)"
+               R"(<ParticleSystem Name="Piece" Template="P"><InitParticles>1</InitParticles>)"
+               R"(<FrameCount>)" +
+               std::to_string(frames) +
+               R"(</FrameCount></ParticleSystem><ParticleSystem Name="Sparks" Template="Q">)"
+               R"(<InitParticles>1</InitParticles><FrameCount>1</FrameCount></ParticleSystem>)"
+               R"(</ParticleSystems></ParticleEffect>)";
+    };
+    const struct {
+        const char* what;
+        int frames, last;
+        std::vector<std::string> lines;  // each reported for every break file
+    } cases[] = {
+        {"every frame", 24, 23, {}},
+        {"a third of the strips",
+         8,
+         7,
+         {": system Piece has 8 frames, the strips of Sun 24\n",
+          ": system Piece has 8 frames, the strips of Box 24\n"}},
+        {"stopping short", 24, 7, {": system Piece shows frames up to 7 of its 24\n"}},
+        {"running past the end", 24, 30, {": system Piece shows frames up to 30 of its 24\n"}},
+        {"never turning", 24, -1, {": system Piece has no Frame morph\n"}},
+    };
+    const char* const files[] = {"efBreakFishka.xml", "efBreakFishka1.xml", "efBreakFishka2.xml"};
+    for (const auto& c : cases) {
+        TFileFolder archive = TFileFolder::CreateEmpty(PathOf("game.zxc"));
+        archive.AddFile("surfaces.dat", 1, TMemoryStream(""));
+        archive.AddFile("FishkaTypes.xml", 1,
+                        TMemoryStream(R"(<FishkaTypes><FishkaType Name="Sun" PieceCount="1" )"
+                                      R"(FrameCount="24"/><FishkaType Name="Box" PieceCount="1" )"
+                                      R"(FrameCount="24"/></FishkaTypes>)"));
+        for (const char* file : files)
+            archive.AddFile(file, 1, TMemoryStream(breakEffect(c.frames, c.last)));
+        archive.Save();
+        const ToolResult result = RunTool({"check-data", PathOf("game.zxc")});
+        size_t reported = 0;
+        for (size_t at = 0; (at = result.out.find("efBreakFishka", at)) != std::string::npos; ++at)
+            ++reported;
+        EXPECT_EQ(reported, c.lines.size() * std::size(files)) << c.what << "\n" << result.out;
+        for (const char* file : files)
+            for (const std::string& line : c.lines)
+                EXPECT_NE(result.out.find(file + line), std::string::npos)
+                    << c.what << ": " << file << line << result.out;
+    }
+}
