@@ -21,7 +21,7 @@ void TBoardPresenter::NameCellPicture(int col, int row, uint32_t now) {
     Guarded("Exception error in TKelGameEngine.MakeFishSurfName!", [&] {
         const TFish& fish = links_.Play.Level.Board.Cell(col, row);
         TCellView& cell = links_.View.Cell(col, row);
-        if (fish.Kind >= fkScarab0 && fish.Kind <= fkPyramid) {
+        if (fish.Kind >= fkScarab0 && fish.Kind <= fkCoin) {
             const bool scarab = fish.Kind <= fkScarab300;
             cell.SurfName = scarab ? ScarabPictureName(fish.Kind) : "";
             if (cell.EffectFile == JumpBallEffectFile) {

@@ -42,6 +42,7 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                .Redraw = redrawGrid_}),
       playScreen_({.Archive = archive_,
                    .SurfaceStore = surfaceStore_,
+                   .FontEngine = fontEngine_,
                    .Random = random_,
                    .Log = log_,
                    .View = boardView_,
@@ -52,8 +53,16 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                    .Redraw = redrawGrid_,
                    .Now = [this] { return currentTick_; },
                    .HoverAgain = [this](uint32_t now) { FormMouseMove(now); },
-                   .GroupBonus = [](int, uint32_t, const std::vector<TCell>&) {},
-                   .LevelComplete = [](uint32_t) {}}),
+                   .LevelComplete = [this](uint32_t now) { LevelComplete(now); },
+                   // The play window's score labels show it once the interface runs them.
+                   .ScoreChanged = [] {},
+                   .TypeFrames =
+                       [this](TCell cell) {
+                           const int32_t type = play_.Level.Board.Cell(cell.Col, cell.Row).Type;
+                           return type >= 0 && size_t(type) < fishkaTypes_.size()
+                                      ? fishkaTypes_[size_t(type)].Frames()
+                                      : 1;
+                       }}),
       rules_({.Play = play_,
               .Types = fishkaTypes_,
               .Params = gameParams_,
@@ -404,6 +413,7 @@ void TKelGameEngine::DrawScreen() {
             screen_.DrawFlyingPieces(canvas);
             screen_.DrawArrowCursor(canvas, play_.Game);
             if (HoverOnPiece()) screen_.DrawMouseOverEffects(canvas);
+            DrainFinishBar(currentTick_);
             screen_.DrawPharaoh(canvas);
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
             DrawCursor(canvas);
@@ -483,6 +493,14 @@ void TKelGameEngine::UpdateFrameRate(uint32_t now) {
     if (!frameRate_.Update(now)) return;
     if (options_.Diagnostic())
         platform_.Display.SetCaption("FPS:" + FormatGeneral3(frameRate_.CurrentFps()) + debugText_);
+}
+
+TEffectSources TKelGameEngine::EffectSources() {
+    return {.Archive = *archive_,
+            .Surfaces = surfaceStore_.get(),
+            .Fonts = fontEngine_.get(),
+            .Random = &random_,
+            .Log = [this](const std::string& line) { log_.WriteLog(line); }};
 }
 
 void TKelGameEngine::MarkWholeScreen() {

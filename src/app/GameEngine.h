@@ -137,6 +137,13 @@ class TKelGameEngine : public IKelFontHost {
     bool PlayWindowOnTop() const { return topForm_ == "WGame"; }
     // The play timers of the pass, under the play window.
     void TickPlayTimers(uint32_t now);
+    TEffectSources EffectSources();
+    // The end of a level: won once the goal is reached on a quiet board, lost when the angry
+    // Pharaoh's drain empties the bar.
+    void LevelComplete(uint32_t now);
+    void CreateLevelCompleteEffect(uint32_t now);
+    void LoseLevel();
+    void DrainFinishBar(uint32_t now);
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();

@@ -28,6 +28,7 @@ void TKelGameEngine::FormMouseDown(const TEvent& event) {
             LeftMouseDownInGamePlayBox({event.X, event.Y});
             if (game.KeyCursorTime > 0) game.KeyCursorTime = -1;  // a click hides the cursor
         } else if (event.Button == TMouseButton::mbRight && PlayWindowOnTop()) {
+            rules_.RightMouseDownInGamePlay(FoundMoouseOverFish({event.X, event.Y}), currentTick_);
             game.SelectedCell = TCell{};
             redrawGrid_.FillRect(ClickRedrawArea);
         }

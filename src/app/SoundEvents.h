@@ -81,6 +81,8 @@ class TSoundEvents {
     void WOptions_SSoundVolume_Change(double position, bool preview, uint32_t now);
     // Frees every sound, stops all output and empties the playlist.
     void FreeMusicList();
+    // Stops every module and every sample; the playlist stays.
+    void StopAllMusic() { StopMusic(Audio, MusicList, true); }
 
     TMusicList MusicList;
     std::string CurrentMusic;

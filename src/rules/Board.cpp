@@ -130,5 +130,5 @@ const char* ScarabPictureName(uint8_t kind) {
 }
 
 const char* ObjectEffectFile(uint8_t kind) {
-    return kind == fkCobra ? "efCobraRotate.xml" : "efPyramid.xml";
+    return kind == fkCobra ? "efCobraRotate.xml" : kind == fkCoin ? "efCoin.xml" : "efPyramid.xml";
 }

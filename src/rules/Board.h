@@ -35,7 +35,7 @@ enum TFishExtra : uint8_t {
 
 // The still picture of a scarab cell (kinds fkScarab0, fkScarab60, fkScarab300).
 const char* ScarabPictureName(uint8_t kind);
-// The effect a cobra or pyramid cell shows.
+// The effect a cobra, pyramid or coin cell shows.
 const char* ObjectEffectFile(uint8_t kind);
 // The effect a fishka carrying a jump ball shows.
 constexpr const char* JumpBallEffectFile = "efJumpBall.xml";

@@ -49,5 +49,9 @@ struct TGame {
     bool WillCompleteShown = false;
 
     int32_t Mood = StartMood, MoodState = StartMoodState;
+    int64_t MoodTickTime = 0;    // the next once-a-second mood update is due after this tick
     int64_t MoodHoldUntil = -1;  // the mood does not change before this tick
+    int64_t AlertTime = -1;      // the next "Alert" of the angry Pharaoh is due after this tick
+    // A completed level lets the game into the high scores.
+    bool AddToHighScore = false;
 };

@@ -340,7 +340,3 @@ void TPlayRules::CreateMoveEffect(const std::string& name, const std::string& te
         links_.Out.StartScreenEffect(order);
     });
 }
-
-void TPlayRules::AddScore(int32_t points) {
-    Guarded("Exception error in TKelGameEngine.AddScore!", [&] { Game().Score += points; });
-}

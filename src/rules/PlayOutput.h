@@ -47,12 +47,20 @@ class IPlayOutput {
 
     // The cell shows the effect file, started at `at`, in place of its first attached effect.
     virtual void StartCellEffect(TCell cell, const std::string& file, uint32_t at) = 0;
+    // The cell shows a copy of the global break effect with its own piece strip, started now.
+    virtual void StartCellBreakEffect(TCell cell, uint32_t now) = 0;
     // Frees the cell's first attached effect, or both.
     virtual void FreeCellEffect(TCell cell) = 0;
     virtual void FreeCellEffects(TCell cell) = 0;
     // The fishka of `from` moved to `to`: what shows it (picture, frame, flight, attached
     // effects) moves with it; `from` keeps no effect.
     virtual void MoveCell(TCell from, TCell to) = 0;
+    // The line's cells moved one step: what showed each cell shows the next one, the last
+    // cell's goes to the first.
+    virtual void RotateCells(const std::vector<TCell>& line) = 0;
+    // The facing of a cobra cell, 1..6, read from its turning effect (1 without one); other
+    // values name no direction.
+    virtual int CobraDirection(TCell cell) const = 0;
 
     // The picture of `from` (as it shows now) flies from the centre of `from` into `to`.
     virtual void StartFlight(TCell to, TCell from) = 0;
@@ -61,9 +69,14 @@ class IPlayOutput {
     virtual void EndFlight(TCell cell) = 0;
 
     virtual void StartScreenEffect(const TScreenEffectOrder& order) = 0;
+    virtual bool ScreenEffectExists(const std::string& name) const = 0;
+    // Removes every screen effect of that name, without calling back.
+    virtual void DeleteScreenEffects(const std::string& name) = 0;
     // Queues the sound event to start at tick `at`; -1 plays it at once.
     virtual void PlaySound(const std::string& event, int64_t at) = 0;
     virtual void MarkRedraw(const TRect& rect) = 0;
+    // The score changed: the play window's labels show it.
+    virtual void ScoreChanged() = 0;
     // The hover preview is worked out again for the mouse's position (the board changed).
     virtual void HoverAgain(uint32_t now) = 0;
     // A completing move took a group of n fishkas: the group bonus shows at tick `at`.

@@ -81,8 +81,31 @@ class TPlayRules {
     TNewFishka SmartGenerateFishType(TCell cell);
     std::optional<TCompletion> CanComplete(TCell neighbour, TCell generated) const;
 
-    // --- scoring ---
+    // --- special objects ---
+    // A left click on a scarab, cobra or pyramid.
+    void ClickOnObject(TCell cell, uint32_t now);
+    // Rotates the scarab's line one step forward (a click) or back (a right click).
+    void ClickOnScarab(TCell scarab, bool back, uint32_t now);
+    // The right button on a cell: a cobra turns, a scarab's line rotates back.
+    void RightMouseDownInGamePlay(TCell cell, uint32_t now);
+    void ClickOnCobra(TCell cobra, uint32_t now);
+    void ClickOnPyramid(TCell pyramid, uint32_t now);
+    // The cell takes the colour and type at once; its picture changes when the merge at `time`
+    // applies.
+    void RetypeCell(TCell cell, int64_t time, uint8_t colour, int32_t type);
+    // The cell of a completed fishka with a bonus gem becomes a cobra, pyramid or coin.
+    void MakeFishCobra(TCell cell, uint32_t now);
+    // A fishka completed on a bomb place breaks its neighbours; their columns join `columns`.
+    void BombPoint(TCell cell, std::vector<int>& columns, uint32_t now);
+    // The bombs a completed fishka carried fire along their lines.
+    void FireBombShots(TCell cell, uint8_t extras, uint32_t now);
+
+    // --- scoring and the Pharaoh's mood ---
     void AddScore(int32_t points);
+    // The once-a-second mood update.
+    void TickPharaohTimer(uint32_t now);
+    // While the Pharaoh is angry the finish bar drains; true when it went below zero.
+    bool DrainBar(uint32_t now, int32_t dt);
 
   private:
     TFish& Fish(TCell cell) { return links_.Play.Level.Board.Cell(cell.Col, cell.Row); }
@@ -105,13 +128,8 @@ class TPlayRules {
     int32_t PictureHalfHeight(TCell cell) const;
     bool PinnedOrOutside(TCell cell) const;
 
-    // The special objects, the Pharaoh's clock and the check for possible moves act at these
-    // points of the moves and timers.
-    void ClickOnObject(TCell cell, uint32_t now);
-    void BombPoint(TCell cell, std::vector<int>& columns, uint32_t now);
-    void FireBombShots(TCell cell, uint8_t extras, uint32_t now);
-    void MakeFishCobra(TCell cell, uint32_t now);
-    void TickPharaohTimer(uint32_t now);
+    // Breaks a fishka hit by a bomb: its own break effect, removal in 500 ms.
+    void BlowUp(TCell cell, uint32_t now);
     void CheckPossibleMoves(uint32_t now);
 
     TPlayRulesLinks links_;

@@ -226,6 +226,10 @@ void TPlayRules::RemoveCell(TCell cell, std::vector<int>& columns, uint32_t now)
     links_.Out.EndFlight(cell);
 }
 
+// The check for possible moves comes with the hints: until then a board without moves waits for
+// the player's next click.
+void TPlayRules::CheckPossibleMoves(uint32_t) {}
+
 bool TPlayRules::TickFallFishes(int32_t dt) {
     return Guarded("Exception error in TKelGameEngine.TickFallFishes!", [&] {
         bool anyFalling = false, landed = false;

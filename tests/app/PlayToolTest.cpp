@@ -68,16 +68,18 @@ TEST(PlayToolTest, AScriptedMoveCompletesAGroupOnTheGameClock) {
         RunTool({"play", Archive, folder.File("level.xml"), "--script", folder.File("script.txt"),
                  "--frames", folder.Path().string()});
     ASSERT_EQ(result.exitCode, 0) << result.err;
+    // The first mood update puts the level's starting mood 716 into state 4: the state is the
+    // highest whose threshold lies below the mood, and 716 is state 5's own threshold.
     const std::vector<std::string> headers = Lines(result.out, {"t="});
     ASSERT_EQ(headers.size(), 4u);
     EXPECT_EQ(headers[0],
-              "t=3000 score=0 progress=0.000 goal=3 mood=716 state=5 done=0 selected=none");
+              "t=3000 score=0 progress=0.000 goal=3 mood=716 state=4 done=0 selected=none");
     EXPECT_EQ(headers[1],
-              "t=3310 score=0 progress=1.000 goal=3 mood=716 state=5 done=0 selected=none");
+              "t=3310 score=0 progress=1.000 goal=3 mood=716 state=4 done=0 selected=none");
     EXPECT_EQ(headers[2],
-              "t=3410 score=0 progress=2.000 goal=3 mood=716 state=5 done=0 selected=none");
+              "t=3410 score=0 progress=2.000 goal=3 mood=716 state=4 done=0 selected=none");
     EXPECT_EQ(headers[3],
-              "t=4160 score=120 progress=2.000 goal=3 mood=716 state=5 done=0 selected=none");
+              "t=4160 score=120 progress=2.000 goal=3 mood=716 state=4 done=0 selected=none");
     const std::vector<std::string> cells = Lines(result.out, {"cell 7,4 ", "cell 8,4 "});
     ASSERT_EQ(cells.size(), 8u);
     EXPECT_EQ(cells[0], "cell 7,4 kind=0 type=0 color=0 has=23 will=123 extras=0 jump=0 falling=0");

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,12 +57,37 @@ class TRecordingOutput : public IPlayOutput {
             CellEffects.erase(effect);
         }
     }
+    void RotateCells(const std::vector<TCell>& line) override {
+        Rotations.push_back(line);
+        std::string last = CellPicture(line.back());
+        for (size_t i = line.size() - 1; i > 0; --i)
+            pictures_[Key(line[i])] = CellPicture(line[i - 1]);
+        pictures_[Key(line.front())] = last;
+    }
+    int CobraDirection(TCell cell) const override {
+        const auto found = CobraFacing.find(Key(cell));
+        return found == CobraFacing.end() ? 1 : found->second;
+    }
+    void StartCellBreakEffect(TCell cell, uint32_t) override {
+        CellEffects[Key(cell)] = "efBreakFishka.xml";
+    }
     void StartFlight(TCell to, TCell from) override { Flights[Key(to)] = CellPicture(from); }
     void AdvanceFlight(TCell, TPoint, int32_t, int32_t) override {}
     void EndFlight(TCell cell) override { Flights.erase(Key(cell)); }
-    void StartScreenEffect(const TScreenEffectOrder& order) override { Effects.push_back(order); }
+    void StartScreenEffect(const TScreenEffectOrder& order) override {
+        Effects.push_back(order);
+        Running.insert(order.Name);
+    }
+    bool ScreenEffectExists(const std::string& name) const override {
+        return Running.count(name) > 0;
+    }
+    void DeleteScreenEffects(const std::string& name) override {
+        Running.erase(name);
+        Deleted.push_back(name);
+    }
     void PlaySound(const std::string& event, int64_t at) override { Sounds.push_back({event, at}); }
     void MarkRedraw(const TRect&) override {}
+    void ScoreChanged() override { ++ScoreChanges; }
     void HoverAgain(uint32_t) override { ++HoverAgainCalls; }
     void GroupBonus(int n, uint32_t at, const std::vector<TCell>& group) override {
         GroupBonuses.push_back({n, at, group});
@@ -90,13 +116,16 @@ class TRecordingOutput : public IPlayOutput {
         uint32_t At;
         std::vector<TCell> Group;
     };
-    std::map<int, int> Changes;
+    std::map<int, int> Changes, CobraFacing;
+    std::vector<std::vector<TCell>> Rotations;
+    std::set<std::string> Running;  // screen effects started and not yet ended or deleted
+    std::vector<std::string> Deleted;
     std::map<int, std::string> CellEffects, Flights;
     std::vector<TEffectStart> CellEffectStarts;
     std::vector<TScreenEffectOrder> Effects;
     std::vector<std::pair<std::string, int64_t>> Sounds;
     std::vector<TBonus> GroupBonuses;
-    int HoverAgainCalls = 0, LevelCompletes = 0;
+    int HoverAgainCalls = 0, LevelCompletes = 0, ScoreChanges = 0;
 
   private:
     const TPlayState& play_;

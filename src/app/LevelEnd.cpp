@@ -1,0 +1,54 @@
+// The end of a level on the game object's side: won (the celebration, whose end leaves the
+// level) or lost (the frame frozen under the game-over window), and the angry Pharaoh's drain
+// of the finish bar that loses it.
+#include "app/GameEngine.h"
+#include "core/KelException.h"
+
+void TKelGameEngine::LevelComplete(uint32_t now) {
+    Guarded("Exception error in TKelGameEngine.LevelComplete!", [&] {
+        if (IndexOfScreenEffect(screenEffects_, "LevelComplete1") >= 0) return;
+        TGame& game = play_.Game;
+        game.AddToHighScore = true;
+        game.Mood = 858;
+        CreateLevelCompleteEffect(now);
+        soundEvents_.StopAllMusic();
+        soundEvents_.ScheduleSoundEvent("LevelComplete", -1, now);
+        soundEvents_.ScheduleSoundEvent("LevelCompletePharaohScream", -1, now);
+        game.State = gsGame;
+        play_.Level.ShowFinishBar = false;
+        // The whole bar, wherever its light last ended.
+        redrawGrid_.FillRect({19, 100, 108, 505});
+    });
+}
+
+void TKelGameEngine::CreateLevelCompleteEffect(uint32_t now) {
+    Guarded("Exception error in TKelGameEngine.CreateLevelCompleteEffect!", [&] {
+        CreateKelEffectFromFile(screenEffects_, EffectSources(),
+                                {.Name = "LevelComplete1",
+                                 .File = "efLevelComplete.xml",
+                                 .CallbackArg = "LevelComplete",
+                                 .OnEnd =
+                                     [this](const std::string& state) {
+                                         levels_.ChangeGameState(state, currentTick_);
+                                     }},
+                                now);
+    });
+}
+
+void TKelGameEngine::LoseLevel() {
+    Guarded("Exception error in TKelGameEngine.LoseLevel!", [&] {
+        surfaceStore_->DrawSurface("MemorySurface", "Background", 0, 0, nullptr);
+        play_.Game.State = gsPause;
+        screen_.DrawGameStateBackground();
+        SetTopForm("WGameOver");
+        MarkWholeScreen();
+        soundEvents_.StopAllMusic();
+        soundEvents_.ScheduleSoundEvent("LevelFailed", -1, currentTick_);
+    });
+}
+
+void TKelGameEngine::DrainFinishBar(uint32_t now) {
+    if (play_.Game.MoodState != 0 || play_.Game.State != gsGame) return;
+    const int32_t dt = int32_t(std::max<int64_t>(0, int64_t(now) - int64_t(previousTick_)));
+    if (rules_.DrainBar(now, dt)) LoseLevel();
+}
