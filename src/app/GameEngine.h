@@ -103,8 +103,9 @@ class TKelGameEngine : public IKelFontHost {
     TBoardView& BoardView() { return boardView_; }
     TScreenEffects& LevelEffectsList() { return levelEffectsList_; }
     TScreenEffects& ScreenEffects() { return screenEffects_; }
-    // The rules of the level in play.
+    // The rules of the level in play, and what shows them.
     TPlayRules& Rules() { return rules_; }
+    TPlayScreen& PlayScreen() { return playScreen_; }
     // The name of the interface window on top of the window stack; empty when no window is
     // shown. The play timers and the board's input run only under the play window "WGame".
     const std::string& TopForm() const { return topForm_; }

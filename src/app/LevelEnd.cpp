@@ -6,7 +6,11 @@
 
 void TKelGameEngine::LevelComplete(uint32_t now) {
     Guarded("Exception error in TKelGameEngine.LevelComplete!", [&] {
-        if (IndexOfScreenEffect(screenEffects_, "LevelComplete1") >= 0) return;
+        // Once only: the celebration runs, or the bar is already gone (without the
+        // celebration's file nothing else would stop the quiet passes from coming back here).
+        if (IndexOfScreenEffect(screenEffects_, "LevelComplete1") >= 0 ||
+            !play_.Level.ShowFinishBar)
+            return;
         TGame& game = play_.Game;
         game.AddToHighScore = true;
         game.Mood = 858;

@@ -5,37 +5,13 @@
 
 #include "resources/JpegPNG.h"
 #include "resources/RunTool.h"
+#include "support/PinnedLevel.h"
 #include "support/TempFolder.h"
 
 namespace {
 
 #ifdef TERVOLIN_GAME_FOLDER
 const std::string Archive = std::string(TERVOLIN_GAME_FOLDER) + "/game.zxc";
-
-// Columns 5..9 of rows 3..6, every cell pinned: a Sun showing piece 1 at (6, 4) next to one
-// showing pieces 2 and 3 at (7, 4), which touches another such Sun at (8, 4); all other cells
-// show piece 1 in the second colour.
-std::string PinnedLevel() {
-    std::string board;
-    for (int line = 0; line < 18; ++line)
-        board += line >= 4 && line <= 10 && line % 2 == 0 ? "<l>____00000</l>" : "<l></l>";
-    std::string pieces;
-    for (int row = 3; row <= 6; ++row) {
-        for (int col = 5; col <= 9; ++col) {
-            std::string colour = "2", hier = "1";
-            if (row == 4 && col == 6) colour = "1";
-            if (row == 4 && (col == 7 || col == 8)) colour = "1", hier = "23";
-            pieces += "<PutFish x=\"" + std::to_string(col) + "\" y=\"" + std::to_string(row) +
-                      "\" Type=\"0\" Color=\"" + colour + "\" Hier=\"" + hier + "\"/>";
-        }
-    }
-    return "<ChristmasLevel BackPicture=\"Back1.jpg\" UnderFrag=\"UnderFrag.png\">"
-           "<ActionClassicMode><Board>" +
-           board +
-           "</Board><WinCondition><CompleteFishCount>3</CompleteFishCount></WinCondition>"
-           "<LevelFishes><Fish Type=\"0\" Color=\"2\"/></LevelFishes><PutFishes>" +
-           pieces + "</PutFishes></ActionClassicMode></ChristmasLevel>";
-}
 
 // The dump's lines that start with one of the prefixes, in order.
 std::vector<std::string> Lines(const std::string& out, const std::vector<std::string>& prefixes) {
@@ -49,7 +25,7 @@ std::vector<std::string> Lines(const std::string& out, const std::vector<std::st
 
 TEST(PlayToolTest, AScriptedMoveCompletesAGroupOnTheGameClock) {
     TempFolder folder;
-    folder.Write("level.xml", PinnedLevel());
+    folder.Write("level.xml", PinnedLevel(3));
     folder.Write("script.txt",
                  "# settle, then move piece 1 into the Sun beside it\n"
                  "wait 3000\n"

@@ -1,0 +1,79 @@
+// The end of a level through the game object on the shipped game: won once the goal is reached
+// on a quiet board, lost when the angry Pharaoh drains the bar, never lost in Relax.
+#include <gtest/gtest.h>
+
+#include "app/HeadlessGame.h"
+#include "core/MemoryStream.h"
+#include "support/PinnedLevel.h"
+#include "support/TempFolder.h"
+
+#ifdef TERVOLIN_GAME_FOLDER
+namespace {
+
+class LevelEndTest : public ::testing::Test {
+  protected:
+    void Start(const std::string& level, uint8_t mode = 0) {
+        game_.Start();
+        ASSERT_FALSE(engine_.Closed());
+        TMemoryStream file;
+        file.Write(level.data(), level.size());
+        engine_.Archive()->AddFile("TestLevel.xml", 1, file);
+        engine_.Play().Game.ShowInstructions = false;
+        engine_.Play().Game.GameMode = mode;
+        engine_.Levels().StartGameAt(1, "TestLevel.xml", game_.Now());
+        engine_.SetTopForm("WGame");
+    }
+    void Click(TCell cell) {
+        TEvent event;
+        event.Kind = TEventKind::MouseDown;
+        event.X = CellCentre(cell.Col, cell.Row).X;
+        event.Y = CellCentre(cell.Col, cell.Row).Y;
+        engine_.Dispatch(event);
+    }
+
+    TempFolder user_;
+    THeadlessGame game_{{TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10}};
+    TKelGameEngine& engine_ = game_.Engine();
+};
+
+TEST_F(LevelEndTest, TheLevelIsWonOnceTheGoalIsReachedAndTheBoardIsQuiet) {
+    Start(PinnedLevel(2));
+    game_.Step(3000);
+    Click({6, 4});
+    Click({7, 4});  // completes (7, 4) and (8, 4)
+    game_.Step(500);
+    EXPECT_EQ(engine_.Play().Level.Progress, 2);
+    EXPECT_FALSE(engine_.Play().Level.LevelDone);  // not removed yet
+    EXPECT_TRUE(engine_.Play().Level.ShowFinishBar);
+    game_.Step(2000);
+    const TPlayState& play = engine_.Play();
+    EXPECT_TRUE(play.Level.LevelDone);
+    EXPECT_FALSE(play.Level.ShowFinishBar);
+    EXPECT_TRUE(play.Game.AddToHighScore);
+    EXPECT_EQ(play.Game.State, gsGame);
+    EXPECT_GE(IndexOfScreenEffect(engine_.ScreenEffects(), "LevelComplete1"), 0);
+
+    // The board takes no more clicks.
+    Click({5, 3});
+    EXPECT_TRUE(engine_.Play().Game.SelectedCell.IsNone());
+}
+
+TEST_F(LevelEndTest, TheAngryPharaohDrainsTheBarAndTheLevelIsLost) {
+    // 600 a second off the mood: angry (116) after the first second, and the bar empties at once.
+    Start(PinnedLevel(3, "<Pharaoh DecPerSecond=\"1800\" DownScarabPerSecond=\"3000\"/>"));
+    game_.Step(3000);
+    EXPECT_EQ(engine_.Play().Game.State, gsPause);
+    EXPECT_EQ(engine_.TopForm(), "WGameOver");
+    EXPECT_LT(engine_.Play().Level.Progress, 0);
+}
+
+TEST_F(LevelEndTest, RelaxIsNeverLost) {
+    Start(PinnedLevel(3, "<Pharaoh DecPerSecond=\"1800\" DownScarabPerSecond=\"3000\"/>"), 1);
+    game_.Step(5000);
+    EXPECT_EQ(engine_.Play().Game.State, gsGame);
+    EXPECT_EQ(engine_.Play().Game.MoodState, 1);
+    EXPECT_EQ(engine_.Play().Level.Progress, 0);
+}
+
+}  // namespace
+#endif
