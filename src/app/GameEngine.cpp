@@ -375,7 +375,7 @@ void TKelGameEngine::DrawScreen() {
             screen_.DrawFlyingPieces(canvas);
             screen_.DrawArrowCursor(canvas, play_.Game);
             if (HoverOnPiece()) screen_.DrawMouseOverEffects(canvas);
-            screen_.DrawPharaoh(canvas);
+            screen_.DrawPharaoh(canvas, topForm_);
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
             DrawCursor(canvas);
             break;
@@ -383,7 +383,7 @@ void TKelGameEngine::DrawScreen() {
             DrawBackgroundByGrid();
             screen_.DrawFinishBar(canvas);
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
-            screen_.DrawPharaoh(canvas);
+            screen_.DrawPharaoh(canvas, topForm_);
             DrawCursor(canvas);
             break;
         case gsMenu:
