@@ -280,6 +280,10 @@ void TKelGameEngine::RunGame() {
 
             ReopenArchive();
             loading_ = false;
+            // The mouse cursor, its effect's corner at the mouse. A missing effect file is
+            // reported by the second selection.
+            globalEffects_.ChangeCursorType(*archive_, 1, &random_, currentTick_);
+            globalEffects_.SetCursorOffset({0, 0});
             if (!globalEffects_.ChangeCursorEffect(*archive_, "efMouseCursor.xml", &random_,
                                                    currentTick_))
                 log_.WriteLog("Can not find file name efMouseCursor.xml in GameFolder");
@@ -412,10 +416,12 @@ void TKelGameEngine::DrawCursor(const TEffectCanvas& canvas) {
     if (!cursor) return;
     const TPoint frame = surfaceStore_->GetSurfaceSize("cursor_line.png");
     const int w = frame.X / 45, h = frame.Y;
+    const TPoint offset = globalEffects_.CursorOffset();
+    const int x = mousePos_.X + offset.X, y = mousePos_.Y + offset.Y;
+    const int px = prevMousePos_.X + offset.X, py = prevMousePos_.Y + offset.Y;
     redrawGrid_.FillRect(
-        {std::min(mousePos_.X, prevMousePos_.X) - 3, std::min(mousePos_.Y, prevMousePos_.Y) - 3,
-         std::max(mousePos_.X, prevMousePos_.X) + w, std::max(mousePos_.Y, prevMousePos_.Y) + h});
-    DrawKelParticleEffect(canvas, *cursor, "MemorySurface", mousePos_.X, mousePos_.Y);
+        {std::min(x, px) - 3, std::min(y, py) - 3, std::max(x, px) + w, std::max(y, py) + h});
+    DrawKelParticleEffect(canvas, *cursor, "MemorySurface", x, y);
 }
 
 void TKelGameEngine::DrawBackgroundByGrid() {
