@@ -55,7 +55,20 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                .Screen = screen_,
                .Types = fishkaTypes_,
                .PermanentPictures = permanentPictures_,
-               .Redraw = redrawGrid_}) {
+               .Redraw = redrawGrid_}),
+      instructions_({.List = screenEffects_,
+                     .Sources =
+                         [this] {
+                             return TEffectSources{
+                                 *archive_, surfaceStore_.get(), fontEngine_.get(), &random_,
+                                 [this](const std::string& line) { log_.WriteLog(line); }};
+                         },
+                     .Clock = [this] { return currentTick_; },
+                     .Types = fishkaTypes_,
+                     .Level = play_.Level,
+                     // There is no interface engine yet, so no form exists: the instructions always
+                     // take their second page. The interface engine answers here once it is built.
+                     .FormVisible = [](const std::string&) { return std::optional<bool>(); }}) {
     SetExceptionLogSink([this](const std::string& message) { log_.WriteLog(message); });
 }
 
