@@ -79,51 +79,81 @@ TFrame FrameOf(const TKelParticle& particle, const TSystemPicture& picture, int 
     return {{col * w, row * h, (col + 1) * w - 1, (row + 1) * h - 1}, w, h};
 }
 
-// Draws the source rectangle of a picture at (x, y) with the system's blending.
+// Where a particle's picture goes: its top-left corner, whole pixels unless drawn sub-pixel.
+struct TSpot {
+    double X = 0, Y = 0;
+    bool SubPixel = false;
+};
+
+// The whole pixel of a coordinate; far-off and undefined values are kept where the pixel
+// arithmetic of an area cannot overflow (nothing is drawn there).
+int PixelOf(double value) {
+    return SaturateTrunc<int>(std::floor(std::clamp(value, -1e9, 1e9)));
+}
+
+// Draws the source rectangle of a picture at the spot, clipped to `bounds`.
+void DrawClipped(TSurfEngine& store, const std::string& picture, const std::string& surface,
+                 const TRect* source, const TParticleLook& look, const TRect& bounds, TSpot spot) {
+    if (spot.SubPixel)
+        DrawwithClipperInReal(store, picture, surface, source, look.Amount, look.Color,
+                              look.Opacity, bounds, spot.X, spot.Y);
+    else
+        DrawWithClipper(store, picture, surface, source, look.Amount, look.Color, look.Opacity,
+                        bounds, PixelOf(spot.X), PixelOf(spot.Y));
+}
+
+// Draws the source rectangle of a picture at the spot with the system's blending; `area` is
+// what it covers, from the spot's whole pixel on.
 void Blend(const TEffectCanvas& canvas, const TSystemPicture& picture, int outputMode,
            const std::string& surface, const TRect* source, const TRect& area,
-           const TParticleLook& look, const TRect& bounds, int x, int y) {
+           const TParticleLook& look, const TRect& bounds, TSpot spot) {
     TSurfEngine& store = canvas.Store;
     if (outputMode == 1) {
         store.FillRectByte("MemoryBuferAdd", 0, area);
-        DrawWithClipper(store, picture.Name, "MemoryBuferAdd", source, look.Amount, look.Color,
-                        look.Opacity, bounds, x, y);
+        DrawClipped(store, picture.Name, "MemoryBuferAdd", source, look, bounds, spot);
         store.AddBlend(surface, "MemoryBuferAdd", surface, &area, &area, &bounds);
     } else if (outputMode == 2) {
+        // Shaders filter whole pixels.
         TRect copy = area;
         store.DrawSurface(surface, "MemoryBuferAdd", area.Left, area.Top, &copy);
-        if (x + picture.Width - 1 <= bounds.Right && y + picture.Height - 1 <= bounds.Bottom)
-            store.DrawShader(surface, picture.Name, "MemoryBuferAdd", x, y, source);
+        if (area.Left + picture.Width - 1 <= bounds.Right &&
+            area.Top + picture.Height - 1 <= bounds.Bottom)
+            store.DrawShader(surface, picture.Name, "MemoryBuferAdd", area.Left, area.Top, source);
     } else {
-        DrawWithClipper(store, picture.Name, surface, source, look.Amount, look.Color, look.Opacity,
-                        bounds, x, y);
+        DrawClipped(store, picture.Name, surface, source, look, bounds, spot);
     }
 }
 
-// One particle of a system: a picture or a strip frame, positioned by its centre. `screen`
-// selects the screen instances' marked strip rectangle (one frame high) over the whole picture
-// height of single effects.
+// One particle of a system: a picture or a strip frame, positioned by its centre, at its
+// rounded position or, sub-pixel, at its real one. `screen` selects the screen instances'
+// marked strip rectangle (one frame high) over the whole picture height of single effects.
 void DrawParticle(const TEffectCanvas& canvas, const TKelParticle& particle,
                   const TSystemPicture& picture, int frameCount, int outputMode,
-                  const std::string& surface, int dx, int dy, const TParticleLook& look,
-                  const TRect& bounds, bool screen) {
+                  const std::string& surface, double dx, double dy, bool subPixel,
+                  const TParticleLook& look, const TRect& bounds, bool screen) {
     const TKelVector position = particle.GetPosition();
+    auto place = [subPixel](double at, double offset, int half) {
+        return (subPixel ? at : Rounded(at)) + offset - half;
+    };
     if (frameCount < 2) {
         const int hw = picture.Width / 2, hh = picture.Height / 2;
-        const int x = Rounded(position[0]) + dx - hw, y = Rounded(position[1]) + dy - hh;
+        const TSpot spot{place(position[0], dx, hw), place(position[1], dy, hh), subPixel};
+        const int x = PixelOf(spot.X), y = PixelOf(spot.Y);
         const TRect area{x, y, x + 2 * hw, y + 2 * hh};
         canvas.Redraw.FillRect(area);
-        Blend(canvas, picture, outputMode, surface, nullptr, area, look, bounds, x, y);
+        Blend(canvas, picture, outputMode, surface, nullptr, area, look, bounds, spot);
         return;
     }
+    if (particle.GetFrame() >= frameCount) return;  // past the strip: nothing to show
     const TFrame frame = FrameOf(particle, picture, frameCount);
-    const int x = Rounded(position[0]) + dx - frame.Width / 2;
-    const int y = Rounded(position[1]) + dy - frame.Height / 2;
+    const TSpot spot{place(position[0], dx, frame.Width / 2),
+                     place(position[1], dy, frame.Height / 2), subPixel};
+    const int x = PixelOf(spot.X), y = PixelOf(spot.Y);
     canvas.Redraw.FillRect(
         {x, y, x + frame.Width, y + (screen ? frame.Height : picture.Height) - 1});
     const TRect area{x, y, x + frame.Width - 1, y + frame.Height - 1};
     TRect source = frame.Source;
-    Blend(canvas, picture, outputMode, surface, &source, area, look, bounds, x, y);
+    Blend(canvas, picture, outputMode, surface, &source, area, look, bounds, spot);
 }
 
 bool Started(uint32_t start, uint32_t now) {
@@ -185,6 +215,36 @@ void DrawWithClipper(TSurfEngine& store, const std::string& picture, const std::
     store.DrawWithAlphaChannel(picture, surface, x, y, opacity, &area, color, amount);
 }
 
+void DrawwithClipperInReal(TSurfEngine& store, const std::string& picture,
+                           const std::string& surface, const TRect* source, uint8_t amount,
+                           uint32_t color, uint8_t opacity, const TRect& clip, double x, double y) {
+    if (!(std::abs(x) < 1e9 && std::abs(y) < 1e9)) return;
+    TRect area;
+    if (source) {
+        area = *source;
+    } else {
+        const TPoint size = store.GetSurfaceSize(picture);
+        area = {0, 0, size.X - 1, size.Y - 1};
+    }
+    // Whole pixels cut from a side keep the fraction, so the pixels left inside come out as
+    // they would uncut.
+    int left = int(std::floor(x)), top = int(std::floor(y));
+    if (top < clip.Top) {
+        area.Top += clip.Top - top;
+        y += clip.Top - top;
+        top = clip.Top;
+    }
+    if (top + area.Height() - 2 > clip.Bottom) area.Bottom -= top + area.Height() - 2 - clip.Bottom;
+    if (left < clip.Left) {
+        area.Left += clip.Left - left;
+        x += clip.Left - left;
+        left = clip.Left;
+    }
+    if (left + area.Width() - 2 > clip.Right) area.Right -= left + area.Width() - 2 - clip.Right;
+    if (area.Right <= area.Left || area.Bottom <= area.Top) return;  // no column or row drawn
+    store.DrawWithAlphaChannelInReal(picture, surface, x, y, opacity, &area, color, amount);
+}
+
 void DrawKelScreenEffects(const TEffectCanvas& canvas, const std::string& surface,
                           const TScreenEffects& list) {
     Guarded("Exception error it TKelGameEngine.DrawKelScreenEffects!", [&] {
@@ -212,8 +272,8 @@ void DrawKelScreenEffects(const TEffectCanvas& canvas, const std::string& surfac
                             DrawTextParticle(canvas, instance, text, *particle, look);
                         else
                             DrawParticle(canvas, *particle, picture, system->FrameCount,
-                                         system->OutputMode, surface, instance.X, instance.Y, look,
-                                         instance.Bounds, true);
+                                         system->OutputMode, surface, instance.X, instance.Y, false,
+                                         look, instance.Bounds, true);
                     } catch (const std::exception&) {
                         // Only this particle is lost. Not logged: a broken particle would write
                         // a line on every pass.
@@ -224,9 +284,11 @@ void DrawKelScreenEffects(const TEffectCanvas& canvas, const std::string& surfac
     });
 }
 
-void DrawKelParticleEffect(const TEffectCanvas& canvas, const TKelParticleEffect& effect,
-                           const std::string& surface, int dx, int dy, const TRect& bounds,
-                           uint8_t opacity, uint32_t color, uint8_t amount) {
+namespace {
+
+void DrawSingleEffect(const TEffectCanvas& canvas, const TKelParticleEffect& effect,
+                      const std::string& surface, double dx, double dy, bool subPixel,
+                      const TRect& bounds, uint8_t opacity, uint32_t color, uint8_t amount) {
     if (int32_t(canvas.Now - effect.StartTime) <= 0) return;
     Guarded("Exception error in TKelGameEngine.DrawKelParticleEffect!", [&] {
         for (int s = 0; s < effect.SystemCount(); ++s) {
@@ -244,8 +306,23 @@ void DrawKelParticleEffect(const TEffectCanvas& canvas, const TKelParticleEffect
                     look.Amount = amount;
                 }
                 DrawParticle(canvas, *particle, picture, system->FrameCount, system->OutputMode,
-                             surface, dx, dy, look, bounds, false);
+                             surface, dx, dy, subPixel, look, bounds, false);
             }
         }
     });
+}
+
+}  // namespace
+
+void DrawKelParticleEffect(const TEffectCanvas& canvas, const TKelParticleEffect& effect,
+                           const std::string& surface, int dx, int dy, const TRect& bounds,
+                           uint8_t opacity, uint32_t color, uint8_t amount) {
+    DrawSingleEffect(canvas, effect, surface, dx, dy, false, bounds, opacity, color, amount);
+}
+
+void DrawKelParticleEffectInReal(const TEffectCanvas& canvas, const TKelParticleEffect& effect,
+                                 const std::string& surface, double dx, double dy,
+                                 const TRect& bounds, uint8_t opacity, uint32_t color,
+                                 uint8_t amount) {
+    DrawSingleEffect(canvas, effect, surface, dx, dy, true, bounds, opacity, color, amount);
 }

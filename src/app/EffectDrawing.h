@@ -1,8 +1,9 @@
 // Drawing of particle effects on the screen: every particle of every system as its picture (or
 // one frame of a picture strip, or a text), faded, tinted, drawn plainly, added onto the frame
 // or filtered through a shader, clipped to its instance's bounds, and each drawn area marked on
-// the redraw grid. Relies on the surface store, the fonts, the particle effects, the effect
-// instances and the redraw grid.
+// the redraw grid. Single effects are drawn at whole pixels or, sub-pixel, at real positions.
+// Relies on the surface store, the fonts, the particle effects, the effect instances and the
+// redraw grid.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +29,14 @@ void DrawWithClipper(TSurfEngine& store, const std::string& picture, const std::
                      const TRect* source, uint8_t amount, uint32_t color, uint8_t opacity,
                      const TRect& clip, int x, int y);
 
+// DrawWithClipper for a position in real pixels, drawn by the store's bilinear draw: the columns
+// and rows from the position's whole pixel on are drawn, one fewer than `source` has (its last
+// column and row only serve as neighbours), and those that would fall outside `clip` are cut
+// from the source; nothing when it lies wholly outside or the position is undefined or far off.
+void DrawwithClipperInReal(TSurfEngine& store, const std::string& picture,
+                           const std::string& surface, const TRect* source, uint8_t amount,
+                           uint32_t color, uint8_t opacity, const TRect& clip, double x, double y);
+
 // Draws every active, started instance of the list onto `surface`, in list order. An error of
 // one particle skips that particle; any other raises "Exception error it
 // TKelGameEngine.DrawKelScreenEffects!".
@@ -42,3 +51,9 @@ void DrawKelParticleEffect(const TEffectCanvas& canvas, const TKelParticleEffect
                            const std::string& surface, int dx, int dy,
                            const TRect& bounds = ScreenRect, uint8_t opacity = 255,
                            uint32_t color = 0, uint8_t amount = 0);
+// The same with each particle at its real position offset by (dx, dy), drawn sub-pixel: a
+// particle between two pixels spreads over both. The same errors.
+void DrawKelParticleEffectInReal(const TEffectCanvas& canvas, const TKelParticleEffect& effect,
+                                 const std::string& surface, double dx, double dy,
+                                 const TRect& bounds = ScreenRect, uint8_t opacity = 255,
+                                 uint32_t color = 0, uint8_t amount = 0);

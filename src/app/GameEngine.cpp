@@ -84,7 +84,15 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                .Types = fishkaTypes_,
                .PermanentPictures = permanentPictures_,
                .Redraw = redrawGrid_,
-               .FillBoard = [this] { rules_.FillBoxByFishes(); }}) {
+               .FillBoard = [this] { rules_.FillBoxByFishes(); }}),
+      instructions_({.List = screenEffects_,
+                     .Sources = [this] { return EffectSources(); },
+                     .Clock = [this] { return currentTick_; },
+                     .Types = fishkaTypes_,
+                     .Level = play_.Level,
+                     // There is no interface engine yet, so no form exists: the instructions always
+                     // take their second page. The interface engine answers here once it is built.
+                     .FormVisible = [](const std::string&) { return std::optional<bool>(); }}) {
     SetExceptionLogSink([this](const std::string& message) { log_.WriteLog(message); });
 }
 
@@ -318,6 +326,10 @@ void TKelGameEngine::RunGame() {
 
             ReopenArchive();
             loading_ = false;
+            // The mouse cursor, its effect's corner at the mouse. A missing effect file is
+            // reported by the second selection.
+            globalEffects_.ChangeCursorType(*archive_, 1, &random_, currentTick_);
+            globalEffects_.SetCursorOffset({0, 0});
             if (!globalEffects_.ChangeCursorEffect(*archive_, "efMouseCursor.xml", &random_,
                                                    currentTick_))
                 log_.WriteLog("Can not find file name efMouseCursor.xml in GameFolder");
@@ -414,7 +426,7 @@ void TKelGameEngine::DrawScreen() {
             screen_.DrawArrowCursor(canvas, play_.Game);
             if (HoverOnPiece()) screen_.DrawMouseOverEffects(canvas);
             DrainFinishBar(currentTick_);
-            screen_.DrawPharaoh(canvas);
+            screen_.DrawPharaoh(canvas, topForm_);
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
             DrawCursor(canvas);
             break;
@@ -422,7 +434,7 @@ void TKelGameEngine::DrawScreen() {
             DrawBackgroundByGrid();
             screen_.DrawFinishBar(canvas);
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
-            screen_.DrawPharaoh(canvas);
+            screen_.DrawPharaoh(canvas, topForm_);
             DrawCursor(canvas);
             break;
         case gsMenu:
@@ -451,10 +463,12 @@ void TKelGameEngine::DrawCursor(const TEffectCanvas& canvas) {
     if (!cursor) return;
     const TPoint frame = surfaceStore_->GetSurfaceSize("cursor_line.png");
     const int w = frame.X / 45, h = frame.Y;
+    const TPoint offset = globalEffects_.CursorOffset();
+    const int x = mousePos_.X + offset.X, y = mousePos_.Y + offset.Y;
+    const int px = prevMousePos_.X + offset.X, py = prevMousePos_.Y + offset.Y;
     redrawGrid_.FillRect(
-        {std::min(mousePos_.X, prevMousePos_.X) - 3, std::min(mousePos_.Y, prevMousePos_.Y) - 3,
-         std::max(mousePos_.X, prevMousePos_.X) + w, std::max(mousePos_.Y, prevMousePos_.Y) + h});
-    DrawKelParticleEffect(canvas, *cursor, "MemorySurface", mousePos_.X, mousePos_.Y);
+        {std::min(x, px) - 3, std::min(y, py) - 3, std::max(x, px) + w, std::max(y, py) + h});
+    DrawKelParticleEffect(canvas, *cursor, "MemorySurface", x, y);
 }
 
 void TKelGameEngine::DrawBackgroundByGrid() {

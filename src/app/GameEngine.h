@@ -4,9 +4,10 @@
 // dispatcher, composing and presenting the frame), pauses while the window is inactive, reports
 // errors through AppException and shuts down in order (FormDestroy). Each concern it delegates
 // to lives in its own file of app/: the working archive, the fonts, the frame rate, the sound
-// events, the effect instances and their drawing, the global effects, the redraw grid, the game
-// screen, the board view and presenter, the level set-up. It reaches the system only through
-// the platform interfaces; the wall clock and the random seed come from there too.
+// events, the effect instances and their drawing, the global effects, the instruction examples,
+// the redraw grid, the game screen, the board view and presenter, the level set-up. It reaches
+// the system only through the platform interfaces; the wall clock and the random seed come from
+// there too.
 #pragma once
 
 #include <memory>
@@ -20,6 +21,7 @@
 #include "app/GameFolders.h"
 #include "app/GameScreen.h"
 #include "app/GlobalEffects.h"
+#include "app/InstructionEffects.h"
 #include "app/LevelLoader.h"
 #include "app/Log.h"
 #include "app/Options.h"
@@ -75,6 +77,8 @@ class TKelGameEngine : public IKelFontHost {
     // The game screen's drawing.
     TGameScreen& Screen() { return screen_; }
     const TGlobalEffects& GlobalEffects() const { return globalEffects_; }
+    // The animated examples of the instructions window.
+    TInstructionEffects& Instructions() { return instructions_; }
 
     // --- what tests, tools and the headless driver look at ---
     const TGameFolders& Folders() const { return folders_; }
@@ -190,6 +194,7 @@ class TKelGameEngine : public IKelFontHost {
     TPlayRules rules_;
     TLevelLoader levels_;
     std::string topForm_;
+    TInstructionEffects instructions_;
 
     // Loop state: the idle handler runs passes; the activation handlers are installed by
     // RunGame once the display is set up.

@@ -327,8 +327,14 @@ void TGameScreen::DrawMouseOverEffects(const TEffectCanvas& canvas) {
     });
 }
 
-void TGameScreen::DrawPharaoh(const TEffectCanvas& canvas) {
+void TGameScreen::DrawPharaoh(const TEffectCanvas& canvas, const std::string& topForm) {
     Guarded("Exception error in TKelGameEngine.DrawPharaoh!", [&] {
+        if (topForm == "WGameOver") {
+            canvas.Store.DrawWithAlphaChannel("Pharaoh0.png", "MemorySurface", 7, 6, 255, nullptr);
+            const TPoint size = canvas.Store.GetSurfaceSize("Pharaoh0.png");
+            links_.Redraw.FillRect({7, 6, 6 + size.X, 5 + size.Y});
+            return;
+        }
         const TGame& game = links_.Play.Game;
         const bool angry = game.MoodState == 0 && game.State == gsGame;
         const std::string file = angry ? std::string("efPharaohAngry.xml")

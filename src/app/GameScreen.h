@@ -52,8 +52,9 @@ class TGameScreen {
     void DrawArrowCursor(const TEffectCanvas& canvas, TGame& game);
     // The mouse-over highlight of every previewed cell, by the first piece it holds.
     void DrawMouseOverEffects(const TEffectCanvas& canvas);
-    // The Pharaoh's face of his mood in the top-left corner (the angry face in play).
-    void DrawPharaoh(const TEffectCanvas& canvas);
+    // The Pharaoh's face of his mood in the top-left corner (the angry face in play); under the
+    // game-over window (`topForm` "WGameOver") his still face "Pharaoh0.png" instead.
+    void DrawPharaoh(const TEffectCanvas& canvas, const std::string& topForm);
     // Draws the picture flying into each cell whose merge is still to come.
     void DrawFlyingPieces(const TEffectCanvas& canvas);
     // The animation step of the cells, at most once per 22 ms: the selected cell runs through

@@ -70,6 +70,7 @@ void TGlobalEffects::Load(TFileFolder& archive, IRandom* random, uint32_t now,
 void TGlobalEffects::Clear() {
     effects_.clear();
     cursor_.reset();
+    cursorType_ = 0;
 }
 
 TKelParticleEffect* TGlobalEffects::Find(const std::string& file) const {
@@ -99,4 +100,11 @@ bool TGlobalEffects::ChangeCursorEffect(TFileFolder& archive, const std::string&
         cursor_ = std::move(effect);
         return true;
     });
+}
+
+void TGlobalEffects::ChangeCursorType(TFileFolder& archive, int type, IRandom* random,
+                                      uint32_t now) {
+    if (type == cursorType_) return;
+    cursorType_ = type;
+    if (type == 1) ChangeCursorEffect(archive, "efMouseCursor.xml", random, now);
 }

@@ -189,4 +189,71 @@ TEST_F(EffectDrawingTest, ASingleEffectTakesAnOpacityAndATint) {
     EXPECT_EQ(At(300, 50), Black);
 }
 
+// A 3x3 white picture opaque only in its middle column, drawn sub-pixel half-way between two
+// pixels: the column covers half of each.
+class SubPixelDrawingTest : public EffectDrawingTest {
+  protected:
+    SubPixelDrawingTest() {
+        Picture("line.png", 3, 3, White);
+        std::vector<uint8_t>& alpha =
+            store.Surfaces[size_t(store.IndexOfSurface("line.png"))].Alpha;
+        for (size_t i = 0; i < alpha.size(); ++i) alpha[i] = i % 3 == 1 ? 255 : 0;
+        FillSurface(store, "MemorySurface", Black);
+    }
+    static bool Half(uint32_t pixel) { return (pixel & 0xFF) > 0x60 && (pixel & 0xFF) < 0xA0; }
+
+    TPartEffect line = Instance(OneParticle("<Resource>line.png</Resource>"), 0, 0);
+};
+
+TEST_F(SubPixelDrawingTest, AParticleBetweenTwoPixelsSpreadsOverBoth) {
+    DrawKelParticleEffect(canvas, *line.Effect, "MemorySurface", 100, 50);
+    EXPECT_EQ(At(100, 50), White);  // whole pixels: the column on one pixel
+    EXPECT_EQ(At(99, 50), Black);
+
+    FillSurface(store, "MemorySurface", Black);
+    DrawKelParticleEffectInReal(canvas, *line.Effect, "MemorySurface", 100.5, 50);
+    EXPECT_TRUE(Half(At(99, 50))) << std::hex << At(99, 50);
+    EXPECT_TRUE(Half(At(100, 50))) << std::hex << At(100, 50);
+    EXPECT_EQ(At(99, 50), At(100, 50));
+    EXPECT_EQ(At(98, 50), Black);
+    EXPECT_EQ(At(101, 50), Black);
+    EXPECT_EQ(grid.Tile(5, 3), 2);  // (99, 49) .. (101, 51)
+}
+
+TEST_F(SubPixelDrawingTest, ClippingCutsWholePixelsAndKeepsTheRest) {
+    DrawKelParticleEffectInReal(canvas, *line.Effect, "MemorySurface", 100.5, 50);
+    const uint32_t half = At(99, 50);
+    struct Case {
+        TRect Bounds;
+        double X;
+        bool Left, Right;  // whether the pixels at X - 1.5 and X - 0.5 are drawn
+    } cases[] = {{{0, 0, 99, 599}, 100.5, true, false},
+                 {{100, 0, 799, 599}, 100.5, false, true},
+                 {{0, 51, 799, 599}, 100.5, false, false},
+                 {ScreenRect, 0.5, false, true},  // the screen's left edge
+                 {ScreenRect, 800.5, true, false}};
+    for (const Case& c : cases) {
+        FillSurface(store, "MemorySurface", Black);
+        DrawKelParticleEffectInReal(canvas, *line.Effect, "MemorySurface", c.X, 50, c.Bounds);
+        const int left = int(c.X - 1.5);
+        if (c.X > 1) {
+            EXPECT_EQ(At(left, 50), c.Left ? half : Black) << c.X;
+        }
+        if (c.X < 800) {
+            EXPECT_EQ(At(left + 1, 50), c.Right ? half : Black) << c.X;
+        }
+    }
+}
+
+TEST_F(SubPixelDrawingTest, AFramePastTheStripDrawsNothing) {
+    const std::vector<uint8_t> blank = Contents(store, "MemorySurface");
+    for (int frame : {3, 7, 1000000000}) {
+        TPartEffect strip = Instance(
+            OneParticle("<Resource>strip.png</Resource><FrameCount>3</FrameCount>", frame), 0, 0);
+        DrawKelParticleEffectInReal(canvas, *strip.Effect, "MemorySurface", 790.5, 598.5);
+        DrawKelParticleEffect(canvas, *strip.Effect, "MemorySurface", 790, 598);
+        EXPECT_EQ(Contents(store, "MemorySurface"), blank) << frame;
+    }
+}
+
 }  // namespace

@@ -325,3 +325,17 @@ TEST_F(GameEngineTest, AnErrorBoxIsShownOutsideFullScreen) {
     EXPECT_TRUE(game->IdleInstalled());
     EXPECT_TRUE(TilesMarked(game->RedrawGrid(), ScreenRect));  // the whole frame after the box
 }
+
+TEST_F(GameEngineTest, WithoutInterfaceFormsTheInstructionsShowTheirSecondPage) {
+    auto game = StartGame();
+    game->Instructions().StartInstructionEffetcs();
+    game->Instructions().StartInstructionEffetcs();
+    const auto messages = LogMessages();
+    EXPECT_EQ(std::count(messages.begin(), messages.end(),
+                         "Can not find tab form WInstructions_TFPage1, the instructions show their "
+                         "second page"),
+              1);
+    EXPECT_EQ(std::count(messages.begin(), messages.end(),
+                         "Can not find file name efBonusGemOnInstr.xml in GameFolder"),
+              2);
+}

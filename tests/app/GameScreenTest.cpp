@@ -6,7 +6,9 @@
 #include <functional>
 #include <vector>
 
+#include "core/Random.h"
 #include "graphics/FakeDisplay.h"
+#include "support/TestContent.h"
 
 namespace {
 
@@ -201,6 +203,33 @@ TEST_F(BoardDrawingTest, TheSelectedCellRunsThroughItsStripAtMostEvery22Ms) {
     play.Level.Board.Cell(4, 4).JumpBall = true;
     screen.AnimateCells(1200);
     EXPECT_EQ(cell.Frame, int(std::nearbyint(7 * std::sin(1200 / 300.0))) + 1);
+}
+
+TEST_F(BoardDrawingTest, UnderTheGameOverWindowThePharaohShowsHisStillFace) {
+    // A 5x5 face of mood 3 centred on the corner, a 4x4 still face.
+    Picture("Face.png", 5, 5, {0x0000FF});
+    Picture("Pharaoh0.png", 4, 4, {0x00FF00});
+    TFileFolder archive = TFileFolder::CreateEmpty("unused.zxc");
+    archive.AddFile("efPharaohFaces3.xml", 1, TMemoryStream(OneParticleEffect("100", "Face.png")));
+    TKelRandom random(1);
+    effects.Load(archive, &random, 1000, nullptr);
+    play.Game.State = gsGame;
+    play.Game.MoodState = 3;
+
+    const TEffectCanvas canvas{*store, nullptr, grid, 2000};
+    screen.DrawPharaoh(canvas, "WGame");
+    EXPECT_EQ(At(1, 1), 0x0000FFu);
+    EXPECT_EQ(At(7, 6), 0u);
+
+    FillSurface(*store, "MemorySurface", 0);
+    grid.MakeRects();
+    grid.MakeRects();  // nothing marked any more
+    screen.DrawPharaoh(canvas, "WGameOver");
+    EXPECT_EQ(At(1, 1), 0u);
+    EXPECT_EQ(At(7, 6), 0x00FF00u);
+    EXPECT_EQ(At(10, 9), 0x00FF00u);
+    EXPECT_EQ(At(11, 9), 0u);
+    EXPECT_EQ(grid.Tile(1, 1), 2);
 }
 
 }  // namespace
