@@ -3,6 +3,7 @@
 // of content adds its check to the list, loading its descriptions with the engine's own loaders.
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -293,9 +294,20 @@ static void CheckPieceSpin(const std::string& file, const TKelParticleEffect& sp
             CheckStripFrames(file, *system, types, problems);
 }
 
-// A break draws the cell's piece strip in its first system only: that system turns the piece
-// with a Frame morph through every frame of the strip, ending on the last one. The effect is run
-// through (at most ten seconds) to see the frames it shows.
+// Runs an effect from its start in passes of 10 ms, calling `pass` after each, until it finishes
+// or ten seconds have passed; answers whether it finished.
+static bool RunForTenSeconds(TKelParticleEffect& effect, const std::function<void()>& pass) {
+    StartEffect(effect, 0);
+    for (uint32_t t = 0; t <= 10000 && !effect.Finished; t += 10) {
+        effect.Update(t);
+        pass();
+    }
+    return effect.Finished;
+}
+
+// A break (and a bomb's burst) draws the cell's piece strip in its first system only: that
+// system turns the piece with a Frame morph through every frame of the strip, ending on the last
+// one.
 static void CheckBreakPiece(const std::string& file, TKelParticleEffect& effect,
                             const TFishkaTypes& types, TProblems& problems) {
     const TKelParticleSystem* piece = effect.GetSystem(0);
@@ -311,21 +323,89 @@ static void CheckBreakPiece(const std::string& file, TKelParticleEffect& effect,
     }
     CheckStripFrames(file, *piece, types, problems);
     int last = -1;
-    StartEffect(effect, 0);
-    for (uint32_t t = 0; t <= 10000 && !effect.Finished; t += 10) {
-        effect.Update(t);
+    RunForTenSeconds(effect, [&] {
         for (const auto& particle : piece->Particles) last = std::max(last, particle->GetFrame());
-    }
+    });
     if (last != piece->FrameCount - 1)
         problems.push_back(file + ": system " + piece->Name() + " shows frames up to " +
                            std::to_string(last) + " of its " + std::to_string(piece->FrameCount));
 }
 
+// The game draws a group's number with the particle of the group's bonus word: the effect has
+// one system throwing one particle, no more.
+static void CheckGroupBonus(const std::string& file, TKelParticleEffect& effect,
+                            TProblems& problems) {
+    if (effect.SystemCount() != 1) {
+        problems.push_back(file + ": " + std::to_string(effect.SystemCount()) +
+                           " particle systems; the group's number needs one, of one particle");
+        return;
+    }
+    size_t most = 0;
+    RunForTenSeconds(effect, [&] { most = std::max(most, effect.GetSystem(0)->Particles.size()); });
+    if (most != 1)
+        problems.push_back(file + ": " + std::to_string(most) +
+                           " particles at once; the group's number needs one");
+}
+
+// A flight follows the path the game writes into the piecewise function "FPath": a Position
+// morph of some particle sums it.
+static void CheckFlightPath(const std::string& file, const TKelParticleEffect& effect,
+                            TProblems& problems) {
+    const TKelMorphFunc* path = effect.GetFunction(effect.IndexOfFunction("FPath"));
+    bool drives = false;
+    if (dynamic_cast<const TKelPiecewiseFunc*>(path))
+        for (int s = 0; s < effect.SystemCount() && !drives; ++s) {
+            const TKelParticleSystem* system = effect.GetSystem(s);
+            if (!system || !system->Template) continue;
+            const TKelParticleTemplate& tmpl = *system->Template;
+            const int position = tmpl.IndexOfParamType("Position");
+            if (position < 0) continue;
+            const TKelMorph* morph = effect.GetMorph(tmpl.ParamTypes[size_t(position)].MorphIndex);
+            drives = morph && std::find(morph->Funcs.begin(), morph->Funcs.end(), path) !=
+                                  morph->Funcs.end();
+        }
+    if (!drives)
+        problems.push_back(file + ": no piecewise function FPath drives its particles' Position");
+}
+
+// The effects the play screen starts from their own files for a while: the effects of moves,
+// the group bonus words, the level won, clicks on scarabs, cobras and pyramids, and the bursts,
+// blasts and shots of bombs.
+static const char* const OneShotScreenEffects[] = {
+    "efBonus50.xml",
+    "efBlickComplete1.xml",
+    "efBonusGreat.xml",
+    "efBonusExcellent.xml",
+    "efBonusIncredible.xml",
+    "efBonusFantastic.xml",
+    "efLevelComplete.xml",
+    "efClickOnPyramid.xml",
+    "efClickOnScarabBonus0.xml",
+    "efClickOnScarabBonus60.xml",
+    "efClickOnScarabBonus300.xml",
+    "efClickOnScarabBonus0_Back.xml",
+    "efClickOnScarabBonus60_Back.xml",
+    "efClickOnScarabBonus300_Back.xml",
+    "efClickOnCobra1.xml",
+    "efClickOnCobra2.xml",
+    "efClickOnCobra3.xml",
+    "efClickOnCobra4.xml",
+    "efClickOnCobra5.xml",
+    "efClickOnCobra6.xml",
+    "efBomb1.xml",
+    "efBombPlace.xml",
+    "efVertBombShot.xml",
+    "efDiagRTBombShot.xml",
+    "efDiagLTBombShot.xml",
+};
+
 // The effects and pictures the play screen uses by name: every global effect, the cursor, the
-// cell objects' effects and the effects of moves load, and name only pictures of the archive;
-// the fixed pictures of the screen and those the effects of moves draw (screen instances draw
-// only surfaces loaded at start-up) are loaded at start-up; the piece spin and the breaking piece
-// fit the piece strips. Archives without "surfaces.dat" are not game archives.
+// cell objects' effects, the piece spin and the one-shot screen effects load, and name only
+// pictures of the archive; the fixed pictures of the screen and those the one-shot effects draw
+// (screen instances draw only surfaces loaded at start-up) are loaded at start-up; the one-shot
+// effects end within ten seconds; the piece spin and the breaking pieces fit the piece strips, a
+// group bonus word has the one particle the group's number needs, and the pyramid's flight
+// follows its path. Archives without "surfaces.dat" are not game archives.
 static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
     if (archive.IndexOfFile("surfaces.dat") < 0) return;
     const std::vector<std::string> permanent = PermanentPictures(archive);
@@ -354,12 +434,25 @@ static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
                        file == "efBreakFishka2.xml"))
             CheckBreakPiece(file, *effect, types, problems);
     }
-    for (const std::string file : {"efBonus50.xml", "efBlickComplete1.xml"})
-        if (const auto effect = LoadScreenEffect(archive, file, random, problems))
-            for (const std::string& picture : EffectPictures(*effect))
-                if (!listed(picture))
-                    problems.push_back(file + ": its picture " + picture +
-                                       " is not in surfaces.dat");
+    for (const std::string file : OneShotScreenEffects) {
+        const auto effect = LoadScreenEffect(archive, file, random, problems);
+        if (!effect) continue;
+        // A bomb's burst shows the cell's piece strip in its first system.
+        const bool burst = file == "efBomb1.xml";
+        for (int s = burst ? 1 : 0; s < effect->SystemCount(); ++s) {
+            const TKelParticleSystem* system = effect->GetSystem(s);
+            if (system && !system->Resource.empty() && !listed(system->Resource))
+                problems.push_back(file + ": its picture " + system->Resource +
+                                   " is not in surfaces.dat");
+        }
+        if (file.rfind("efBonus", 0) == 0 && file != "efBonus50.xml")
+            CheckGroupBonus(file, *effect, problems);
+        if (file == "efClickOnPyramid.xml") CheckFlightPath(file, *effect, problems);
+        if (burst) CheckBreakPiece(file, *effect, types, problems);
+        // The checks above may have run it through already.
+        if (!effect->Finished && !RunForTenSeconds(*effect, [] {}))
+            problems.push_back(file + ": does not end within 10 s");
+    }
     const std::string spin = "efBallsRotation.xml";
     if (const auto effect = LoadScreenEffect(archive, spin, random, problems))
         CheckPieceSpin(spin, *effect, types, problems);

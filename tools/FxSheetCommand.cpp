@@ -1,13 +1,17 @@
 // tervolin-tool fx-sheet ARCHIVE EFFECT OUT.png --at T1,T2,... [--tile W,H] [--origin X,Y]
 //                                                [--picture NAME]
 //                                                [--first-picture NAME --first-frames N]
+//                                                [--path SCRIPT] [--step MS]
 // Runs an effect of the archive as a screen instance would (created at the origin, by default
 // the tile's centre; --picture replaces every system's picture as an instance picture does,
 // --first-picture only the first system's, drawn in N frames, as a break shows the cell's piece
-// strip or ghost) and draws it with the game's own effect drawing at each time (milliseconds after
-// its start) into one tile (200x200 unless given) of a contact sheet, over a neutral checker.
-// Effect authors judge their effects with it. Exit 1 when the archive or the effect cannot be
-// loaded, 2 on bad arguments.
+// strip or ghost; --path gives its function "FPath" a path script, as the game gives a flight
+// its path) and draws it with the game's own effect drawing at each time (milliseconds after its
+// start) into one tile (200x200 unless given) of a contact sheet, over a neutral checker. The
+// instance is advanced to each time at once, or with --step every MS milliseconds on the way, as
+// the game's passes do (systems that keep throwing particles throw once a step). Effect authors
+// judge their effects with it. Exit 1 when the archive or the effect cannot be loaded, 2 on bad
+// arguments.
 #include <cstdio>
 #include <optional>
 #include <sstream>
@@ -26,13 +30,14 @@ namespace {
 
 constexpr const char* Usage =
     "fx-sheet ARCHIVE EFFECT OUT.png --at T1,T2,... [--tile W,H] [--origin X,Y] [--picture NAME]"
-    " [--first-picture NAME --first-frames N]";
+    " [--first-picture NAME --first-frames N] [--path SCRIPT] [--step MS]";
 // The game clock's base: effects start at it.
 constexpr uint32_t Start = 10000000;
 
 struct TSheetArgs {
-    std::string Archive, Effect, Out, Picture, FirstPicture;
+    std::string Archive, Effect, Out, Picture, FirstPicture, Path;
     int FirstFrames = 0;  // 0: not given
+    uint32_t Step = 0;    // 0: one advance straight to the tile's time
     std::vector<uint32_t> Times;
     int Width = 200, Height = 200;
     std::optional<TPoint> Origin;
@@ -72,6 +77,11 @@ bool ParseArgs(const ToolArgs& args, TSheetArgs& out) {
             }
             if (arg == "--first-frames")
                 return ParseNumber(value, out.FirstFrames) && out.FirstFrames >= 1;
+            if (arg == "--path") {
+                out.Path = value;
+                return !value.empty();
+            }
+            if (arg == "--step") return ParseNumber(value, out.Step) && out.Step >= 1;
             return false;
         });
     if (!read || out.FirstPicture.empty() != (out.FirstFrames == 0)) return false;
@@ -141,12 +151,19 @@ int RunFxSheet(const ToolArgs& args) {
                                  .Picture = options.Picture,
                                  .Bounds = bounds},
                                 Start);
-        if (!options.FirstPicture.empty() && !list.empty() && list.back().Effect)
-            if (TKelParticleSystem* first = list.back().Effect->GetSystem(0)) {
-                first->Resource = options.FirstPicture;
-                first->FrameCount = options.FirstFrames;
-            }
+        if (!list.empty() && list.back().Effect) {
+            TKelParticleEffect& effect = *list.back().Effect;
+            if (!options.FirstPicture.empty())
+                if (TKelParticleSystem* first = effect.GetSystem(0)) {
+                    first->Resource = options.FirstPicture;
+                    first->FrameCount = options.FirstFrames;
+                }
+            if (!options.Path.empty()) effect.SetFunctionScript("FPath", options.Path);
+        }
         const uint32_t now = Start + options.Times[i];
+        if (options.Step > 0)
+            for (uint64_t t = options.Step; t < options.Times[i]; t += options.Step)
+                TickScreenEffects(list, Start + uint32_t(t));
         TickScreenEffects(list, now);
         TSurface& tile = *store.FindSurface("Tile");
         FillChecker(tile);

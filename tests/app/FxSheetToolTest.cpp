@@ -64,6 +64,49 @@ TEST(FxSheetToolTest, FirstPictureReplacesOnlyTheFirstSystemsPicture) {
     EXPECT_GT(insideDiffer, 100);
     EXPECT_EQ(outsideDiffer, 0);
 }
+
+// --path gives a flight its path, as the game gives the pyramid's; --step advances the instance
+// in passes, so that a system throwing particles as it goes leaves its trail.
+TEST(FxSheetToolTest, PathAndStepsShowAFlightWithItsTrail) {
+    TempFolder folder;
+    const std::string path = R"(Set Linear; Path (150,150) "0.5" (50,50);)";
+    auto sheet = [&](std::vector<std::string> options) {
+        std::vector<std::string> args{"fx-sheet",
+                                      Archive,
+                                      "efClickOnPyramid.xml",
+                                      folder.File("s.png"),
+                                      "--at",
+                                      "250",
+                                      "--tile",
+                                      "200,200",
+                                      "--origin",
+                                      "0,0"};
+        args.insert(args.end(), options.begin(), options.end());
+        const ToolResult result = RunTool(args);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        return TPngPicture::LoadFromFile(folder.File("s.png"));
+    };
+    // Pixels that are not the checker's greys within a square around (x, y).
+    auto lit = [](const TPngPicture& picture, int x, int y, int half) {
+        int count = 0;
+        for (int j = y - half; j <= y + half; ++j)
+            for (int i = x - half; i <= x + half; ++i) {
+                const uint8_t* p = picture.ColorRow(j) + 3 * i;
+                count += !(p[0] == p[1] && p[1] == p[2] && (p[0] == 0x80 || p[0] == 0x9A));
+            }
+        return count;
+    };
+    const TPngPicture still = sheet({});
+    const TPngPicture flying = sheet({"--path", path});
+    const TPngPicture trailing = sheet({"--path", path, "--step", "10"});
+    // Half-way along its path the pyramid is at (100, 100), not at the instance's place.
+    EXPECT_GT(lit(still, 0, 0, 0) + lit(still, 20, 20, 20), 100);
+    EXPECT_EQ(lit(still, 100, 100, 20), 0);
+    EXPECT_GT(lit(flying, 100, 100, 20), 400);
+    // Behind it, only the passes on the way have thrown sparks.
+    EXPECT_EQ(lit(flying, 142, 142, 5), 0);
+    EXPECT_GT(lit(trailing, 142, 142, 5), 10);
+}
 #endif
 
 TEST(FxSheetToolTest, BadArgumentsExitWithTwo) {
@@ -76,6 +119,8 @@ TEST(FxSheetToolTest, BadArgumentsExitWithTwo) {
         {"fx-sheet", "game.zxc", "efA.xml", "out.png", "--at", "1", "--first-frames", "24"},
         {"fx-sheet", "game.zxc", "efA.xml", "out.png", "--at", "1", "--first-picture", "a.png",
          "--first-frames", "0"},
+        {"fx-sheet", "game.zxc", "efA.xml", "out.png", "--at", "1", "--step", "0"},
+        {"fx-sheet", "game.zxc", "efA.xml", "out.png", "--at", "1", "--path", ""},
     };
     for (const auto& args : cases) EXPECT_EQ(RunTool(args).exitCode, 2) << args.size();
 }

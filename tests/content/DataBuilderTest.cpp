@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 #include "resources/ArchiveBytes.h"
 #include "resources/RunTool.h"
 
@@ -158,7 +161,8 @@ TEST_F(CheckDataTest, AGameArchiveNeedsTheScreensEffectsAndPictures) {
           "efPharaohAngry.xml: the effect is missing\n",
           "efCobraRotate.xml: the effect is missing\n",
           "efMouseCursor.xml: its picture cursor_line.png is missing\n",
-          "efBonus50.xml: the effect is missing\n",
+          "efBonus50.xml: the effect is missing\n", "efLevelComplete.xml: the effect is missing\n",
+          "efClickOnCobra6.xml: the effect is missing\n",
           "efBlickComplete1.xml: its picture Gleam.png is not in surfaces.dat\n",
           "efBallsRotation.xml: system S has 8 frames, the strips of Sun 24\n"})
         EXPECT_NE(result.out.find(line), std::string::npos) << line << result.out;
@@ -221,5 +225,118 @@ TEST_F(CheckDataTest, ABreakTurnsThePieceThroughEveryFrameOfTheStrips) {
             for (const std::string& line : c.lines)
                 EXPECT_NE(result.out.find(file + line), std::string::npos)
                     << c.what << ": " << file << line << result.out;
+    }
+}
+
+// The one-shot effects the play screen starts from their files: each ends within ten seconds and
+// draws only pictures loaded at start-up (but for a bomb's burst, whose first system shows the
+// cell's piece strip and turns it like a break); a group bonus word is one system of one
+// particle; the pyramid's flight has a piecewise FPath driving a Position.
+TEST_F(CheckDataTest, TheOneShotScreenEffectsEndAndFitTheirRoles) {
+    struct TSystem {
+        std::string Template, Picture;
+        int Particles = 1;
+    };
+    // An effect with a lifetime unless empty, the given functions, morphs and particle templates,
+    // and one system for each entry.
+    auto effect = [](const std::string& lifetime, const std::string& functions,
+                     const std::string& morphs, const std::string& particles,
+                     const std::vector<TSystem>& systems) {
+        std::string text = R"(<ParticleEffect Name="E")" +
+                           (lifetime.empty() ? "" : R"( Lifetime=")" + lifetime + "\"") +
+                           "><Functions>" + functions + "</Functions><Morphs>" + morphs +
+                           "</Morphs><Particles>" + particles + "</Particles><ParticleSystems>";
+        for (size_t i = 0; i < systems.size(); ++i)
+            text += R"(<ParticleSystem Name="S)" + std::to_string(i) + R"(" Template=")" +
+                    systems[i].Template + R"("><InitParticles>)" +
+                    std::to_string(systems[i].Particles) + "</InitParticles><Resource>" +
+                    systems[i].Picture + "</Resource><FrameCount>" +
+                    (i == 0 && systems[i].Picture.find("anime") != std::string::npos ? "24" : "1") +
+                    "</FrameCount></ParticleSystem>";
+        return text + "</ParticleSystems></ParticleEffect>";
+    };
+    const std::string plain = R"(<Particle Name="P"/>)";
+    const std::string frames =
+        R"(<Function Name="F" Dim="1" Type="piecewise"><Script>Set Linear; )"
+        R"(Path (-0.49) "0.3" (23.49); Ending Stop (23);</Script></Function>)";
+    const std::string framesMorph =
+        R"(<Morph Name="MF" Dim="1"><Functions><Function Name="F"/></Functions></Morph>)";
+    const std::string turning =
+        R"(<Particle Name="T"><Parameter Name="Frame" Dim="1" Morph="MF"/></Particle>)";
+    const std::string piecewisePath = R"(<Function Name="FPath" Dim="2" Type="piecewise"/>)";
+    const std::string constantPath =
+        R"(<Function Name="FPath" Dim="2" Type="constant"><Value>(0,0)</Value></Function>)";
+    const std::string pathMorph =
+        R"(<Morph Name="MP" Dim="2"><Functions><Function Name="FPath"/></Functions></Morph>)";
+    const std::string flying =
+        R"(<Particle Name="P"><Parameter Name="Position" Dim="2" Morph="MP"/></Particle>)";
+    const std::string fading = R"(<Particle Name="P"><Parameter Name="Alpha" Dim="1" )"
+                               R"(Morph="MA"/></Particle>)";
+    const std::string pathAlpha =
+        R"(<Morph Name="MA" Dim="1"><Functions><Function Name="FA"/></Functions></Morph>)";
+    const std::string alphaPath = R"(<Function Name="FA" Dim="1" Type="piecewise"/>)";
+
+    const struct {
+        const char* file;
+        std::string text;
+        std::vector<std::string> lines;  // every line reported for the file
+    } cases[] = {
+        {"efBonusExcellent.xml", effect("1.5", "", "", plain, {{"P", "Fx.png"}}), {}},
+        {"efBonusGreat.xml",
+         effect("1.5", "", "", plain, {{"P", "Fx.png"}, {"P", "Fx.png"}}),
+         {"efBonusGreat.xml: 2 particle systems; the group's number needs one, of one particle"}},
+        {"efBonusFantastic.xml",
+         effect("1.5", "", "", plain, {{"P", "Fx.png", 3}}),
+         {"efBonusFantastic.xml: 3 particles at once; the group's number needs one"}},
+        {"efLevelComplete.xml",
+         effect("", "", "", plain, {{"P", "Fx.png"}}),
+         {"efLevelComplete.xml: does not end within 10 s"}},
+        {"efVertBombShot.xml",
+         effect("11", "", "", plain, {{"P", "Fx.png"}}),
+         {"efVertBombShot.xml: does not end within 10 s"}},
+        {"efBombPlace.xml",
+         effect("1", "", "", plain, {{"P", "Fx.png"}, {"P", "Unlisted.png"}}),
+         {"efBombPlace.xml: its picture Unlisted.png is not in surfaces.dat"}},
+        // The burst's first system shows the cell's strip: its picture need not be listed.
+        {"efBomb1.xml",
+         effect("1", frames, framesMorph, turning + plain,
+                {{"T", "Sun_123_anime.png"}, {"P", "Fx.png"}}),
+         {}},
+        {"efBomb1.xml",
+         effect("1", "", "", plain, {{"P", "Sun_123_anime.png"}, {"P", "Unlisted.png"}}),
+         {"efBomb1.xml: its picture Unlisted.png is not in surfaces.dat",
+          "efBomb1.xml: system S0 has no Frame morph"}},
+        {"efClickOnPyramid.xml",
+         effect("2", piecewisePath, pathMorph, flying, {{"P", "Fx.png"}}),
+         {}},
+        {"efClickOnPyramid.xml",
+         effect("2", "", "", plain, {{"P", "Fx.png"}}),
+         {"efClickOnPyramid.xml: no piecewise function FPath drives its particles' Position"}},
+        {"efClickOnPyramid.xml",
+         effect("2", constantPath, pathMorph, flying, {{"P", "Fx.png"}}),
+         {"efClickOnPyramid.xml: no piecewise function FPath drives its particles' Position"}},
+        {"efClickOnPyramid.xml",
+         effect("2", piecewisePath + alphaPath, pathAlpha, fading, {{"P", "Fx.png"}}),
+         {"efClickOnPyramid.xml: no piecewise function FPath drives its particles' Position"}},
+    };
+    for (const auto& c : cases) {
+        TFileFolder archive = TFileFolder::CreateEmpty(PathOf("game.zxc"));
+        archive.AddFile("surfaces.dat", 1, TMemoryStream("Fx.png\n"));
+        for (const char* picture : {"Fx.png", "Unlisted.png", "Sun_123_anime.png"})
+            archive.AddFile(picture, 1, TMemoryStream("a picture"));
+        archive.AddFile("FishkaTypes.xml", 1,
+                        TMemoryStream(R"(<FishkaTypes><FishkaType Name="Sun" PieceCount="1" )"
+                                      R"(FrameCount="24"/></FishkaTypes>)"));
+        archive.AddFile(c.file, 1, TMemoryStream(c.text));
+        archive.Save();
+        const ToolResult result = RunTool({"check-data", PathOf("game.zxc")});
+        std::vector<std::string> reported;
+        std::istringstream lines(result.out);
+        for (std::string line; std::getline(lines, line);)
+            if (line.rfind(std::string(c.file) + ":", 0) == 0) reported.push_back(line);
+        std::vector<std::string> expected = c.lines;
+        std::sort(reported.begin(), reported.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(reported, expected) << c.file << "\n" << result.out;
     }
 }
