@@ -72,6 +72,8 @@ void CreateKelEffectFromFile(TScreenEffects& list, const TEffectSources& sources
         instance.Y = request.Y;
         std::unique_ptr<TKelParticleEffect> effect =
             LoadEffectEntry(sources.Archive, request.File, sources.Random);
+        if (!request.Path.empty()) effect->SetFunctionScript("FPath", request.Path);
+        instance.Path = request.Path;
         const uint32_t start = request.StartTime == -1 ? now : uint32_t(request.StartTime);
         if (request.Active) {
             StartEffect(*effect, start);
