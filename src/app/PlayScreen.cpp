@@ -216,17 +216,24 @@ void TPlayScreen::GroupBonus(int n, uint32_t at, const std::vector<TCell>& group
                                     : "Fantastic";
         const std::string picture = std::string("Bonus") + kind + ".png";
         const std::string file = std::string("efBonus") + kind + ".xml";
-        // Kept on the screen: the right edge, the top and the bottom (not the left).
-        const TPoint size = links_.SurfaceStore->GetSurfaceSize(picture);
+        TScreenEffects& list = links_.ScreenEffects;
+        const TEffectSources sources = Sources();
+        TEffectRequest request{.Name = "+50", .File = file, .X = x, .Y = y, .StartTime = at};
+        const size_t before = list.size();
+        CreateKelEffectFromFile(list, sources, request, links_.Now());
+        // Kept on the screen: the right edge, the top and the bottom (not the left). The word is
+        // a strip of frames: one frame is what shows.
+        TPoint size = links_.SurfaceStore->GetSurfaceSize(picture);
+        if (list.size() > before && list.back().Effect && list.back().Effect->SystemCount() > 0)
+            size.X /= std::max(1, list.back().Effect->GetSystem(0)->FrameCount);
         const int w = size.X, h = size.Y + 70;
         if (x + w / 2 > 800) x = 800 - w / 2;
         if (y - h / 2 < 0) y = h / 2;
         if (y + h / 2 > 600) y = 600 - h / 2;
-
-        TScreenEffects& list = links_.ScreenEffects;
-        const TEffectSources sources = Sources();
-        TEffectRequest request{.Name = "+50", .File = file, .X = x, .Y = y, .StartTime = at};
-        CreateKelEffectFromFile(list, sources, request, links_.Now());
+        if (list.size() > before) {
+            list.back().X = x;
+            list.back().Y = y;
+        }
         // The size in digits under the word: four black outline copies, then the number.
         const int d = n == 3 ? 60 : 70;
         request.IsText = true;
