@@ -53,6 +53,11 @@ bool TLevelLoader::LoadPuzzleLevelFromXML(const std::string& entryName, uint32_t
         const TLevelSetUp setUp =
             ReadPuzzleLevel(document, entryName, links_.Types, play.Game.ShowHints, play.Level);
         BackgroundList = setUp.BackgroundList;
+        // Fixed pieces of pairs the level never generates still need their pictures.
+        LevelPairs = play.Level.LevelFishes;
+        for (const TPutFish& piece : setUp.PutFishes)
+            if (std::find(LevelPairs.begin(), LevelPairs.end(), piece.Fish) == LevelPairs.end())
+                LevelPairs.push_back(piece.Fish);
         links_.FillBoard();  // before the fixed pieces, which replace what fell there
         links_.Presenter.Apply(PlaceLevelObjects(play, setUp, now), now);
         SetUpLevelEffects(setUp, entryName, now);
@@ -101,7 +106,7 @@ void TLevelLoader::LoadLevelPictures(const std::vector<std::string>& oldList) {
 
 void TLevelLoader::MakeColorFishesSurfaces(uint32_t now) {
     TSurfEngine& store = *links_.SurfaceStore;
-    BuildColorFishPictures(store, *links_.Archive, links_.Types, links_.Play.Level.LevelFishes);
+    BuildColorFishPictures(store, *links_.Archive, links_.Types, LevelPairs);
     store.DrawSurface("Background", "MemorySurface", 0, 0, nullptr);
     links_.Redraw.Fill(2);
     for (int col = 1; col <= BoardColumns; ++col)

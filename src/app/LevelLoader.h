@@ -77,6 +77,9 @@ class TLevelLoader {
 
     // The pictures the current level needs; the previous level's others are released.
     std::vector<std::string> BackgroundList;
+    // The (type, colour) pairs whose pictures the level needs: its list of new fishkas and its
+    // fixed pieces, each pair once.
+    std::vector<TFishSpec> LevelPairs;
 
   private:
     TEffectSources EffectSources();
