@@ -36,7 +36,7 @@ void TKelCheckBox::Assign(const TKelObject& source) {
 
 void TKelCheckBox::MouseDown(TKelObject*, TMouseButton button, TShiftState, int x, int y) {
     SetPressed(false);
-    if (button != TMouseButton::Left || !PointInside(x, y)) return;
+    if (button != TMouseButton::mbLeft || !PointInside(x, y)) return;
     SetPressed(true);
     Fire(OnMouseDown, SoundMouseDown);
     RecordOldRect();
@@ -45,7 +45,7 @@ void TKelCheckBox::MouseDown(TKelObject*, TMouseButton button, TShiftState, int 
 void TKelCheckBox::MouseUp(TKelObject*, TMouseButton button, TShiftState, int x, int y) {
     const bool wasPressed = Pressed();
     SetPressed(false);
-    if (button != TMouseButton::Left || !wasPressed || !PointInside(x, y)) return;
+    if (button != TMouseButton::mbLeft || !wasPressed || !PointInside(x, y)) return;
     SetChecked(!checked_);
     Fire(OnMouseUp, SoundMouseUp);
 }
@@ -114,7 +114,7 @@ void TKelRadioButton::MouseUp(TKelObject*, TMouseButton button, TShiftState, int
     if (Checked()) return;
     const bool wasPressed = Pressed();
     SetPressed(false);
-    if (button != TMouseButton::Left || !wasPressed || !PointInside(x, y)) return;
+    if (button != TMouseButton::mbLeft || !wasPressed || !PointInside(x, y)) return;
     SetChecked(true);
     Fire(OnMouseUp, SoundMouseUp);
 }

@@ -140,8 +140,8 @@ void TKelForm::UpdateAbsolutePosition() {
     for (TKelInterfaceObject* child : children_) child->UpdateLayout();
 }
 
-void TKelForm::KeyDown(TKelObject* sender, uint16_t& key, TShiftState shift) {
-    if (key == KeyTab) {
+void TKelForm::KeyDown(TKelObject* sender, int& key, TShiftState shift) {
+    if (key == vk::Tab) {
         if (shift & ssShift)
             FocusPrevious();
         else
@@ -165,7 +165,7 @@ void TKelForm::KeyPress(TKelObject* sender, char32_t& key) {
     for (TKelInterfaceObject* child : children_) child->KeyPress(sender, key);
 }
 
-void TKelForm::KeyUp(TKelObject* sender, uint16_t& key, TShiftState shift) {
+void TKelForm::KeyUp(TKelObject* sender, int& key, TShiftState shift) {
     if (TooDeep()) return;
     for (TKelInterfaceObject* child : children_) child->KeyUp(sender, key, shift);
 }
@@ -188,7 +188,7 @@ void TKelForm::MoveByDrag(int dx, int dy) {
 
 void TKelForm::MouseDown(TKelObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
     const int rx = x - AbsLeft(), ry = y - AbsTop();
-    if (button == TMouseButton::Left && headLine_.Left < rx && rx < headLine_.Right &&
+    if (button == TMouseButton::mbLeft && headLine_.Left < rx && rx < headLine_.Right &&
         headLine_.Top < ry && ry < headLine_.Bottom) {
         dragging_ = true;
         dragMouse_ = {x, y};

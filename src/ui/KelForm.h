@@ -42,9 +42,9 @@ class TKelForm : public TKelInterfaceObject {
     void SetName(const std::string& name) override;
     std::string GetPictures() const override;
     void UpdateAbsolutePosition() override;
-    void KeyDown(TKelObject* sender, uint16_t& key, TShiftState shift) override;
+    void KeyDown(TKelObject* sender, int& key, TShiftState shift) override;
     void KeyPress(TKelObject* sender, char32_t& key) override;
-    void KeyUp(TKelObject* sender, uint16_t& key, TShiftState shift) override;
+    void KeyUp(TKelObject* sender, int& key, TShiftState shift) override;
     void MouseDown(TKelObject* sender, TMouseButton button, TShiftState shift, int x,
                    int y) override;
     void MouseMove(TKelObject* sender, TShiftState shift, int x, int y) override;

@@ -1,6 +1,7 @@
 // IKelGraphic: everything the interface engine draws or plays goes through this host, which the
-// game implements on its surface store and sound system. Also the input types of the interface
-// objects' event operations. Relies on the blending modes of KelEnums and on Geometry.
+// game implements on its surface store and sound system. Relies on the blending modes of KelEnums,
+// on Geometry and on the input types of the platform (mouse buttons, shift states, key numbers),
+// which the interface objects' event operations take.
 #pragma once
 
 #include <cstdint>
@@ -9,15 +10,7 @@
 
 #include "core/Geometry.h"
 #include "core/KelEnums.h"
-
-enum class TMouseButton : uint8_t { Left, Right, Middle };
-
-// The modifier keys and mouse buttons held during an event, as a set of flags.
-using TShiftState = uint8_t;
-constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32,
-                      ssDouble = 64;
-
-constexpr uint16_t KeyTab = 9;
+#include "platform/Platform.h"
 
 class IKelGraphic {
   public:

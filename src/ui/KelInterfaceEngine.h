@@ -64,9 +64,9 @@ class TKelInterfaceEngine : public TKelEngine {
 
     // Input for the top form; the scripts queued by it run afterwards. Errors of "SetProp"
     // commands reach the caller.
-    void KeyDown(uint16_t key, TShiftState shift);
+    void KeyDown(int key, TShiftState shift);
     void KeyPress(char32_t key);
-    void KeyUp(uint16_t key, TShiftState shift);
+    void KeyUp(int key, TShiftState shift);
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void MouseMove(TShiftState shift, int x, int y);
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y);

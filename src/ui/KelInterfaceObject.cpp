@@ -377,9 +377,9 @@ void TKelInterfaceObject::Assign(const TKelObject& source) {
     SoundMouseWheel = from->SoundMouseWheel;
 }
 
-void TKelInterfaceObject::KeyDown(TKelObject*, uint16_t&, TShiftState) {}
+void TKelInterfaceObject::KeyDown(TKelObject*, int&, TShiftState) {}
 void TKelInterfaceObject::KeyPress(TKelObject*, char32_t&) {}
-void TKelInterfaceObject::KeyUp(TKelObject*, uint16_t&, TShiftState) {}
+void TKelInterfaceObject::KeyUp(TKelObject*, int&, TShiftState) {}
 void TKelInterfaceObject::MouseDown(TKelObject*, TMouseButton, TShiftState, int, int) {}
 void TKelInterfaceObject::MouseUp(TKelObject*, TMouseButton, TShiftState, int, int) {}
 void TKelInterfaceObject::MouseWheel(TKelObject*, TShiftState, int, TPoint, bool&) {}

@@ -66,9 +66,9 @@ class TKelInterfaceObject : public TKelObject {
     virtual void FitToPicture();
     virtual void UpdateAbsolutePosition();
     virtual void UpdateLayout();
-    virtual void KeyDown(TKelObject* sender, uint16_t& key, TShiftState shift);
+    virtual void KeyDown(TKelObject* sender, int& key, TShiftState shift);
     virtual void KeyPress(TKelObject* sender, char32_t& key);
-    virtual void KeyUp(TKelObject* sender, uint16_t& key, TShiftState shift);
+    virtual void KeyUp(TKelObject* sender, int& key, TShiftState shift);
     virtual void MouseDown(TKelObject* sender, TMouseButton button, TShiftState shift, int x,
                            int y);
     virtual void MouseMove(TKelObject* sender, TShiftState shift, int x, int y);

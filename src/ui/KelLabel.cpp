@@ -278,7 +278,7 @@ void TKelLabel::Fire(const std::string& script, const std::string& sound) {
 }
 
 void TKelLabel::MouseDown(TKelObject*, TMouseButton button, TShiftState, int x, int y) {
-    if (button != TMouseButton::Left || !PointInside(x, y)) return;
+    if (button != TMouseButton::mbLeft || !PointInside(x, y)) return;
     Fire(OnMouseDown, SoundMouseDown);
     pressed_ = true;
     RecordOldRect();
@@ -299,7 +299,7 @@ void TKelLabel::MouseMove(TKelObject*, TShiftState, int x, int y) {
 }
 
 void TKelLabel::MouseUp(TKelObject*, TMouseButton button, TShiftState, int x, int y) {
-    if (button != TMouseButton::Left || !pressed_) return;
+    if (button != TMouseButton::mbLeft || !pressed_) return;
     pressed_ = false;
     if (!PointInside(x, y)) return;
     Fire(OnMouseUp, SoundMouseUp);

@@ -58,7 +58,7 @@ void TKelInterfaceEngine::ChangeModal(const std::string& showForm) {
 
 // ---- Input -------------------------------------------------------------------------------------
 
-void TKelInterfaceEngine::KeyDown(uint16_t key, TShiftState shift) {
+void TKelInterfaceEngine::KeyDown(int key, TShiftState shift) {
     if (TKelForm* top = TopForm()) top->KeyDown(nullptr, key, shift);
     RunScripts();
 }
@@ -68,7 +68,7 @@ void TKelInterfaceEngine::KeyPress(char32_t key) {
     RunScripts();
 }
 
-void TKelInterfaceEngine::KeyUp(uint16_t key, TShiftState shift) {
+void TKelInterfaceEngine::KeyUp(int key, TShiftState shift) {
     if (TKelForm* top = TopForm()) top->KeyUp(nullptr, key, shift);
     RunScripts();
 }

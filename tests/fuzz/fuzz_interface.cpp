@@ -38,10 +38,10 @@ struct TQuietHost : IKelGraphic, IKelFontHost {
 void Press(TKelInterfaceEngine& engine, int x, int y) {
     try {
         engine.MouseMove(0, x, y);
-        engine.MouseDown(TMouseButton::Left, ssLeft, x, y);
+        engine.MouseDown(TMouseButton::mbLeft, ssLeft, x, y);
         engine.MouseMove(ssLeft, x + 3, y + 2);
-        engine.MouseUp(TMouseButton::Left, 0, x, y);
-        engine.KeyDown(KeyTab, 0);
+        engine.MouseUp(TMouseButton::mbLeft, 0, x, y);
+        engine.KeyDown(vk::Tab, 0);
     } catch (const std::exception&) {
         engine.ClearScriptQueue();  // a "SetProp" of a property that does not exist
     }

@@ -120,9 +120,9 @@ TEST_F(KelFormTest, HitTestIncludesTheTopLeftAndExcludesTheFarEdges) {
 
 TEST_F(KelFormTest, DragStartsStrictlyInsideTheHeadLineAndMovesTheChildren) {
     box().SetLeft(10);
-    form().MouseDown(nullptr, TMouseButton::Left, ssLeft, 100, 55);  // on the left edge
+    form().MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 100, 55);  // on the left edge
     EXPECT_FALSE(form().Dragging());
-    form().MouseDown(nullptr, TMouseButton::Left, ssLeft, 101, 51);
+    form().MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 101, 51);
     EXPECT_TRUE(form().Dragging());
     form().MouseMove(nullptr, ssLeft, 131, 61);
     EXPECT_EQ(form().Left(), 130);
@@ -131,7 +131,7 @@ TEST_F(KelFormTest, DragStartsStrictlyInsideTheHeadLineAndMovesTheChildren) {
     EXPECT_TRUE(engine.BumpRedrawNeeded());
     form().MouseMove(nullptr, ssLeft, -1, 61);  // outside the screen: ignored
     EXPECT_EQ(form().Left(), 130);
-    form().MouseUp(nullptr, TMouseButton::Left, 0, 131, 61);
+    form().MouseUp(nullptr, TMouseButton::mbLeft, 0, 131, 61);
     form().MouseMove(nullptr, ssLeft, 200, 200);
     EXPECT_EQ(form().Left(), 130);
 }
@@ -179,7 +179,7 @@ TEST_F(FocusTest, TheFocusListIsAStableSortWithoutGaps) {
 TEST_F(FocusTest, TabMovesTheFocusForwardAndBackWithWrapping) {
     LoadFocused({"0", "1", "2"});
     TKelForm& form = Get<TKelForm>("Form");
-    uint16_t tab = KeyTab;
+    int tab = vk::Tab;
     form.KeyDown(nullptr, tab, 0);
     EXPECT_EQ(FocusedNames(), "F1");
     form.KeyDown(nullptr, tab, 0);
@@ -191,7 +191,7 @@ TEST_F(FocusTest, TabMovesTheFocusForwardAndBackWithWrapping) {
 
 TEST_F(FocusTest, EmptyFocusListAndObjectsWithoutAFormAreHarmless) {
     LoadFocused({});
-    uint16_t tab = KeyTab;
+    int tab = vk::Tab;
     Get<TKelForm>("Form").KeyDown(nullptr, tab, 0);
     Load(Object("TKelFocusedObject", {{"Name", "Alone"}, {"ParentName", "Nobody"}}));
     TKelFocusedObject& alone = Get<TKelFocusedObject>("Alone");
@@ -199,7 +199,7 @@ TEST_F(FocusTest, EmptyFocusListAndObjectsWithoutAFormAreHarmless) {
     EXPECT_EQ(alone.TabOrder(), 7);
     alone.SetWidth(10);
     alone.SetHeight(10);
-    alone.MouseDown(nullptr, TMouseButton::Left, ssLeft, 1, 1);
+    alone.MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 1, 1);
     EXPECT_TRUE(alone.Focused());
 }
 
@@ -219,7 +219,7 @@ TEST_F(FocusTest, APressFocusesTheObjectAndUnfocusesTheFormer) {
     }
     Get<TKelFocusedObject>("F1").SetLeft(20);
     Get<TKelFocusedObject>("F0").SetFocused(true);
-    Get<TKelForm>("Form").MouseDown(nullptr, TMouseButton::Left, ssLeft, 25, 5);
+    Get<TKelForm>("Form").MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 25, 5);
     EXPECT_EQ(FocusedNames(), "F1");
 }
 
@@ -262,7 +262,7 @@ TEST_F(UiTest, ParentCyclesAndDeepChainsNeitherRecurseNorHang) {
         engine.DrawAll();
         Get<TKelForm>(name).UpdateLayout();
         Get<TKelForm>(name).GetPictures();
-        Get<TKelForm>(name).MouseDown(nullptr, TMouseButton::Left, ssLeft, 5, 5);
+        Get<TKelForm>(name).MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 5, 5);
     }
     // Positions go as deep as the forms are walked.
     EXPECT_EQ(Get<TKelForm>("D20").AbsLeft(), 20);

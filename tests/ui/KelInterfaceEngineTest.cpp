@@ -157,10 +157,10 @@ TEST_F(EngineTest, InputGoesToTheTopFormAndRunsItsScripts) {
                  {"Height", "20"},
                  {"Visible", "True"},
                  {"OnMouseUp", "ChangeModal HideForm=\"Menu\" ShowForm=\"Options\";"}}));
-    engine.MouseDown(TMouseButton::Left, ssLeft, 10, 10);  // no form shown: nothing
+    engine.MouseDown(TMouseButton::mbLeft, ssLeft, 10, 10);  // no form shown: nothing
     engine.ShowModal("Menu");
-    engine.MouseDown(TMouseButton::Left, ssLeft, 10, 10);
-    engine.MouseUp(TMouseButton::Left, 0, 10, 10);
+    engine.MouseDown(TMouseButton::mbLeft, ssLeft, 10, 10);
+    engine.MouseUp(TMouseButton::mbLeft, 0, 10, 10);
     EXPECT_EQ(Stack(), (Names{"Options"}));
 }
 

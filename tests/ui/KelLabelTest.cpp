@@ -132,13 +132,13 @@ TEST_F(KelLabelTest, StatePicturesAndScripts) {
     label.MouseMove(nullptr, 0, 5, 5);  // hovered, without a hover picture: none drawn
     label.Draw();
     EXPECT_TRUE(host.Draws().empty());
-    label.MouseDown(nullptr, TMouseButton::Left, ssLeft, 5, 5);
+    label.MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 5, 5);
     label.Draw();
     EXPECT_EQ(host.Draws(), (Lines{"Draw down  0,0 a255"}));
-    label.MouseUp(nullptr, TMouseButton::Left, 0, 500, 5);  // released outside: no script
+    label.MouseUp(nullptr, TMouseButton::mbLeft, 0, 500, 5);  // released outside: no script
     EXPECT_EQ(engine.ScriptQueue().TagCount(), 0);
-    label.MouseDown(nullptr, TMouseButton::Left, ssLeft, 5, 5);
-    label.MouseUp(nullptr, TMouseButton::Left, 0, 5, 5);
+    label.MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 5, 5);
+    label.MouseUp(nullptr, TMouseButton::mbLeft, 0, 5, 5);
     ASSERT_EQ(engine.ScriptQueue().TagCount(), 1);
     const TKelXMLTag& script = *engine.ScriptQueue().GetTag(0);
     EXPECT_EQ(script.FindAttribute("Sender")->Value, "L");
@@ -153,11 +153,11 @@ TEST_F(KelLabelTest, CheckBoxFlipsOnAClickInside) {
     auto& box = static_cast<TKelCheckBox&>(
         MakeLabel(100, "x", {{"Picture", "box"}, {"MouseDownPicture", "ticked"}}, "TKelCheckBox"));
     EXPECT_EQ(box.AvailableWidth(), 90);
-    box.MouseDown(nullptr, TMouseButton::Left, ssLeft, 5, 5);
-    box.MouseUp(nullptr, TMouseButton::Left, 0, 5, 5);
+    box.MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 5, 5);
+    box.MouseUp(nullptr, TMouseButton::mbLeft, 0, 5, 5);
     EXPECT_TRUE(box.Checked());
-    box.MouseDown(nullptr, TMouseButton::Left, ssLeft, 5, 5);
-    box.MouseUp(nullptr, TMouseButton::Left, 0, 500, 5);
+    box.MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 5, 5);
+    box.MouseUp(nullptr, TMouseButton::mbLeft, 0, 500, 5);
     EXPECT_TRUE(box.Checked());
     box.BoxPlace = bpRight;
     box.Draw();
@@ -181,16 +181,16 @@ TEST_F(UiTest, RadioGroupsUncheckTheirOwnGroupInTheirOwnForm) {
     auto& b = Get<TKelRadioButton>("B");
     Get<TKelRadioButton>("A").SetChecked(true);
     EXPECT_FALSE(b.Checked());
-    b.MouseDown(nullptr, TMouseButton::Left, ssLeft, 1, 1);
-    b.MouseUp(nullptr, TMouseButton::Left, 0, 1, 1);
+    b.MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 1, 1);
+    b.MouseUp(nullptr, TMouseButton::mbLeft, 0, 1, 1);
     EXPECT_TRUE(b.Checked());
     EXPECT_FALSE(Get<TKelRadioButton>("A").Checked());
     EXPECT_TRUE(Get<TKelRadioButton>("C").Checked());
     EXPECT_TRUE(Get<TKelRadioButton>("D").Checked());
     EXPECT_EQ(engine.ScriptQueue().TagCount(), 1);
     // A checked radio button ignores clicks.
-    b.MouseDown(nullptr, TMouseButton::Left, ssLeft, 1, 1);
-    b.MouseUp(nullptr, TMouseButton::Left, 0, 1, 1);
+    b.MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 1, 1);
+    b.MouseUp(nullptr, TMouseButton::mbLeft, 0, 1, 1);
     EXPECT_EQ(engine.ScriptQueue().TagCount(), 1);
 }
 
