@@ -208,6 +208,7 @@ void TKelInterfaceObject::SetAbsPos(int absLeft, int absTop) {
 }
 
 void TKelInterfaceObject::SetLeft(int left) {
+    left = ClampCoordinate(left);
     RecordOldRect();
     if (hAlign_ != haNone) return;
     left_ = left;
@@ -215,6 +216,7 @@ void TKelInterfaceObject::SetLeft(int left) {
 }
 
 void TKelInterfaceObject::SetTop(int top) {
+    top = ClampCoordinate(top);
     RecordOldRect();
     if (vAlign_ != vaNone) return;
     top_ = top;
@@ -222,6 +224,8 @@ void TKelInterfaceObject::SetTop(int top) {
 }
 
 void TKelInterfaceObject::SetPos(int left, int top) {
+    left = ClampCoordinate(left);
+    top = ClampCoordinate(top);
     RecordOldRect();
     if (hAlign_ != haNone || vAlign_ != vaNone) return;
     left_ = left;
@@ -230,6 +234,7 @@ void TKelInterfaceObject::SetPos(int left, int top) {
 }
 
 void TKelInterfaceObject::SetWidth(int width) {
+    width = ClampCoordinate(width);
     RecordOldRect();
     if (autoSize_ != asNone) return;
     width_ = width;
@@ -239,6 +244,7 @@ void TKelInterfaceObject::SetWidth(int width) {
 }
 
 void TKelInterfaceObject::SetHeight(int height) {
+    height = ClampCoordinate(height);
     RecordOldRect();
     if (autoSize_ != asNone) return;
     height_ = height;
@@ -283,6 +289,7 @@ void TKelInterfaceObject::SetVAlign(TVAlignType align) {
 }
 
 void TKelInterfaceObject::SetShiftLeft(int shift) {
+    shift = ClampCoordinate(shift);
     RecordOldRect();
     shiftLeft_ = shift;
     Align();
@@ -290,6 +297,7 @@ void TKelInterfaceObject::SetShiftLeft(int shift) {
 }
 
 void TKelInterfaceObject::SetShiftTop(int shift) {
+    shift = ClampCoordinate(shift);
     RecordOldRect();
     shiftTop_ = shift;
     Align();
@@ -309,12 +317,14 @@ void TKelInterfaceObject::SetPictureVAlign(TPictureVAlignType align) {
 }
 
 void TKelInterfaceObject::SetPictureShiftLeft(int shift) {
+    shift = ClampCoordinate(shift);
     RecordOldRect();
     pictureShiftLeft_ = shift;
     AlignPicture();
 }
 
 void TKelInterfaceObject::SetPictureShiftTop(int shift) {
+    shift = ClampCoordinate(shift);
     RecordOldRect();
     pictureShiftTop_ = shift;
     AlignPicture();

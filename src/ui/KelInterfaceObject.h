@@ -5,6 +5,8 @@
 // and script queue. Relies on the object framework (KelBaseClasses) and the host (KelInterface).
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +17,18 @@
 class TKelInterfaceEngine;
 class TKelForm;
 class IKelGraphic;
+
+// Positions, sizes and offsets of interface objects are kept within +-MaxCoordinate, so that
+// the sums of nested positions, alignments and line placements never overflow, whatever a
+// description says.
+constexpr int MaxCoordinate = 1 << 24;
+inline int ClampCoordinate(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, -MaxCoordinate, MaxCoordinate));
+}
+// A real coordinate rounded and kept within +-MaxCoordinate.
+inline int RoundCoordinate(double value) {
+    return static_cast<int>(std::lround(std::clamp<double>(value, -MaxCoordinate, MaxCoordinate)));
+}
 
 class TKelInterfaceObject : public TKelObject {
     KEL_CLASS(TKelInterfaceObject)
@@ -121,8 +135,8 @@ class TKelInterfaceObject : public TKelObject {
     }
     // Stores the size directly (fitting and justified alignment).
     void StoreSize(int width, int height) {
-        width_ = width;
-        height_ = height;
+        width_ = ClampCoordinate(width);
+        height_ = ClampCoordinate(height);
     }
     void StoreVisible(bool visible) { visible_ = visible; }
     TPictureHAlignType PictureHAlign() const { return pictureHAlign_; }

@@ -88,19 +88,19 @@ void TKelLabel::SetLayout(TTextLayout layout) {
 }
 
 void TKelLabel::SetLineSpace(int space) {
-    lineSpace_ = space;
+    lineSpace_ = ClampCoordinate(space);
     PositionLines();
     RecordOldRect();
 }
 
 void TKelLabel::SetTextShiftLeft(int shift) {
-    textShiftLeft_ = shift;
+    textShiftLeft_ = ClampCoordinate(shift);
     PositionLines();
     RecordOldRect();
 }
 
 void TKelLabel::SetTextShiftTop(int shift) {
-    textShiftTop_ = shift;
+    textShiftTop_ = ClampCoordinate(shift);
     PositionLines();
     RecordOldRect();
 }
@@ -206,10 +206,10 @@ void TKelLabel::ApplyStyleToLines() {
 }
 
 void TKelLabel::PositionLines() {
-    const int fh = font_ ? font_->Height : 0;
-    const int n = static_cast<int>(lines_.size());
-    const int total = fh * n + (n - 1) * lineSpace_;
-    for (int i = 0; i < n; ++i) {
+    const int64_t fh = font_ ? font_->Height : 0;
+    const int64_t n = static_cast<int64_t>(lines_.size());
+    const int64_t total = fh * n + (n - 1) * lineSpace_;
+    for (int64_t i = 0; i < n; ++i) {
         TKelTextLine& line = lines_[static_cast<size_t>(i)];
         switch (alignment_) {
             case taCenter:
@@ -328,7 +328,8 @@ void TKelLabel::Draw() {
         const TKelTextLine& line = lines_[i];
         const bool justify = alignment_ == taJustify && i + 1 < lines_.size();
         const int room = AvailableWidth() - (line.BesidePicture ? PictureWidth() : 0);
-        DrawLine(line, AbsLeft() + dx + line.X, AbsTop() + dy + line.Y, color, justify, room);
+        DrawLine(line, ClampCoordinate(int64_t{AbsLeft()} + dx + line.X),
+                 ClampCoordinate(int64_t{AbsTop()} + dy + line.Y), color, justify, room);
     }
 }
 
@@ -374,7 +375,7 @@ void TKelLabel::DrawJustified(const TKelTextLine& line, int x, int y, uint32_t c
 
 void TKelLabel::DrawSlanted(const TKelTextLine& line, int x, int y, uint32_t color) const {
     const double t = std::tan(charShiftAngle_ * std::numbers::pi / 180.0);
-    const int lift = static_cast<int>(std::lround(std::fabs(t * line.X)));
+    const int lift = RoundCoordinate(std::fabs(t * line.X));
     const int baseY = charShiftAngle_ < 0 ? y + lift : y - lift;
     const int firstWidth = line.Text.empty() ? 0 : CharWidth(line.Text[0]);
     int before = 0;  // W(k-1): the width of the characters before the current one
@@ -384,10 +385,10 @@ void TKelLabel::DrawSlanted(const TKelTextLine& line, int x, int y, uint32_t col
         int offset = 0;
         if (k >= 2) {
             if (charShiftAngle_ < 0)
-                offset = static_cast<int>(std::lround(-t * before));
+                offset = RoundCoordinate(-t * before);
             else
-                offset = static_cast<int>(std::labs(std::lround(firstWidth * t)) -
-                                          std::labs(std::lround((before + width) * t)));
+                offset = std::abs(RoundCoordinate(firstWidth * t)) -
+                         std::abs(RoundCoordinate((before + width) * t));
         }
         font_->DrawString(x + before, baseY + offset, color, alpha_, std::u32string(1, c));
         before += width;

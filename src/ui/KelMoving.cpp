@@ -6,6 +6,8 @@
 #include "core/CoreError.h"
 #include "core/KelParserText.h"
 
+constexpr int64_t MaxEndTime = int64_t{1} << 40;
+
 const TKelClass& TKelMoving::StaticClass() {
     static const TKelClass info =
         MakeKelClass<TKelMoving>("TKelMoving", &TKelInterfaceObject::StaticClass(), {});
@@ -47,8 +49,9 @@ void TKelMoving::SetPicture(const std::string& picture) {
         PictureSize(segment.Picture, width, height);
         segment.FrameWidth = width / segment.Frames;
         segment.FrameHeight = height;
-        end += static_cast<int64_t>(segment.Pause) +
-               static_cast<int64_t>(segment.Frames) * segment.FrameTime;
+        // Kept within the range of the clock's values, so that the sum cannot overflow.
+        end = std::clamp<int64_t>(end + segment.Pause + int64_t{segment.Frames} * segment.FrameTime,
+                                  -MaxEndTime, MaxEndTime);
         segment.EndTime = end;
     }
     segments_ = std::move(segments);

@@ -29,7 +29,7 @@ int TKelProgressBar::BarCount() const {
     const double share = (static_cast<double>(position_) - Min) / (static_cast<double>(Max) - Min);
     const double count = std::nearbyint(room / StepWidth * share);
     // A position past the range draws no more bars than fit, however large it is.
-    const double fit = std::max(0.0, std::floor(room / StepWidth));
+    const double fit = std::clamp(std::floor(room / StepWidth), 0.0, double{MaxCoordinate});
     return static_cast<int>(std::clamp(count, 0.0, fit));
 }
 
@@ -49,7 +49,7 @@ void TKelProgressBar::Draw() {
         const int64_t x = int64_t{AbsLeft()} + BarShiftLeft + int64_t{i} * StepWidth;
         // Bars right of the screen are not drawn: a huge bar costs no more than a full screen.
         if (x > screenRight) break;
-        host->Draw(BarPicture, BumpMapPicture(), BlendingMode, static_cast<int>(x),
-                   AbsTop() + BarShiftTop, PictureAlpha(), std::nullopt);
+        host->Draw(BarPicture, BumpMapPicture(), BlendingMode, ClampCoordinate(x),
+                   ClampCoordinate(int64_t{AbsTop()} + BarShiftTop), PictureAlpha(), std::nullopt);
     }
 }
