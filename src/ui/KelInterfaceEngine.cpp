@@ -86,6 +86,13 @@ void TKelInterfaceEngine::LoadFromString(const std::string& bytes) {
         if (auto* ui = dynamic_cast<TKelInterfaceObject*>(object.get())) ui->ClearDirty();
 }
 
+void TKelInterfaceEngine::LoadFromStream(TMemoryStream& stream) {
+    const std::vector<uint8_t>& bytes = stream.Bytes();
+    const size_t from = std::min(bytes.size(), stream.Position());
+    LoadFromString(std::string(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end()));
+    stream.SetPosition(bytes.size());
+}
+
 void TKelInterfaceEngine::CreateObjects(const TKelXMLTag& root) {
     if (root.TagCount() > 0 && root.Name != "KelInterface") {
         loadError_ = CreatePrefix + "XML file does not has \"KelInterface\" tag!";

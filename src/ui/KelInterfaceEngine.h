@@ -14,6 +14,7 @@
 
 #include "core/KelBaseClasses.h"
 #include "core/KelParser.h"
+#include "core/MemoryStream.h"
 #include "core/SFunctions.h"
 #include "ui/KelForm.h"
 #include "ui/KelInterface.h"
@@ -40,6 +41,8 @@ class TKelInterfaceEngine : public TKelEngine {
     // Reads a description and creates, attaches and configures its objects. A structural fault
     // ends the creation of objects (LoadError tells which); what was created stays usable.
     void LoadFromString(const std::string& bytes);
+    // The same from the rest of the stream (a file of the resource archive).
+    void LoadFromStream(TMemoryStream& stream);
     // Reads a language file and applies its properties, recording the values they replace.
     // A property that does not exist raises TKelCoreError and ends the pass.
     void LoadFromFile(const std::string& fileName);

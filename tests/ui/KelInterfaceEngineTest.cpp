@@ -3,6 +3,7 @@
 #include "ui/KelInterfaceEngine.h"
 
 #include "core/CoreError.h"
+#include "core/MemoryStream.h"
 #include "ui/KelLabel.h"
 #include "ui/UiFixture.h"
 
@@ -221,6 +222,35 @@ TEST_F(EngineTest, InfoPicturesAndDeletion) {
     EXPECT_EQ(engine.ObjectCount(), 1);
     EXPECT_EQ(Stack(), (Names{"B"}));
     engine.DrawAll();
+}
+
+TEST_F(EngineTest, AbsurdGeometryIsKeptWithinBounds) {
+    TMemoryStream stream("<KelInterface>" +
+                         Object("TKelForm", {{"Name", "F"},
+                                             {"ParentName", "S"},
+                                             {"Left", "-2147483648"},
+                                             {"Width", "2147483647"},
+                                             {"Height", "2147483647"}}) +
+                         Object("TKelLabel", {{"Name", "L"},
+                                              {"ParentName", "F"},
+                                              {"HAlign", "haRight"},
+                                              {"ShiftLeft", "2147483647"},
+                                              {"Width", "2147483647"},
+                                              {"Height", "5"},
+                                              {"LineSpace", "2147483647"},
+                                              {"Layout", "tlBottom"},
+                                              {"CharShiftAngle", "90"},
+                                              {"Caption", "a b c d e f g h"},
+                                              {"Visible", "True"}}) +
+                         "</KelInterface>");
+    engine.LoadFromStream(stream);
+    EXPECT_EQ(Get<TKelForm>("F").Left(), -MaxCoordinate);
+    EXPECT_EQ(Get<TKelForm>("F").Width(), MaxCoordinate);
+    engine.ShowModal("F");
+    engine.DrawAll();
+    const TKelLabel& label = Get<TKelLabel>("L");
+    EXPECT_EQ(label.Left(), MaxCoordinate);
+    for (const TKelTextLine& line : label.Lines()) EXPECT_GE(line.Y, -MaxCoordinate);
 }
 
 }  // namespace
