@@ -21,7 +21,6 @@ class TKelForm : public TKelInterfaceObject {
     std::string HeadLine() const;
     // Takes the numbers before each ";" in that order; a number without its ";" is not taken.
     void SetHeadLine(const std::string& text);
-    const TRect& HeadLineRect() const { return headLine_; }
 
     // The engine's objects that name this form as parent and resolved to it, in engine order.
     const std::vector<TKelInterfaceObject*>& Children() const { return children_; }

@@ -34,14 +34,11 @@ class TKelLabel : public TKelInterfaceObject {
 
     const std::string& FontName() const { return fontName_; }
     std::string Caption() const;
-    const std::u32string& WideCaption() const { return caption_; }
     uint8_t Alpha() const { return alpha_; }
     TTextAlignment Alignment() const { return alignment_; }
-    int CharShiftAngle() const { return charShiftAngle_; }
     bool Pressed() const { return pressed_; }
     bool Hovered() const { return hovered_; }
     const std::vector<TKelTextLine>& Lines() const { return lines_; }
-    TKelFont* Font() const { return font_; }
 
     void SetFontName(const std::string& name);
     void SetAlignment(TTextAlignment alignment);
@@ -80,7 +77,6 @@ class TKelLabel : public TKelInterfaceObject {
     void DrawLine(const TKelTextLine& line, int x, int y, uint32_t color, bool justify,
                   int room) const;
     void SetPressed(bool pressed) { pressed_ = pressed; }
-    void SetHovered(bool hovered) { hovered_ = hovered; }
     std::vector<TKelTextLine>& EditLines() { return lines_; }
 
   private:
