@@ -205,6 +205,31 @@ TEST_F(EngineTest, DrawAllDrawsTheStackBottomToTopWithTheBumpPass) {
     EXPECT_FALSE(engine.BumpRedrawNeeded());
 }
 
+TEST_F(EngineTest, DirtyRectanglesOfChangedObjectsAndForms) {
+    Load(Object("TKelForm",
+                {{"Name", "A"}, {"ParentName", "S"}, {"Width", "100"}, {"Height", "50"}}) +
+         Object("TKelInterfaceObject", {{"Name", "Child"},
+                                        {"ParentName", "A"},
+                                        {"Width", "10"},
+                                        {"Height", "10"},
+                                        {"Visible", "True"}}));
+    engine.ShowModal("A");
+    engine.DrawAll();
+    TRects rects;
+    engine.CollectDirtyRects(rects);
+    EXPECT_TRUE(rects.empty());
+    Get<TKelInterfaceObject>("Child").SetLeft(20);
+    engine.CollectDirtyRects(rects);
+    EXPECT_EQ(rects, (TRects{{20, 0, 29, 9}, {0, 0, 9, 9}}));
+    rects.clear();
+    Get<TKelForm>("A").SetLeft(5);  // a changed form covers its children
+    engine.CollectDirtyRects(rects);
+    EXPECT_EQ(rects, (TRects{{0, 0, 99, 49}, {5, 0, 104, 49}}));
+    rects.clear();
+    engine.CollectAllRects(rects);
+    EXPECT_EQ(rects, (TRects{{5, 0, 104, 49}, {25, 0, 34, 9}}));
+}
+
 TEST_F(EngineTest, InfoPicturesAndDeletion) {
     Load(Object("TKelForm", {{"Name", "A"}, {"ParentName", "S"}, {"Picture", "a"}}) +
          Object(
