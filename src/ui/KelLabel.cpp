@@ -2,6 +2,7 @@
 // the scripts of mouse events.
 #include "ui/KelLabel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -160,7 +161,8 @@ void TKelLabel::WrapText() {
     };
     const auto indentNow = [&]() {
         if (!floating_) return 0;
-        const int64_t k = static_cast<int64_t>(fh) * static_cast<int64_t>(lines_.size());
+        // k: the index of the last closed line, 0 before the first.
+        const int64_t k = int64_t{fh} * std::max<int64_t>(0, std::ssize(lines_) - 1);
         const int top = PictureTop();
         return top - 2 * fh <= k && k < top + ph - fh ? PictureWidth() : 0;
     };

@@ -81,6 +81,16 @@ TEST_F(KelLabelTest, LinesArePlacedByAlignmentAndLayout) {
     EXPECT_EQ(label.Lines()[1].Y, (100 - 27) / 2 + 15);
 }
 
+TEST_F(KelLabelTest, FloatingLinesBesideThePictureAreIndented) {
+    host.Sizes["pic"] = {30, 24};  // two lines of the 12-pixel font
+    const TKelLabel& label =
+        MakeLabel(100, "aaaa bbbb cccc dddd eeee", {{"Picture", "pic"}, {"Floating", "True"}});
+    ASSERT_EQ(Texts(label), (Lines{"aaaa", "bbbb", "cccc dddd", "eeee"}));
+    std::vector<int> xs;
+    for (const TKelTextLine& line : label.Lines()) xs.push_back(line.X);
+    EXPECT_EQ(xs, (std::vector<int>{30, 30, 0, 0}));
+}
+
 TEST_F(KelLabelTest, JustificationSpreadsTheRemainderOverChosenSpaces) {
     // "a b c d e": 90 pixels, 4 spaces, 10 free: every space 2 wider, the 2nd and 4th 3 wider.
     TKelLabel& label = MakeLabel(100, "a b c d e ffffffffff", {{"Alignment", "taJustify"}});
