@@ -119,7 +119,7 @@ void TKelInterfaceEngine::CreateObjects(const TKelXMLTag& root) {
         const std::string classPart = CreatePrefix + "[ClassName:" + className + "] ";
         const bool defaults = className == "TKelDefaults";
         std::string name, parentName;
-        // Default lines add "p" elements to the document, possibly to this very element, so the
+        // Default lines add "p" elements to the description, possibly to this very element, so the
         // children are walked by index.
         for (int i = 0; i < object->TagCount(); ++i) {
             const TKelXMLTag& p = *object->GetTag(i);
