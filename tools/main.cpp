@@ -5,6 +5,7 @@
 
 #include "ToolCommand.h"
 #include "graphics/GraphicsClasses.h"
+#include "ui/InterfaceClasses.h"
 
 static std::vector<const ToolCommand*>& Registry() {
     static std::vector<const ToolCommand*> commands;
@@ -30,6 +31,7 @@ static int PrintUsage() {
 int main(int argc, char** argv) {
     if (argc < 2) return PrintUsage();
     RegisterGraphicsClasses();
+    RegisterInterfaceClasses();
     for (const ToolCommand* command : ToolCommands()) {
         if (std::strcmp(command->Name, argv[1]) != 0) continue;
         try {

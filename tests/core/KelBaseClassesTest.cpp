@@ -86,7 +86,7 @@ TEST_F(KelEngineTest, CreatesRegisteredClassesByName) {
     EXPECT_EQ(engine.CreateObject("WForm", "", "TTestWidget"), 0);
     EXPECT_EQ(engine.CreateObject("WForm_LName", "WForm", "TTestWidget"), 1);
     EXPECT_EQ(engine.CreateObject("WOther", "", "TTestAbstract"), -1);
-    EXPECT_EQ(engine.CreateObject("WOther", "", "TKelInterfaceObject"), -1);
+    EXPECT_EQ(engine.CreateObject("WOther", "", "TKelNoSuchClass"), -1);
     EXPECT_EQ(engine.ObjectCount(), 2);
     TKelObject* label = engine.GetObject(1);
     EXPECT_EQ(label->GetEngine(), &engine);

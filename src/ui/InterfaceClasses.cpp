@@ -1,0 +1,18 @@
+// Registration of the interface classes.
+#include "ui/InterfaceClasses.h"
+
+#include "core/KelBaseClasses.h"
+#include "ui/KelCheckBox.h"
+#include "ui/KelForm.h"
+#include "ui/KelMoving.h"
+#include "ui/KelProgressBar.h"
+
+void RegisterInterfaceClasses() {
+    TKelClassReg& registry = TKelClassReg::Instance();
+    for (const TKelClass* kelClass :
+         {&TKelInterfaceObject::StaticClass(), &TKelFocusedObject::StaticClass(),
+          &TKelForm::StaticClass(), &TKelTabForm::StaticClass(), &TKelLabel::StaticClass(),
+          &TKelCheckBox::StaticClass(), &TKelRadioButton::StaticClass(),
+          &TKelProgressBar::StaticClass(), &TKelMoving::StaticClass()})
+        registry.Add(*kelClass);
+}

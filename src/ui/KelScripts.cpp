@@ -1,0 +1,65 @@
+// The interface engine's script queue and its commands.
+#include "core/KelParserText.h"
+#include "ui/KelInterfaceEngine.h"
+
+void TKelInterfaceEngine::QueueScript(const std::string& senderName, const std::string& script) {
+    if (script.empty()) return;
+    TKelXMLTag* entry = scriptQueue_.AddTag("Script");
+    entry->AddAttribute("Sender", senderName);
+    senderName_ = senderName;
+    bool quoted = false;
+    std::string command;
+    for (char c : script) {
+        if (c == '"') quoted = !quoted;
+        if (c != ';' || quoted) {
+            command += c;
+            continue;
+        }
+        // Text after the last ";" is not a command.
+        if (const std::string text = Trim(command); !text.empty()) entry->AddTagByString(text);
+        command.clear();
+    }
+}
+
+void TKelInterfaceEngine::RunScripts() {
+    TKelXMLTag queue;
+    queue.Assign(scriptQueue_);
+    scriptQueue_.ClearTags();
+    for (const auto& script : queue.Tags())
+        for (const auto& command : script->Tags()) RunCommand(*command);
+}
+
+void TKelInterfaceEngine::RunCommand(const TKelXMLTag& command) {
+    const auto attribute = [&command](const char* name) { return command.FindAttribute(name); };
+    const std::string& name = command.Name;
+    if (name == "PlaySound") {
+        if (const TKelParserAttribute* sound = attribute("Sound"); sound && Host)
+            Host->PlaySound(sound->Value);
+    } else if (name == "ShowModal") {
+        if (const TKelParserAttribute* form = attribute("Form")) ShowModal(form->Value);
+    } else if (name == "HideModal") {
+        if (const TKelParserAttribute* form = attribute("Form"))
+            HideModal(form->Value);
+        else
+            HideTopModal();
+    } else if (name == "HideModalList") {
+        HideModalList();
+    } else if (name == "ChangeModal") {
+        const TKelParserAttribute* hide = attribute("HideForm");
+        const TKelParserAttribute* show = attribute("ShowForm");
+        if (hide && show)
+            ChangeModal(hide->Value, show->Value);
+        else if (show)
+            ChangeModal(show->Value);
+    } else if (name == "ExecMethod") {
+        if (const TKelParserAttribute* method = attribute("Method")) {
+            const auto handler = handlers_.find(method->Value);
+            if (handler != handlers_.end() && handler->second) handler->second();
+        }
+    } else if (name == "SetProp") {
+        const TKelParserAttribute* object = attribute("Object");
+        const TKelParserAttribute* property = attribute("Prop");
+        const TKelParserAttribute* value = attribute("Value");
+        if (object && property && value) SetProperty(object->Value, property->Value, value->Value);
+    }
+}
