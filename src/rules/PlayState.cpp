@@ -56,10 +56,10 @@ TPlayEvents PlaceLevelObjects(TPlayState& play, const TLevelSetUp& setUp, uint32
 
     TPlayEvents events;
     for (const auto* cells : {&setUp.Scarabs, &setUp.Cobras, &setUp.Pyramids})
-        for (const TCell& cell : *cells) events.push_back(TCellChangedEvent{cell});
+        for (const TCell& cell : *cells) events.emplace_back(TCellChangedEvent{cell});
     for (const TPutFish& piece : setUp.PutFishes) {
-        if (piece.Jump) events.push_back(TCellEffectEvent{piece.Cell, JumpBallEffectFile, now});
-        events.push_back(TCellChangedEvent{piece.Cell});
+        if (piece.Jump) events.emplace_back(TCellEffectEvent{piece.Cell, JumpBallEffectFile, now});
+        events.emplace_back(TCellChangedEvent{piece.Cell});
     }
     return events;
 }
