@@ -12,6 +12,7 @@
 #include "app/SurfaceReport.h"
 #include "app/WorkingArchive.h"
 #include "graphics/GraphicsClasses.h"
+#include "ui/InterfaceClasses.h"
 #include "platform/Paths.h"
 #include "resources/ArchiveXml.h"
 
@@ -217,6 +218,7 @@ void TKelGameEngine::FormCreate() {
     random_.SetSeed(seed);
     playRandom_.SetSeed(seed);
     RegisterGraphicsClasses();
+    RegisterInterfaceClasses();
 
     options_.LoadOptions(UserPath("options.cfg"));
     SetUpAudio();
