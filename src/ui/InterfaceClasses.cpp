@@ -3,9 +3,11 @@
 
 #include "core/KelBaseClasses.h"
 #include "ui/KelCheckBox.h"
+#include "ui/KelEdit.h"
 #include "ui/KelForm.h"
 #include "ui/KelMoving.h"
 #include "ui/KelProgressBar.h"
+#include "ui/KelSlider.h"
 
 void RegisterInterfaceClasses() {
     TKelClassReg& registry = TKelClassReg::Instance();
@@ -13,6 +15,7 @@ void RegisterInterfaceClasses() {
          {&TKelInterfaceObject::StaticClass(), &TKelFocusedObject::StaticClass(),
           &TKelForm::StaticClass(), &TKelTabForm::StaticClass(), &TKelLabel::StaticClass(),
           &TKelCheckBox::StaticClass(), &TKelRadioButton::StaticClass(),
-          &TKelProgressBar::StaticClass(), &TKelMoving::StaticClass()})
+          &TKelProgressBar::StaticClass(), &TKelMoving::StaticClass(), &TKelEdit::StaticClass(),
+          &TKelSlider::StaticClass()})
         registry.Add(*kelClass);
 }

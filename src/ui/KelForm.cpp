@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/KelParserText.h"
+#include "ui/KelEdit.h"
 #include "ui/KelInterfaceEngine.h"
 #include "ui/KelMoving.h"
 
@@ -92,9 +93,12 @@ void TKelForm::FocusPrevious() {
 }
 
 void TKelForm::Tick(uint32_t milliseconds) {
-    for (TKelInterfaceObject* child : children_)
+    for (TKelInterfaceObject* child : children_) {
         if (&child->GetClass() == &TKelMoving::StaticClass())
             static_cast<TKelMoving*>(child)->Tick(milliseconds);
+        else if (auto* edit = dynamic_cast<TKelEdit*>(child))
+            edit->Blink(milliseconds);
+    }
 }
 
 void TKelForm::SetName(const std::string& name) {

@@ -40,3 +40,12 @@ class IKelGraphic {
                             const std::string& text, int x, int y, uint32_t color,
                             uint8_t alpha) = 0;
 };
+
+// The plain-text clipboard the host lends the engine's edits. An empty text stands for a
+// clipboard without text or one that could not be opened.
+class IKelClipboard {
+  public:
+    virtual ~IKelClipboard() = default;
+    virtual std::string Text() = 0;
+    virtual void SetText(const std::string& text) = 0;
+};

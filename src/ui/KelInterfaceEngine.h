@@ -31,6 +31,7 @@ class TKelInterfaceEngine : public TKelEngine {
 
     IKelGraphic* Host = nullptr;           // not owned; set by the game
     TKelFontEngine* FontEngine = nullptr;  // not owned; set by the game
+    IKelClipboard* Clipboard = nullptr;    // not owned; none leaves copying and pasting idle
     std::string State;
     // The clock the animations run on, in milliseconds.
     std::function<uint32_t()> Clock;

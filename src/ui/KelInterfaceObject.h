@@ -180,6 +180,9 @@ class TKelFocusedObject : public TKelInterfaceObject {
     void MouseDown(TKelObject* sender, TMouseButton button, TShiftState shift, int x,
                    int y) override;
 
+  protected:
+    void ReleasePress() { pressedInside_ = false; }
+
   private:
     bool focused_ = false;
     int tabOrder_ = 0;
