@@ -35,12 +35,29 @@ struct TQuietHost : IKelGraphic, IKelFontHost {
                     uint8_t) override {}
 };
 
+// Hands out text with line breaks, a TAB and bytes that are not UTF-8.
+struct TFuzzClipboard : IKelClipboard {
+    std::string Content = "ab\r\nb\n\ta\r\xff";
+    std::string Text() override { return Content; }
+    void SetText(const std::string& text) override { Content = text; }
+};
+
+// Typing, selecting, clipboard keys and caret keys for whatever has the focus.
+void Type(TKelInterfaceEngine& engine) {
+    for (const char32_t c : {U'a', U'b', char32_t{1}, char32_t{3}, char32_t{22}, char32_t{24},
+                             char32_t{22}, U'\u00e9', U'9'})
+        engine.KeyPress(c);
+    for (const int key : {vk::Left, vk::Back, vk::Home, vk::Delete, vk::End, vk::Right})
+        engine.KeyDown(key, ssShift);
+}
+
 void Press(TKelInterfaceEngine& engine, int x, int y) {
     try {
         engine.MouseMove(0, x, y);
         engine.MouseDown(TMouseButton::mbLeft, ssLeft, x, y);
         engine.MouseMove(ssLeft, x + 3, y + 2);
         engine.MouseUp(TMouseButton::mbLeft, 0, x, y);
+        Type(engine);
         engine.KeyDown(vk::Tab, 0);
     } catch (const std::exception&) {
         engine.ClearScriptQueue();  // a "SetProp" of a property that does not exist
@@ -74,6 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TKelInterfaceEngine engine;
     engine.Host = &host;
     engine.FontEngine = &fonts;
+    TFuzzClipboard clipboard;
+    engine.Clipboard = &clipboard;
     uint32_t clock = 0;
     engine.Clock = [&clock] { return clock += 37; };
     engine.LoadFromString(description);
