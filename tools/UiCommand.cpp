@@ -1,10 +1,13 @@
-// tervolin-tool ui SOURCE WINDOW OUT.png [--lang FILE] [--press OBJECT]... [--archive PATH]
+// tervolin-tool ui SOURCE WINDOW OUT.png [--lang FILE] [--press OBJECT]... [--type EDIT TEXT]...
+//                 [--archive PATH]
 // Shows a window of an interface description as the game draws it. SOURCE is a game archive
 // (its "Tervolin.li" entry, pictures and fonts) or a description file on disk, whose pictures and
 // fonts then come from --archive or the built archive game.zxc beside the tool (or one folder
 // up). The language file, when given, is applied; WINDOW is shown with ShowModal; each --press
 // delivers a left press and release at the centre of that visible object and runs the queued
-// scripts, reporting the handlers they call as "exec METHOD" lines, since the tool has no game.
+// scripts, reporting the handlers they call as "exec METHOD" lines, since the tool has no game;
+// each --type presses that edit and delivers the characters of TEXT to it as key presses. Presses
+// and typing happen in the order given.
 // The shown forms are drawn onto a black 800x600 frame written as PNG. Exit 1 with the reason
 // when the description does not load or an object is missing, 2 on bad arguments.
 #include <cstdio>
@@ -20,35 +23,56 @@
 #include "ToolCommand.h"
 #include "core/KelParserText.h"
 #include "core/MemoryStream.h"
+#include "core/Utf8.h"
 #include "graphics/KelFontEngine.h"
 #include "graphics/SurfEngine.h"
 #include "platform/HeadlessPlatform.h"
 #include "resources/FileFolder.h"
 #include "resources/JpegPNG.h"
+#include "ui/KelEdit.h"
 #include "ui/KelInterfaceEngine.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "ui SOURCE WINDOW OUT.png [--lang FILE] [--press OBJECT]... [--archive PATH]";
+    "ui SOURCE WINDOW OUT.png [--lang FILE] [--press OBJECT]... [--type EDIT TEXT]... "
+    "[--archive PATH]";
 constexpr const char* DescriptionEntry = "Tervolin.li";
 constexpr const char* Frame = "Frame";
 
+// A press of an object, or with Typed set a press of an edit and the characters typed into it.
+struct TUiAction {
+    std::string Object;
+    bool Typed = false;
+    std::string Text;
+};
+
 struct TUiArgs {
     std::string Source, Window, Out, Language, Archive;
-    std::vector<std::string> Presses;
+    std::vector<TUiAction> Actions;
 };
 
 bool ParseArgs(const ToolArgs& args, TUiArgs& out) {
+    // "--type" takes two values; the other options one.
+    ToolArgs rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--type") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        if (i + 2 >= args.size()) return false;
+        out.Actions.push_back({args[i + 1], true, args[i + 2]});
+        i += 2;
+    }
     std::vector<std::string> positional;
     const bool read =
-        ReadArgs(args, positional, [&](const std::string& arg, const std::string& value) {
+        ReadArgs(rest, positional, [&](const std::string& arg, const std::string& value) {
             if (arg == "--lang")
                 out.Language = value;
             else if (arg == "--archive")
                 out.Archive = value;
             else if (arg == "--press")
-                out.Presses.push_back(value);
+                out.Actions.push_back({value, false, ""});
             else
                 return false;
             return true;
@@ -245,10 +269,15 @@ int RunUi(const ToolArgs& args) {
         return 1;
     }
     engine.ShowModal(options.Window);
-    for (const std::string& name : options.Presses) {
+    for (const TUiAction& action : options.Actions) {
+        const std::string& name = action.Object;
         const auto* object = dynamic_cast<const TKelInterfaceObject*>(engine.FindObject(name));
         if (!object || !object->Visible()) {
             std::cerr << "no visible object " << name << "\n";
+            return 1;
+        }
+        if (action.Typed && !dynamic_cast<const TKelEdit*>(object)) {
+            std::cerr << name << " is not an edit\n";
             return 1;
         }
         const int x = object->AbsLeft() + object->Width() / 2;
@@ -257,6 +286,7 @@ int RunUi(const ToolArgs& args) {
         engine.MouseDown(TMouseButton::mbLeft, ssLeft, x, y);
         engine.MouseUp(TMouseButton::mbLeft, 0, x, y);
         engine.MouseMove(0, -1, -1);
+        for (const char32_t c : Utf8ToWide(action.Text)) engine.KeyPress(c);
     }
     engine.Tick();
     engine.DrawAll();

@@ -17,7 +17,8 @@ using Colour = std::array<uint8_t, 3>;  // blue, green, red
 class UiToolTest : public ::testing::Test {
   protected:
     // An archive with the test window's description, a picture of its own colour for each name
-    // and the font KelUnicode, whose "A" is a white 8x12 block.
+    // and the font KelUnicode, whose "A" is a white 8x12 block (its first description, the space,
+    // stands in for the characters it lacks).
     void SetUp() override {
         TFileFolder archive = TFileFolder::CreateEmpty(folder.File("game.zxc"));
         const auto add = [&](const std::string& name, const std::string& bytes) {
@@ -38,7 +39,7 @@ class UiToolTest : public ::testing::Test {
         add("KelUnicode.png", SolidPng(8, 12, 255, 255, 255));
         add("KelUnicode.xml",
             "<Font Name=\"KelUnicode\" Height=\"12\" Picture=\"KelUnicode.png\" "
-            "Metrics=\"65:0:0:0:8:1\"/>");
+            "Metrics=\"32:0:0:0:4:0,65:0:0:0:8:1\"/>");
         archive.Save();
     }
     static std::string Description() { return TERVOLIN_TEST_DATA "/ui/window.li"; }
@@ -80,6 +81,17 @@ TEST_F(UiToolTest, PressesRunScriptsAndALanguageChangesCaptions) {
     EXPECT_EQ(result.out, "exec StartGame\n");
     EXPECT_EQ(Pixel(X + 28, Y + 118), (Colour{100, 100, 0}));               // checked by the script
     for (uint8_t channel : Pixel(X + 24, Y + 26)) EXPECT_GT(channel, 200);  // the caption's "A"
+}
+
+TEST_F(UiToolTest, TypingFollowsTheEditsRules) {
+    // The font has only "A"; the edit takes three characters.
+    const ToolResult result = Run({"--type", "PlayerName", "AxAAA"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    for (uint8_t channel : Pixel(X + 250 + 4, Y + 66)) EXPECT_GT(channel, 200);
+    for (uint8_t channel : Pixel(X + 250 + 16 + 4, Y + 66)) EXPECT_GT(channel, 200);
+    EXPECT_EQ(Pixel(X + 250 + 30, Y + 66), (Colour{40, 40, 40}));
+    EXPECT_EQ(Run({"--type", "Start", "A"}).exitCode, 1);
+    EXPECT_EQ(Run({"--type", "PlayerName"}).exitCode, 2);
 }
 
 TEST_F(UiToolTest, ADescriptionOnDiskTakesThePicturesOfTheArchive) {
