@@ -5,6 +5,7 @@
 #include "ui/KelCheckBox.h"
 #include "ui/KelEdit.h"
 #include "ui/KelForm.h"
+#include "ui/KelGrid.h"
 #include "ui/KelMoving.h"
 #include "ui/KelProgressBar.h"
 #include "ui/KelSlider.h"
@@ -16,6 +17,6 @@ void RegisterInterfaceClasses() {
           &TKelForm::StaticClass(), &TKelTabForm::StaticClass(), &TKelLabel::StaticClass(),
           &TKelCheckBox::StaticClass(), &TKelRadioButton::StaticClass(),
           &TKelProgressBar::StaticClass(), &TKelMoving::StaticClass(), &TKelEdit::StaticClass(),
-          &TKelSlider::StaticClass()})
+          &TKelSlider::StaticClass(), &TKelGrid::StaticClass()})
         registry.Add(*kelClass);
 }

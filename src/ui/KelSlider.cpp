@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 
+#include "ui/KelGrid.h"
 #include "ui/KelInterfaceEngine.h"
 
 using S = TKelSlider;
@@ -24,14 +25,49 @@ const TKelClass& TKelSlider::StaticClass() {
          Accessor<S, std::string>("DownPicture", &S::downPicture_, &S::SetDownPicture),
          Field("DownMouseOverPicture", &S::DownMouseOverPicture),
          Field("DownMouseDownPicture", &S::DownMouseDownPicture),
-         Field("LinkedObjectName", &S::LinkedObjectName), Field("ButtonsSound", &S::ButtonsSound),
-         Field("OnChange", &S::OnChange)});
+         Accessor<S, std::string>("LinkedObjectName", &S::linkedObjectName_,
+                                  &S::SetLinkedObjectName),
+         Field("ButtonsSound", &S::ButtonsSound), Field("OnChange", &S::OnChange)});
     return info;
 }
 
 void TKelSlider::SetMax(int max) {
     RecordOldRect();
+    const TKelGrid* grid = LinkedGrid();
+    max_ = grid ? grid->SliderMax() : max;
+}
+
+void TKelSlider::StoreMax(int max) {
+    RecordOldRect();
     max_ = max;
+}
+
+void TKelSlider::StorePosition(int position) {
+    RecordOldRect();
+    position_ = position;
+}
+
+TKelGrid* TKelSlider::LinkedGrid() const {
+    if (!linked_) return nullptr;
+    const TKelEngine* engine = GetEngine();
+    TKelObject* object = engine ? engine->FindObject(linkedObjectName_) : nullptr;
+    return object && &object->GetClass() == &TKelGrid::StaticClass()
+               ? static_cast<TKelGrid*>(object)
+               : nullptr;
+}
+
+void TKelSlider::SetLinkedObjectName(const std::string& name) {
+    linkedObjectName_ = name;
+    linked_ = true;
+    TKelGrid* grid = LinkedGrid();
+    linked_ = grid != nullptr;
+    if (!grid) return;
+    grid->SetLinkedObjectName(Name());
+}
+
+void TKelSlider::LinkTo(const std::string& gridName) {
+    linkedObjectName_ = gridName;
+    linked_ = true;
 }
 
 void TKelSlider::SetPosition(int position) {
@@ -39,6 +75,7 @@ void TKelSlider::SetPosition(int position) {
     const int clamped = std::max(Min, std::min(position, max_));
     if (clamped == position_) return;
     position_ = clamped;
+    if (TKelGrid* grid = LinkedGrid()) grid->SetPosition(position_);
     if (TKelInterfaceEngine* engine = UiEngine(); engine && !OnChange.empty())
         engine->QueueScript(Name(), OnChange);
 }

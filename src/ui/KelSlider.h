@@ -8,6 +8,8 @@
 
 #include "ui/KelLabel.h"
 
+class TKelGrid;
+
 class TKelSlider : public TKelInterfaceObject {
     KEL_CLASS(TKelSlider)
 
@@ -17,11 +19,19 @@ class TKelSlider : public TKelInterfaceObject {
     int32_t BarShiftLeft = 0, BarShiftTop = 0;
     std::string UpMouseOverPicture, UpMouseDownPicture;
     std::string DownMouseOverPicture, DownMouseDownPicture;
-    // Stored; no grid is linked yet.
-    std::string LinkedObjectName;
     std::string ButtonsSound;  // stored only
     std::string OnChange;
 
+    const std::string& LinkedObjectName() const { return linkedObjectName_; }
+    // Links the grid of that name when one exists (and only a grid); otherwise the slider stays
+    // unlinked.
+    void SetLinkedObjectName(const std::string& name);
+    // Takes the grid's side of a link made from the grid.
+    void LinkTo(const std::string& gridName);
+    TKelGrid* LinkedGrid() const;
+    // Stores without the grid's say or any script (the grid sets them).
+    void StoreMax(int max);
+    void StorePosition(int position);
     int Max() const { return max_; }
     void SetMax(int max);
     int Position() const { return position_; }
@@ -60,6 +70,8 @@ class TKelSlider : public TKelInterfaceObject {
     int32_t max_ = 100, position_ = 0;
     TTrackBarOrientation orientation_ = trVertical;
     std::string upPicture_, downPicture_;
+    std::string linkedObjectName_;
+    bool linked_ = false;
     TKelLabel up_, down_;
     bool dragging_ = false, hovered_ = false;
 };
