@@ -71,10 +71,14 @@ bool TKelEdit::Accepts(char32_t c) const {
 
 void TKelEdit::Filter() {
     std::erase_if(text_, [this](char32_t c) { return !Accepts(c); });
+    ClampPlaces();
+}
+
+void TKelEdit::ClampPlaces() {
     const int end = static_cast<int>(text_.size()) + 1;
-    caret_ = std::min(caret_, end);
-    anchor_ = std::min(anchor_, end);
-    selectionEnd_ = std::min(selectionEnd_, end);
+    caret_ = std::clamp(caret_, 1, end);
+    anchor_ = std::clamp(anchor_, 0, end);
+    selectionEnd_ = std::clamp(selectionEnd_, 0, end);
 }
 
 std::u32string TKelEdit::SelectedText() const {
@@ -134,6 +138,7 @@ void TKelEdit::Assign(const TKelObject& source) {
     ReadOnly = from->ReadOnly;
     MaxLength = from->MaxLength;
     MaxWidth = from->MaxWidth;
+    ClampPlaces();
 }
 
 void TKelEdit::Blink(uint32_t milliseconds) {
@@ -248,6 +253,7 @@ void TKelEdit::Paste() {
     }
     const int64_t room = int64_t{MaxLength} - static_cast<int64_t>(text_.size());
     if (room <= 0) return;
+    if (pasted.empty()) return;
     if (static_cast<int64_t>(pasted.size()) > room) pasted.resize(static_cast<size_t>(room));
     const int64_t widthRoom = int64_t{MaxWidth} - ShownWidth(text_) - TextShiftLeft;
     if (ShownWidth(pasted) > widthRoom) {

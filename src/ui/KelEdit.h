@@ -65,6 +65,8 @@ class TKelEdit : public TKelFocusedObject {
     int ShownWidth(const std::u32string& text);
     bool Accepts(char32_t c) const;
     void Filter();
+    // Keeps the caret and the selection's ends within the text.
+    void ClampPlaces();
     bool HasSelection() const { return anchor_ != selectionEnd_; }
     void DeleteSelection();
     void MoveCaret(int caret, bool extend);

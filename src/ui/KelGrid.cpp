@@ -201,7 +201,7 @@ void TKelGrid::SetPosition(int position) {
     const int old = position_;
     const int n = VisibleRows();
     if (position < position_) {
-        if (top_ > 0 && position < top_) top_ = position;
+        if (top_ > 0 && position < top_) top_ = ClampCoordinate(position);
         if (top_ < position_) position_ = position;
     } else {
         if (int64_t{position} >= int64_t{top_} + n)
@@ -237,76 +237,78 @@ void TKelGrid::SliderFollows() {
     if (TKelSlider* slider = LinkedSlider()) slider->SetPosition(position_);
 }
 
-void TKelGrid::MoveUp() {
-    if (top_ > 0 && position_ == top_) --top_;
-    if (position_ - top_ > 0) --position_;
+void TKelGrid::MoveUp(int64_t& p, int64_t& top) {
+    if (top > 0 && p == top) --top;
+    if (p - top > 0) --p;
 }
 
-void TKelGrid::MoveDown() {
-    const int n = VisibleRows();
-    if (position_ < SliderMax() && top_ + n == position_ + 1) ++top_;
-    if (position_ - top_ < n - 1) ++position_;
+void TKelGrid::MoveDown(int64_t& p, int64_t& top) const {
+    const int64_t n = VisibleRows();
+    if (p < SliderMax() && top + n == p + 1) ++top;
+    if (p - top < n - 1) ++p;
 }
 
 void TKelGrid::KeyDown(TKelObject*, int& key, TShiftState) {
     if (!Focused()) return;
     RecordOldRect();
+    // Positions from descriptions may be anything: the table is worked out in 64 bits.
+    const int64_t n = VisibleRows();
+    const int64_t rc = rowCount_;
+    int64_t p = position_, top = top_;
     // With no row shown (no row height, no rows) no key moves.
-    const int n = VisibleRows();
-    const int rc = rowCount_;
     if (n > 0) {
         switch (key) {
             case vk::Up:
-                MoveUp();
+                MoveUp(p, top);
                 break;
             case vk::Down:
-                MoveDown();
+                MoveDown(p, top);
                 break;
             case vk::Home:
-                top_ = position_ = 0;
+                top = p = 0;
                 break;
             case vk::End:
                 if (fixedRow_) {
-                    top_ = n < rc ? rc - n - 1 : 0;
-                    position_ = rc - 2;
+                    top = n < rc ? rc - n - 1 : 0;
+                    p = rc - 2;
                 } else {
-                    top_ = n < rc ? rc - n : 0;
-                    position_ = rc - 1;
+                    top = n < rc ? rc - n : 0;
+                    p = rc - 1;
                 }
                 break;
             case vk::PageUp: {
-                if (top_ == 0) position_ = 0;
-                const int d = top_ - n;
+                if (top == 0) p = 0;
+                const int64_t d = top - n;
                 if (fixedRow_ ? d - 1 > 0 : d >= 0) {
-                    top_ = d + 1;
-                    position_ += 1 - n;
+                    top = d + 1;
+                    p += 1 - n;
                 } else {
-                    position_ -= top_;
-                    top_ = 0;
+                    p -= top;
+                    top = 0;
                 }
                 break;
             }
             case vk::PageDown:
                 if (fixedRow_) {
-                    if (top_ >= rc - n - 1) position_ = rc - 2;
-                    if (top_ < rc - 2 * n + 1) {
-                        top_ += n - 1;
-                        position_ += n - 1;
+                    if (top >= rc - n - 1) p = rc - 2;
+                    if (top < rc - 2 * n + 1) {
+                        top += n - 1;
+                        p += n - 1;
                     } else if (rc != n) {
-                        position_ += rc - n - top_ - 1;
-                        top_ = rc - n - 1;
+                        p += rc - n - top - 1;
+                        top = rc - n - 1;
                     } else {
-                        position_ += rc - n - top_;
-                        top_ = rc - n;
+                        p += rc - n - top;
+                        top = rc - n;
                     }
                 } else {
-                    if (rc - n == top_) position_ = rc - 1;
-                    if (top_ < rc - 2 * n + 1) {
-                        top_ += n - 1;
-                        position_ += n - 1;
+                    if (rc - n == top) p = rc - 1;
+                    if (top < rc - 2 * n + 1) {
+                        top += n - 1;
+                        p += n - 1;
                     } else {
-                        position_ += rc - n - top_;
-                        top_ = rc - n;
+                        p += rc - n - top;
+                        top = rc - n;
                     }
                 }
                 break;
@@ -314,8 +316,14 @@ void TKelGrid::KeyDown(TKelObject*, int& key, TShiftState) {
                 break;
         }
     }
+    StorePlaces(p, top);
     FireMouseDown();
     SliderFollows();
+}
+
+void TKelGrid::StorePlaces(int64_t p, int64_t top) {
+    position_ = static_cast<int>(std::clamp<int64_t>(p, INT32_MIN, INT32_MAX));
+    top_ = ClampCoordinate(top);
 }
 
 void TKelGrid::MouseDown(TKelObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
@@ -359,8 +367,10 @@ void TKelGrid::MouseWheel(TKelObject*, TShiftState, int delta, TPoint, bool& han
     if (!Focused()) return;
     RecordOldRect();
     if (RowsHeight > 0) {
-        if (delta < 0) MoveDown();
-        if (delta > 0) MoveUp();
+        int64_t p = position_, top = top_;
+        if (delta < 0) MoveDown(p, top);
+        if (delta > 0) MoveUp(p, top);
+        StorePlaces(p, top);
     }
     FireMouseDown();
     SliderFollows();

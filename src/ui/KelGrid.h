@@ -77,8 +77,9 @@ class TKelGrid : public TKelFocusedObject {
 
   private:
     void ReadCell(const TKelXMLTag& item, TCell& cell, bool group) const;
-    void MoveUp();
-    void MoveDown();
+    static void MoveUp(int64_t& p, int64_t& top);
+    void MoveDown(int64_t& p, int64_t& top) const;
+    void StorePlaces(int64_t p, int64_t top);
     void FireMouseDown();
     void SliderFollows();
     void DrawCell(const TCell& cell, int column, int64_t x, int64_t y, uint32_t color);

@@ -25,6 +25,10 @@ constexpr int MaxCoordinate = 1 << 24;
 inline int ClampCoordinate(int64_t value) {
     return static_cast<int>(std::clamp<int64_t>(value, -MaxCoordinate, MaxCoordinate));
 }
+// A sum kept within the range of int (steps and positions a description may set to anything).
+inline int SaturatingAdd(int value, int64_t step) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{value} + step, INT32_MIN, INT32_MAX));
+}
 // A real coordinate rounded and kept within +-MaxCoordinate.
 inline int RoundCoordinate(double value) {
     return static_cast<int>(std::lround(std::clamp<double>(value, -MaxCoordinate, MaxCoordinate)));

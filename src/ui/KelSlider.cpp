@@ -205,11 +205,14 @@ void TKelSlider::MouseDown(TKelObject* sender, TMouseButton button, TShiftState 
     const int64_t size = vertical ? Height() : Width();
     const int64_t upLength = vertical ? up_.Height() : up_.Width();
     const int64_t downLength = vertical ? down_.Height() : down_.Width();
-    if (pointer >= start + Shift() && pointer < start + off) SetPosition(position_ - BigStep);
+    if (pointer >= start + Shift() && pointer < start + off)
+        SetPosition(SaturatingAdd(position_, -int64_t{BigStep}));
     if (pointer > start + off + length && pointer <= start + track - Shift())
-        SetPosition(position_ + BigStep);
-    if (pointer >= own && pointer <= own + upLength) SetPosition(position_ - Step);
-    if (pointer > own + size - downLength && pointer < own + size) SetPosition(position_ + Step);
+        SetPosition(SaturatingAdd(position_, BigStep));
+    if (pointer >= own && pointer <= own + upLength)
+        SetPosition(SaturatingAdd(position_, -int64_t{Step}));
+    if (pointer > own + size - downLength && pointer < own + size)
+        SetPosition(SaturatingAdd(position_, Step));
 }
 
 void TKelSlider::MouseMove(TKelObject* sender, TShiftState shift, int x, int y) {

@@ -190,6 +190,7 @@ TEST_F(EditTest, PasteIsCutToTheLimitsAndNotFiltered) {
         {"ab", "12345", {{"MaxWidth", "25"}}, "ab"},
         {"", "a#b>\"c", {{"InputMode", "imNumbersOnly"}, {"ForbiddenChars", "#>"}}, "a#b>\"c"},
         {"ab", "", {}, "ab"},
+        {"ab", "", {{"MaxWidth", "5"}}, "ab"},
         {"", "\xff\xfe", {}, "\u00ff\u00fe"},
     };
     for (const Case& c : cases) {

@@ -102,6 +102,18 @@ TEST_F(SliderTest, ClicksPageAndStepAlongTheTrack) {
     EXPECT_EQ(slider.Position(), 6);
 }
 
+TEST_F(SliderTest, HugeStepsSaturate) {
+    TKelSlider& slider = Make({{"Min", "-2147483648"},
+                               {"Max", "2147483647"},
+                               {"BigStep", "-2147483648"},
+                               {"Step", "2147483647"},
+                               {"Position", "2147483647"}});
+    slider.MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 10, 190);
+    EXPECT_EQ(slider.Position(), 2147483647);
+    slider.MouseDown(nullptr, TMouseButton::mbLeft, ssLeft, 10, 5);
+    EXPECT_EQ(slider.Position(), 2147483647 - 2147483647);
+}
+
 TEST_F(SliderTest, ButtonsAndBarAreDrawnInPlace) {
     TKelSlider& slider = Make({{"Position", "5"}, {"Left", "100"}, {"Top", "50"}});
     EXPECT_EQ(slider.UpButton().AbsLeft(), 100);
