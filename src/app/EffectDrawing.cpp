@@ -189,18 +189,19 @@ void DrawTextParticle(const TEffectCanvas& canvas, const TPartEffect& instance,
     canvas.Redraw.FillRect(TRect{x, y, x + text.Width, y + text.Font->Height});
 }
 
+// The given source rectangle, or the whole picture.
+TRect SourceArea(const TSurfEngine& store, const std::string& picture, const TRect* source) {
+    if (source) return *source;
+    const TPoint size = store.GetSurfaceSize(picture);
+    return {0, 0, size.X - 1, size.Y - 1};
+}
+
 }  // namespace
 
 void DrawWithClipper(TSurfEngine& store, const std::string& picture, const std::string& surface,
                      const TRect* source, uint8_t amount, uint32_t color, uint8_t opacity,
                      const TRect& clip, int x, int y) {
-    TRect area;
-    if (source) {
-        area = *source;
-    } else {
-        const TPoint size = store.GetSurfaceSize(picture);
-        area = {0, 0, size.X - 1, size.Y - 1};
-    }
+    TRect area = SourceArea(store, picture, source);
     if (y < clip.Top) {
         area.Top += clip.Top - y;
         y = clip.Top;
@@ -219,13 +220,7 @@ void DrawwithClipperInReal(TSurfEngine& store, const std::string& picture,
                            const std::string& surface, const TRect* source, uint8_t amount,
                            uint32_t color, uint8_t opacity, const TRect& clip, double x, double y) {
     if (!(std::abs(x) < 1e9 && std::abs(y) < 1e9)) return;
-    TRect area;
-    if (source) {
-        area = *source;
-    } else {
-        const TPoint size = store.GetSurfaceSize(picture);
-        area = {0, 0, size.X - 1, size.Y - 1};
-    }
+    TRect area = SourceArea(store, picture, source);
     // Whole pixels cut from a side keep the fraction, so the pixels left inside come out as
     // they would uncut.
     int left = int(std::floor(x)), top = int(std::floor(y));

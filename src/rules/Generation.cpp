@@ -35,17 +35,22 @@ void TPlayRules::PutNewFishka(TFish& fish, const TNewFishka& made) {
     if (fish.Has[1] && random.RandomFloat() < level.BonusGemProb) fish.Extras |= feBonusGem;
 }
 
+void TPlayRules::RenewFishka(TCell cell) {
+    TFish& fish = Fish(cell);
+    fish.MergeTime = -1;
+    fish.InGroup = false;
+    fish.Has = {};
+    PutNewFishka(fish, NextFishka(cell));
+    fish.Falling = true;
+    links_.Out.ResetCellFrame(cell);
+}
+
 void TPlayRules::MakeNewFallDownFish(TCell cell, uint32_t now) {
     Guarded("Exception error in TKelGameEngine.MakeNewFallDownFish!", [&] {
         TFish& fish = Fish(cell);
         links_.Out.FreeCellEffects(cell);
         fish.JumpBall = false;
-        fish.MergeTime = -1;
-        fish.InGroup = false;
-        fish.Has = {};
-        PutNewFishka(fish, NextFishka(cell));
-        fish.Falling = true;
-        links_.Out.ResetCellFrame(cell);
+        RenewFishka(cell);
         fish.FallY = 0;  // from the top edge of the screen
         fish.FallSpeed = 0;
         fish.HiddenUntil = -1;

@@ -124,6 +124,8 @@ class TPlayRules {
     TNewFishka RandomFishka();
     // Gives a cell a new fishka of one piece (ghost, bomb and gem bits drawn at random).
     void PutNewFishka(TFish& fish, const TNewFishka& made);
+    // The cell's fishka is replaced by the next new one, falling, with no pending merge.
+    void RenewFishka(TCell cell);
     void GiveJumpBall(TCell cell, uint32_t now);
     int32_t PictureHalfHeight(TCell cell) const;
     bool PinnedOrOutside(TCell cell) const;

@@ -291,12 +291,7 @@ void TPlayRules::MakeDownFallCow(int col, uint32_t now) {
                         } else {
                             fish.JumpBall = false;
                         }
-                        fish.MergeTime = -1;
-                        fish.InGroup = false;
-                        fish.Has = {};
-                        PutNewFishka(fish, NextFishka(cell));
-                        fish.Falling = true;
-                        links_.Out.ResetCellFrame(cell);
+                        RenewFishka(cell);
                         links_.Out.CellChanged(cell, now);
                         fish.FallY = BoxTop(col, row - gap) + 36 - PictureHalfHeight(cell);
                     } else {
