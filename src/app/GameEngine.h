@@ -38,11 +38,13 @@
 #include "rules/Level.h"
 #include "rules/PlayRules.h"
 #include "rules/PlayState.h"
+#include "ui/KelInterface.h"
+#include "ui/KelInterfaceEngine.h"
 
 // The private message that resumes the game after the window was activated again.
 constexpr int ResumeMessage = 1224;
 
-class TKelGameEngine : public IKelFontHost {
+class TKelGameEngine : public IKelFontHost, public IKelGraphic {
   public:
     TKelGameEngine(Platform& platform, TGameFolders folders);
     ~TKelGameEngine();
@@ -69,6 +71,42 @@ class TKelGameEngine : public IKelFontHost {
     void Close();
     // Draws the font engine's laid-out glyphs into the frame.
     void ExtDraw(const std::string& fontPicture, int count) override;
+
+    // --- the interface engine's host: its drawing goes to "MemorySurface" ---
+    void Draw(const std::string& picture, const std::string& bumpMap, TBlendingMode mode, int x,
+              int y, uint8_t alpha, const std::optional<TRect>& source) override;
+    void DrawBumpMap(const std::string& picture, const std::string& bumpMap, int x,
+                     int y) override;
+    void DrawRect(const std::string& surface, const TRect& rect, uint32_t color, uint8_t alpha,
+                  bool fill) override;
+    void DrawColoredAlpha(const std::string& picture, const std::string& bumpMap, int x, int y,
+                          uint32_t color, uint8_t alpha) override;
+    void GetPictureSize(int& width, int& height, const std::string& picture) override;
+    void GetScreenSize(int& width, int& height) override;
+    void PlaySound(const std::string& sound) override;
+    void PostFormDraw(const std::string& formName) override;
+    void LowExtDraw(const std::string& picture, const TRect& source, const std::string& text,
+                    int x, int y, uint32_t color, uint8_t alpha) override;
+
+    // --- the screen flow ---
+    // A state change by name: "gsLoading", "LevelComplete", "StartNewLevel"; others do nothing.
+    void ChangeGameState(const std::string& name);
+    // The play clock stands still while paused; resuming moves the level's start forward by the
+    // pause, never past the clock.
+    void PauseClock();
+    void ResumeClock();
+    bool ClockPaused() const { return clockPaused_; }
+    void UpdateScoreLabels();
+    void UpdateWelcomeCaption();
+    // Shows the level-loading window with its bar at `percent`, presented at once.
+    void SetLevelLoadProgress(int percent);
+    void CheckPressEnter(TShiftState shift);
+    void CheckPressEscape();
+    // The published handlers, by the names the interface description's scripts call.
+    void RegisterHandlers();
+    // Runs a published handler by name, as a script's "ExecMethod" does; false when no handler
+    // has that name.
+    bool ExecMethod(const std::string& name);
 
     // The level set-up: loading levels, starting a new game, clearing the level.
     TLevelLoader& Levels() { return levels_; }
@@ -110,10 +148,16 @@ class TKelGameEngine : public IKelFontHost {
     // The rules of the level in play, and what shows them.
     TPlayRules& Rules() { return rules_; }
     TPlayScreen& PlayScreen() { return playScreen_; }
+    // The interface engine: the windows of the game and their stack. Its windows exist once the
+    // archive's description "Tervolin.li" is loaded.
+    TKelInterfaceEngine& Interface() { return interface_; }
     // The name of the interface window on top of the window stack; empty when no window is
     // shown. The play timers and the board's input run only under the play window "WGame".
-    const std::string& TopForm() const { return topForm_; }
-    void SetTopForm(std::string name) { topForm_ = std::move(name); }
+    std::string TopForm() const;
+    // Empties the window stack and shows the named window alone.
+    void SetTopForm(const std::string& name);
+    // The links of the extra title buttons, by the index of their element in "AddLogo.xml".
+    const std::vector<std::string>& LogoLinks() const { return logoLinks_; }
 
   private:
     std::string UserPath(const std::string& name) const;
