@@ -120,6 +120,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     // Runs a published handler by name, as a script's "ExecMethod" does; false when no handler
     // has that name.
     bool ExecMethod(const std::string& name);
+    bool HasHandler(const std::string& name) const { return handlers_.count(name) > 0; }
 
     // The level set-up: loading levels, starting a new game, clearing the level.
     TLevelLoader& Levels() { return levels_; }
@@ -225,6 +226,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void LoadInterface();
     void ShowGameLoading();
     void LoadInterfacePictures();
+    void ResetWindows();
     bool LoadLoosePicture(const std::string& fileName);
     void LoadAdditionalButtons(const std::string& fileName);
     std::string LogoUrl(const TKelXMLTag& logo) const;
