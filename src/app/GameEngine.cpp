@@ -623,6 +623,7 @@ void TKelGameEngine::OnResumeMessage() {
 void TKelGameEngine::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
+    AbandonLevel();
     const std::string goodbye = soundEvents_.GetEventSoundName("PharaohSayGoodbye");
     if (soundOn_ && !goodbye.empty()) {
         soundEvents_.PlaySound(goodbye);

@@ -258,6 +258,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void NextLevel();
     void RestartLevel();
     void ShowFirstPlayerDialog();
+    // Closing the window during a level gives it up: its score and, when newest, the level.
+    void AbandonLevel();
 
     // The level map.
     const TPathPoint* MapPoint(int32_t position) const;
