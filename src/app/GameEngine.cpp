@@ -335,6 +335,7 @@ void TKelGameEngine::RunGame() {
             ShowGameLoading();
             LoadStartPictures();
 
+            LoadHighScores(UserPath("HighScores.dat"), highScores_);
             std::error_code error;
             const std::string params = ResolvePath(JoinPath(folders_.GameFolder, "GameParams.xml"));
             if (fs::exists(params, error)) LoadGameParams(params);  // else the defaults hold

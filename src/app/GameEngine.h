@@ -24,11 +24,13 @@
 #include "app/GameFolders.h"
 #include "app/GameScreen.h"
 #include "app/GlobalEffects.h"
+#include "app/HighScores.h"
 #include "app/InstructionEffects.h"
 #include "app/LevelLoader.h"
 #include "app/Log.h"
 #include "app/Options.h"
 #include "app/PlayScreen.h"
+#include "app/PlayersFile.h"
 #include "app/RedrawGrid.h"
 #include "app/ScreenEffects.h"
 #include "app/SoundEvents.h"
@@ -41,6 +43,7 @@
 #include "rules/Level.h"
 #include "rules/PlayRules.h"
 #include "rules/PlayState.h"
+#include "ui/KelGrid.h"
 #include "ui/KelInterface.h"
 #include "ui/KelInterfaceEngine.h"
 
@@ -278,9 +281,16 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void DeletePlayer(const std::string& name);
     void FillPlayersGrid();
     std::string SelectedPlayer() const;
+    TPlayersFile PlayersFile() const;
+    TKelGrid* Grid(const std::string& name) const;
+    std::string HighScoresPath() const;
+    void LoadHighScoresWithPlayers();
     void FillHighScores();
-    bool HighScoresEmpty() const;
+    bool HighScoresEmpty();
+    // Enters a finished game into the table of the game mode and stores the tables.
     void AddHighScore(const std::string& name, int32_t score);
+    // Takes every player's game in progress out of the high scores.
+    void ClearAddScore();
     void ClearHighScores();
 
     // The options window and the window mode.
@@ -337,6 +347,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     TGameClipboard clipboard_;
     std::vector<std::string> logoLinks_;
     std::map<std::string, std::function<void()>> handlers_;
+    THighScoreTables highScores_;
     bool clockPaused_ = false;
     uint32_t pauseStart_ = 0;
 
