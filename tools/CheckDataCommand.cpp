@@ -191,14 +191,16 @@ static void CollectTexts(const TKelXMLTag& tag, std::u32string& texts) {
     }
 }
 
+// The fonts the interface draws with.
+static const char* const GameFonts[] = {"KelUnicode",         "Lithos",
+                                        "Lithos-Bold",        "Lithos-Black",
+                                        "LithosDigist-Black", "LithosSmall-Bold"};
+
 // The six fonts load with their glyph pictures, and know every character of the shipped texts.
 // Archives without any of them (partial archives of modders and tests) are not game archives.
 static void CheckFonts(TFileFolder& archive, TProblems& problems) {
-    const char* const fontNames[] = {"KelUnicode",         "Lithos",
-                                     "Lithos-Bold",        "Lithos-Black",
-                                     "LithosDigist-Black", "LithosSmall-Bold"};
     bool anyFont = false;
-    for (const char* name : fontNames)
+    for (const char* name : GameFonts)
         anyFont |= archive.IndexOfFile(std::string(name) + ".xml") >= 0;
     if (!anyFont) return;
     std::u32string texts;
@@ -210,7 +212,7 @@ static void CheckFonts(TFileFolder& archive, TProblems& problems) {
         if (LoadXmlEntry(archive, name, document)) CollectTexts(document, texts);
     }
     TKelFontEngine fonts;
-    for (const char* name : fontNames) {
+    for (const char* name : GameFonts) {
         const std::string entry = std::string(name) + ".xml";
         TMemoryStream* stream = archive.FindFile(entry);
         if (!stream) {
@@ -707,13 +709,14 @@ static void CheckInterface(TFileFolder& archive, TProblems& problems) {
         return;
     }
     TKelFontEngine fonts;
-    for (const char* name : {"KelUnicode", "Lithos", "Lithos-Bold", "Lithos-Black",
-                             "LithosDigist-Black", "LithosSmall-Bold"})
-        if (TMemoryStream* font = archive.FindFile(std::string(name) + ".xml")) try {
-                fonts.LoadFontFromStream(*font);
-            } catch (const std::exception&) {
-                // the fonts check reports it
-            }
+    for (const char* name : GameFonts) {
+        TMemoryStream* font = archive.FindFile(std::string(name) + ".xml");
+        try {
+            if (font) fonts.LoadFontFromStream(*font);
+        } catch (const std::exception&) {
+            // the fonts check reports it
+        }
+    }
     TArchivePictureSizes host(archive);
     TKelInterfaceEngine engine;
     engine.Host = &host;
