@@ -5,9 +5,11 @@
 
 #include <cstdlib>
 
+#include "app/CUnit.h"
 #include "app/HeadlessGame.h"
 #include "app/PlayerName.h"
 #include "support/TempFolder.h"
+#include "ui/KelGrid.h"
 #include "ui/KelInterfaceObject.h"
 
 #ifdef TERVOLIN_GAME_FOLDER
@@ -196,6 +198,56 @@ TEST_F(ScreenFlowTest, QuittingFromTheTitleClosesTheGame) {
     Press("WTitle_BQuit");
     Pass();
     EXPECT_TRUE(engine_.Closed());
+}
+
+TEST_F(ScreenFlowTest, ThePlayerAndTheSavedGameSurviveARestart) {
+    NamePlayer("Ann");
+    play_.ShowInstructions = false;
+    StartActionGame();
+    engine_.ChangeGameState("LevelComplete");
+    Press("WBetweenLevels_BPlay");  // level 2 starts: a save point
+    play_.Score = 500;
+    game_.Close();
+    Pass();
+    ASSERT_TRUE(engine_.Closed());
+
+    // Closing during level 2 gave it up: the next start offers the map before level 2.
+    THeadlessGame again({TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10});
+    again.Start();
+    again.Step(10);
+    TKelGameEngine& engine = again.Engine();
+    EXPECT_EQ(engine.TopForm(), "WTitle");
+    EXPECT_EQ(engine.Play().Game.CurrentPlayerName, "Ann");
+    EXPECT_EQ(engine.Play().Game.CurrentLevel, 1);
+    EXPECT_FALSE(engine.Play().Game.ShowInstructions);
+    engine.ExecMethod("WTitle_BStartGame_MouseUp");
+    EXPECT_EQ(engine.TopForm(), "WContinue");
+    engine.ExecMethod("WContinue_BPlaySaved_MouseUp");
+    EXPECT_EQ(engine.Play().Game.State, gsBetweenLevels);
+    engine.ExecMethod("WBetweenLevels_BPlay_MouseUp");
+    EXPECT_EQ(engine.Play().Game.CurrentLevel, 2);
+}
+
+TEST_F(ScreenFlowTest, AFinishedGameEntersTheHighScores) {
+    NamePlayer("Ann");
+    play_.Score = 4321;
+    engine_.Interface().ShowModal("WGameComplete");
+    engine_.Interface().SetProperty("WGameComplete_EName", "Caption", "Bo<b>");
+    engine_.ExecMethod("WGameComplete_BOk_MouseUp");
+    EXPECT_EQ(engine_.TopForm(), "WHighScores");
+    Pass();
+    Shot("high-scores");
+    EXPECT_EQ(engine_.Options().PlayerName, "Bob");
+    auto* grid =
+        dynamic_cast<TKelGrid*>(engine_.Interface().FindObject("WHighScores_GHighScores"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_NE(user_.Read("HighScores.dat").find(ShiftEncode("name=\"Bob\" score=\"4321\"")),
+              std::string::npos);
+    // Clearing asks first, then empties the table and the file.
+    Press("WHighScores_BClear");
+    EXPECT_EQ(engine_.TopForm(), "WClearHighScores");
+    engine_.ExecMethod("WClearHighScores_BOk_MouseUp");
+    EXPECT_EQ(user_.Read("HighScores.dat"), "");
 }
 
 TEST_F(ScreenFlowTest, EveryPublishedHandlerIsRegistered) {
