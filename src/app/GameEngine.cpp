@@ -251,6 +251,7 @@ void TKelGameEngine::FormCreate() {
     LoadGameFonts(*archive_, *fontEngine_);
     log_.WriteLog("Kel Font Loaded Ok...");
     LoadInterface();
+    SetUpLanguage();
     options_.LoadOptions(UserPath("options.cfg"));
 
     // The game draws its own cursor. A window never placed by the player opens centred.
@@ -336,6 +337,8 @@ void TKelGameEngine::RunGame() {
             LoadStartPictures();
 
             LoadHighScores(UserPath("HighScores.dat"), highScores_);
+            ApplyLanguage();
+            log_.WriteLog("Changed Language Ok...");
             std::error_code error;
             const std::string params = ResolvePath(JoinPath(folders_.GameFolder, "GameParams.xml"));
             if (fs::exists(params, error)) LoadGameParams(params);  // else the defaults hold
@@ -369,6 +372,7 @@ void TKelGameEngine::RunGame() {
                                                    currentTick_))
                 log_.WriteLog("Can not find file name efMouseCursor.xml in GameFolder");
             soundEvents_.ScheduleSoundEvent("PharaohSayWelcome", -1, currentTick_);
+            startedUp_ = true;
         });
     } catch (const std::exception&) {
         // The next pass closes the window; it must come even when start-up failed before the

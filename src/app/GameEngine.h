@@ -295,11 +295,28 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
 
     // The options window and the window mode.
     int SliderPosition(const std::string& slider, int fallback) const;
+    void ShowDisplayOptions();
+    // The window from the stored options (Cancel, and at start-up), the language in force before
+    // the window was opened restored.
     void ResetOptionsWindow();
     void ApplyVolumeSlider(bool music);
     void ApplyOptionsWindow();
-    void RestoreOptionsWindow();
     void ChangeWindowMode();
+    // Opens the display in the mode of the options and rebuilds every picture; false (the game
+    // closing) when no depth can be set.
+    bool ReopenDisplay();
+    void DoPostChangeWindowMode();
+
+    // The interface language.
+    std::string LanguageFolder() const;
+    std::vector<std::string> LanguageFiles() const;
+    void LoadReg();
+    void SaveLanguageToReg();
+    void TakeDesktopLanguage();
+    void BuildLanguageButtons();
+    void ApplyLanguage();
+    void SetUpLanguage();
+    void ChooseLanguage();
 
     const std::string appName_ = "Tervolin";
     Platform& platform_;
@@ -348,6 +365,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     std::vector<std::string> logoLinks_;
     std::map<std::string, std::function<void()>> handlers_;
     THighScoreTables highScores_;
+    std::string language_, previousLanguage_;
     bool clockPaused_ = false;
     uint32_t pauseStart_ = 0;
 
@@ -358,6 +376,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     bool active_ = false;
     bool closed_ = false;
     bool gameRan_ = false;
+    bool startedUp_ = false;  // RunGame has finished
     bool destroyed_ = false;
     size_t presentedFrames_ = 0;  // frames handed to the display, to pace idle passes
 };
