@@ -348,7 +348,12 @@ void TKelGameEngine::RunGame() {
             currentTick_ = previousTick_ = platform_.System.Ticks();
             frameRate_.Start(currentTick_);  // the first frame-rate second starts with the game
             play_.Game.KeyCursor = {4, 4};
-            LoadAdditionalButtons(JoinPath(folders_.GameFolder, "AddLogo.xml"));
+            // The extra buttons are optional: a broken file is logged (by its error) and the
+            // game starts without them.
+            try {
+                LoadAdditionalButtons(JoinPath(folders_.GameFolder, "AddLogo.xml"));
+            } catch (const KelException&) {
+            }
             log_.WriteLog("Game Started...");
             interface_.HideModalList();
             interface_.ShowModal("WTitle");
