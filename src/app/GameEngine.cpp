@@ -569,7 +569,8 @@ void TKelGameEngine::TickTimer(uint32_t now) {
 void TKelGameEngine::UpdateFrameRate(uint32_t now) {
     if (!frameRate_.Update(now)) return;
     if (options_.Diagnostic())
-        platform_.Display.SetCaption("FPS:" + FormatGeneral3(frameRate_.CurrentFps()) + debugText_);
+        platform_.Display.SetCaption("FPS:" + FormatGeneral3(frameRate_.CurrentFps()) +
+                                     play_.Game.DebugText);
 }
 
 TEffectSources TKelGameEngine::EffectSources() {

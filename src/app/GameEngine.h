@@ -148,8 +148,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     uint32_t CurrentTick() const { return currentTick_; }
     uint32_t PreviousTick() const { return previousTick_; }
     const TFrameRate& FrameRate() const { return frameRate_; }
-    // Text appended to the diagnostic frame-rate caption.
-    void SetDebugText(std::string text) { debugText_ = std::move(text); }
+    // Text appended to the diagnostic frame-rate caption (the check for moves writes it too).
+    void SetDebugText(std::string text) { play_.Game.DebugText = std::move(text); }
     // The rectangles presented by the last pass, and the grid that marks what changes next.
     const std::vector<TRect>& RedrawRects() const { return redrawRects_; }
     const TRedrawGrid& RedrawGrid() const { return redrawGrid_; }
@@ -213,6 +213,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     bool PlayWindowOnTop() const { return TopForm() == "WGame"; }
     // The play timers of the pass, under the play window.
     void TickPlayTimers(uint32_t now);
+    // The level's next tutorial popup, placed above its cell, once it is due.
+    void ShowTutorialPopup(uint32_t now);
     TEffectSources EffectSources();
     // The end of a level: won once the goal is reached on a quiet board, lost when the angry
     // Pharaoh's drain empties the bar.
@@ -337,7 +339,6 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     uint32_t startTick_ = 0, currentTick_ = 0, previousTick_ = 0;
     TPoint mousePos_, prevMousePos_;
     TFrameRate frameRate_;
-    std::string debugText_;
     TRedrawGrid redrawGrid_;
     std::vector<TRect> redrawRects_, backgroundRects_;
     int64_t freeDiskMb_ = 0;

@@ -35,9 +35,16 @@ void TKelGameEngine::BoardMouseDown(const TEvent& event) {
 
 void TKelGameEngine::LeftMouseDownInGamePlayBox(TPoint point) {
     if (!Inside(point, MouseBoardArea) || play_.Level.LevelDone) return;
-    // Only the play window takes clicks on the board; tutorial popups join here with the hints.
-    if (PlayWindowOnTop()) {
-        const TCell cell = FoundMoouseOverFish(point);
+    const TCell cell = FoundMoouseOverFish(point);
+    // Under another window the board takes only the click that closes the tutorial popup
+    // pointing at this cell.
+    bool takes = PlayWindowOnTop();
+    if (!takes) {
+        const std::string top = TopForm();
+        takes = rules_.PopupScriptRightClick(cell, top);
+        if (takes) interface_.HideModal(top);
+    }
+    if (takes) {
         const bool object = play_.Level.Board.CellExists(cell.Col, cell.Row) &&
                             play_.Level.Board.Cell(cell.Col, cell.Row).Kind >= fkScarab0 &&
                             play_.Level.Board.Cell(cell.Col, cell.Row).Kind <= fkPyramid;
@@ -115,5 +122,16 @@ void TKelGameEngine::PressSpaceInGamePlay() {
 void TKelGameEngine::TickPlayTimers(uint32_t now) {
     const int32_t dt = int32_t(std::max<int64_t>(0, int64_t(now) - int64_t(previousTick_)));
     rules_.TickGamePlayTimer(now, true);
+    ShowTutorialPopup(now);
     rules_.TickBoxMovePiecesTimer(now, dt);
+}
+
+void TKelGameEngine::ShowTutorialPopup(uint32_t now) {
+    const TPopupWindow* popup = rules_.PopupToShow(now);
+    if (!popup) return;
+    // Above its cell: odd columns stand half a cell higher.
+    const int lift = popup->Col % 2 == 1 ? 36 : 0;
+    interface_.SetProperty(popup->Name, "Left", std::to_string(popup->Col * 65 - 143));
+    interface_.SetProperty(popup->Name, "Top", std::to_string(popup->Row * 73 - lift - 224));
+    interface_.ShowModal(popup->Name);
 }

@@ -42,6 +42,8 @@ struct TGame {
     // Landing fishkas play "Impact" once the level's first fishka has completed.
     bool ImpactSound = false;
     int32_t SmartCount = 0;
+    // What the last check for moves found, for the diagnostic caption.
+    std::string DebugText;
 
     // The cell under the mouse or the keyboard cursor, since when, and the cells framed as the
     // group a move there would complete (or the hovered cell alone).

@@ -42,6 +42,7 @@ struct TLevel {
     std::vector<int32_t> BonusGemWeights;  // empty, or cobra, pyramid, coin
     int32_t DecPerSecond = 0, IncPerFish = 0, DownScarabPerSecond = 0;
     std::vector<TPopupWindow> PopupWindows;  // the popup shown first is the last entry
+    std::vector<TCell> HintPath;             // the chain the last check for moves found
 };
 
 struct TPutFish {

@@ -100,6 +100,19 @@ class TPlayRules {
     // The bombs a completed fishka carried fire along their lines.
     void FireBombShots(TCell cell, uint8_t extras, uint32_t now);
 
+    // --- hints and tutorial popups ---
+    // Looks for three connected fishkas that could form a complete one; without any, the next
+    // ten new fishkas are chosen to complete a neighbour.
+    void CheckPossibleMoves();
+    // Extends `path` depth first from the cell to a chain of three cells that could complete.
+    bool FindHint(TCell cell, std::vector<TCell>& path) const;
+    bool CompleteFishka(const std::vector<TCell>& path) const;
+    // The popup to show now: the level's next one, 300 ms after the level started, for the
+    // newest level with hints on; none otherwise.
+    const TPopupWindow* PopupToShow(uint32_t now) const;
+    // A click on the cell the popup on top points at closes it: true then.
+    bool PopupScriptRightClick(TCell cell, const std::string& topWindow);
+
     // --- scoring and the Pharaoh's mood ---
     void AddScore(int32_t points);
     // The once-a-second mood update.
@@ -114,6 +127,7 @@ class TPlayRules {
     TGame& Game() { return links_.Play.Game; }
     const TGame& Game() const { return links_.Play.Game; }
     TLevel& Level() { return links_.Play.Level; }
+    const TLevel& Level() const { return links_.Play.Level; }
     int PieceCount(const TFish& fish) const;
     bool ColourCompatible(const TFish& a, const TFish& b) const;
     void ScheduleCompletion(TCell dest, TCell src, TGroup& group, uint32_t now);
@@ -132,7 +146,6 @@ class TPlayRules {
 
     // Breaks a fishka hit by a bomb: its own break effect, removal in 500 ms.
     void BlowUp(TCell cell, uint32_t now);
-    void CheckPossibleMoves(uint32_t now);
 
     TPlayRulesLinks links_;
 };

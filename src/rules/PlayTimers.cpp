@@ -143,7 +143,7 @@ void TPlayRules::TickBoxMovePiecesTimer(uint32_t now, int32_t dt) {
             }
         }
         if (game.SmartCount < 1 && game.MoveMade && !emptyOrWaiting && !mergePending) {
-            CheckPossibleMoves(now);
+            CheckPossibleMoves();
             game.MoveMade = false;
         }
         if (!emptyOrWaiting && level.LevelDone && !falling) links_.Out.LevelComplete(now);
@@ -228,7 +228,6 @@ void TPlayRules::RemoveCell(TCell cell, std::vector<int>& columns, uint32_t now)
 
 // The check for possible moves comes with the hints: until then a board without moves waits for
 // the player's next click.
-void TPlayRules::CheckPossibleMoves(uint32_t) {}
 
 bool TPlayRules::TickFallFishes(int32_t dt) {
     return Guarded("Exception error in TKelGameEngine.TickFallFishes!", [&] {
