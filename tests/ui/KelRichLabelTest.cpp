@@ -169,8 +169,14 @@ TEST_F(RichLabelTest, LinksFollowTheLabelAndAreDrawn) {
     // "a" and the link's "go", both on the moved label.
     std::vector<TPoint> expected = {{200 + 0, 20}, {200 + 20, 20}, {200 + 30, 20}};
     EXPECT_EQ(glyphs.Glyphs, expected);
+    EXPECT_EQ(glyphs.Colors, (std::vector<uint32_t>{0, 7, 7}));
     Click(225, 25);
     EXPECT_EQ(goes, 1);
+    // Hovered, the link takes its hover colour.
+    engine.MouseMove(0, 225, 25);
+    glyphs.Colors.clear();
+    engine.DrawAll();
+    EXPECT_EQ(glyphs.Colors, (std::vector<uint32_t>{0, 9, 9}));
 
     // A new caption replaces the links; the old ones are gone.
     label.SetCaption("{Link Action=ExecMethod Method=\"Go\";}x{/Link} {Link Action=y}z{/Link}");

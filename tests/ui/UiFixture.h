@@ -61,14 +61,16 @@ struct TRecordingHost : IKelGraphic {
     }
 };
 
-// Records the pen position of every glyph the fonts draw.
+// Records the pen position and colour of every glyph the fonts draw.
 struct TGlyphRecorder : IKelFontHost {
     const TKelFontEngine* Fonts = nullptr;
     std::vector<TPoint> Glyphs;
+    std::vector<uint32_t> Colors;
     void ExtDraw(const std::string&, int count) override {
         for (int i = 0; i < count; ++i) {
             const TCharsRect& glyph = Fonts->Placements[static_cast<size_t>(i)];
             Glyphs.push_back({glyph.X, glyph.Y});
+            Colors.push_back(glyph.Color);
         }
     }
 };
