@@ -7,7 +7,7 @@
 
 namespace {
 
-class HintTest : public UiTest {
+class KelHintTest : public UiTest {
   protected:
     // A shown form with the hint H at (left, top), at most 200 wide, shown for 500 ms.
     TKelHint& Make(const std::string& caption, int left = 100, int top = 50) {
@@ -41,7 +41,7 @@ class HintTest : public UiTest {
     uint32_t now = 0;
 };
 
-TEST_F(HintTest, ShrinksToAShortCaptionAndWrapsALongOne) {
+TEST_F(KelHintTest, ShrinksToAShortCaptionAndWrapsALongOne) {
     struct Case {
         std::string caption;
         int width, height;
@@ -62,7 +62,7 @@ TEST_F(HintTest, ShrinksToAShortCaptionAndWrapsALongOne) {
     EXPECT_EQ(hint.Width(), 200);
 }
 
-TEST_F(HintTest, DrawsItsBackgroundBehindTheText) {
+TEST_F(KelHintTest, DrawsItsBackgroundBehindTheText) {
     Make("ab");
     engine.DrawAll();
     ASSERT_EQ(Rects(), std::vector<std::string>{"Rect 84,40-136,72 c4 a128"});
@@ -73,7 +73,7 @@ TEST_F(HintTest, DrawsItsBackgroundBehindTheText) {
     EXPECT_EQ(glyphs.Glyphs, (std::vector<TPoint>{{100, 50}, {110, 50}}));
 }
 
-TEST_F(HintTest, HidesAfterItsShowingTimeAndRecordsTheAreaItCovered) {
+TEST_F(KelHintTest, HidesAfterItsShowingTimeAndRecordsTheAreaItCovered) {
     TKelHint& hint = Make("ab");
     hint.Show(1000);
     engine.ClearDirty();
@@ -87,7 +87,7 @@ TEST_F(HintTest, HidesAfterItsShowingTimeAndRecordsTheAreaItCovered) {
     EXPECT_EQ(hint.OldRect(), (TRect{84, 40, 136, 72}));
 }
 
-TEST_F(HintTest, MovingCoversTheOldAndNewAreasWhateverTheAlignment) {
+TEST_F(KelHintTest, MovingCoversTheOldAndNewAreasWhateverTheAlignment) {
     TKelHint& hint = Make("ab");
     hint.SetHAlign(haCenter);
     engine.ClearDirty();
@@ -97,7 +97,7 @@ TEST_F(HintTest, MovingCoversTheOldAndNewAreasWhateverTheAlignment) {
     EXPECT_EQ(hint.OldRect(), (TRect{284, 40, 426, 82}));  // from the centre to (300, 60)
 }
 
-TEST_F(HintTest, AHintAtTheScreensEdgesDrawsOnlyItsPartOnTheScreen) {
+TEST_F(KelHintTest, AHintAtTheScreensEdgesDrawsOnlyItsPartOnTheScreen) {
     struct Case {
         int left, top;
         std::string rect;

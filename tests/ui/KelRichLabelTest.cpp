@@ -6,9 +6,9 @@
 
 namespace {
 
-class RichLabelTest : public UiTest {
+class KelRichLabelTest : public UiTest {
   protected:
-    RichLabelTest() {
+    KelRichLabelTest() {
         // "Wide": every character 20 pixels wide.
         std::string metrics = "32:0:0:0:20:0";
         for (int code = 33; code < 127; ++code)
@@ -67,7 +67,7 @@ struct LayoutCase {
     std::vector<std::string> words;
 };
 
-TEST_F(RichLabelTest, MarkupPushesAndPopsColoursFontsAndAlignments) {
+TEST_F(KelRichLabelTest, MarkupPushesAndPopsColoursFontsAndAlignments) {
     const std::vector<LayoutCase> cases = {
         {"a {$FF}b {$10}c{/$} d{/$} e",
          {"a@0,0", "b@20,0#255", "c@40,0#16", "d@60,0#255", "e@80,0"}},
@@ -87,7 +87,7 @@ TEST_F(RichLabelTest, MarkupPushesAndPopsColoursFontsAndAlignments) {
     }
 }
 
-TEST_F(RichLabelTest, WordsWrapAndLinesAlign) {
+TEST_F(KelRichLabelTest, WordsWrapAndLinesAlign) {
     const std::vector<LayoutCase> cases = {
         {"aaaa bbbb cccc", {"aaaa@0,0", "bbbb@50,0", "cccc@0,12"}},
         {"{Center}ab cd{/Center}ef", {"ab@25,0", "cd@55,0", "ef@0,12"}},
@@ -105,12 +105,12 @@ TEST_F(RichLabelTest, WordsWrapAndLinesAlign) {
     }
 }
 
-TEST_F(RichLabelTest, TheAlignmentPropertyIsTheInitialAlignment) {
+TEST_F(KelRichLabelTest, TheAlignmentPropertyIsTheInitialAlignment) {
     EXPECT_EQ(Words(Make("ab cd", {{"Alignment", "taCenter"}})),
               (std::vector<std::string>{"ab@25,0", "cd@55,0"}));
 }
 
-TEST_F(RichLabelTest, BreaksSpacingAndTableCells) {
+TEST_F(KelRichLabelTest, BreaksSpacingAndTableCells) {
     const std::vector<LayoutCase> cases = {
         {"a{BR/}b{BR 30/}c {HR 7/}d", {"a@0,0", "b@0,12", "c@0,42", "d@27,42"}},
         {"x{Table}{TLeft 10/}ab{TCenter 50/}cd{TRight 100/}ef{/Table}g",
@@ -129,7 +129,7 @@ TEST_F(RichLabelTest, BreaksSpacingAndTableCells) {
     }
 }
 
-TEST_F(RichLabelTest, ALabelNarrowerThanOneCharacterPlacesOnePerLine) {
+TEST_F(KelRichLabelTest, ALabelNarrowerThanOneCharacterPlacesOnePerLine) {
     TKelRichLabel& label = Make("ab {Link Action=x}c{/Link}", {{"TextShiftLeft", "200"}});
     EXPECT_EQ(Words(label), (std::vector<std::string>{"a@0,0", "b@0,12", "@0,24"}));
     label.SetWidth(5);
@@ -138,7 +138,7 @@ TEST_F(RichLabelTest, ALabelNarrowerThanOneCharacterPlacesOnePerLine) {
               (std::vector<std::string>{"a@0,0", "b@0,12", "c@0,24", "d@0,36", "e@0,48"}));
 }
 
-TEST_F(RichLabelTest, ALinkAtALineBreakRunsItsScriptWhenPressed) {
+TEST_F(KelRichLabelTest, ALinkAtALineBreakRunsItsScriptWhenPressed) {
     TKelRichLabel& label = Make("aaaaaaa {Link Action=ExecMethod Method=\"Go\";}go on{/Link} b");
     EXPECT_EQ(Words(label), (std::vector<std::string>{"aaaaaaa@0,0", "@0,12", "b@60,12"}));
     ASSERT_EQ(label.Links().size(), 1u);
@@ -162,7 +162,7 @@ TEST_F(RichLabelTest, ALinkAtALineBreakRunsItsScriptWhenPressed) {
     EXPECT_FALSE(link.Hovered());
 }
 
-TEST_F(RichLabelTest, LinksFollowTheLabelAndAreDrawn) {
+TEST_F(KelRichLabelTest, LinksFollowTheLabelAndAreDrawn) {
     TKelRichLabel& label = Make("a {Link Action=ExecMethod Method=\"Go\";}go{/Link}");
     label.SetLeft(200);
     engine.DrawAll();
@@ -189,7 +189,7 @@ TEST_F(RichLabelTest, LinksFollowTheLabelAndAreDrawn) {
     EXPECT_TRUE(label.Links().empty());
 }
 
-TEST_F(RichLabelTest, TheLayoutShiftsTheTextDown) {
+TEST_F(KelRichLabelTest, TheLayoutShiftsTheTextDown) {
     struct Case {
         std::string layout;
         int y;
