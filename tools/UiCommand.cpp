@@ -1,13 +1,15 @@
 // tervolin-tool ui SOURCE WINDOW OUT.png [--lang FILE] [--press OBJECT]... [--type EDIT TEXT]...
-//                 [--archive PATH]
+//                 [--click X Y]... [--archive PATH]
 // Shows a window of an interface description as the game draws it. SOURCE is a game archive
 // (its "Tervolin.li" entry, pictures and fonts) or a description file on disk, whose pictures and
 // fonts then come from --archive or the built archive game.zxc beside the tool (or one folder
 // up). The language file, when given, is applied; WINDOW is shown with ShowModal; each --press
 // delivers a left press and release at the centre of that visible object and runs the queued
 // scripts, reporting the handlers they call as "exec METHOD" lines, since the tool has no game;
-// each --type presses that edit and delivers the characters of TEXT to it as key presses. Presses
-// and typing happen in the order given.
+// each --type presses that edit and delivers the characters of TEXT to it as key presses; each
+// --click delivers a left press and release at the screen point (X, Y) (following a rich label's
+// link, for instance) and runs the queued scripts the same way. Presses, typing and clicks happen
+// in the order given.
 // The shown forms are drawn onto a black 800x600 frame written as PNG. Exit 1 with the reason
 // when the description does not load or an object is missing, 2 on bad arguments.
 #include <cstdio>
@@ -36,15 +38,17 @@ namespace {
 
 constexpr const char* Usage =
     "ui SOURCE WINDOW OUT.png [--lang FILE] [--press OBJECT]... [--type EDIT TEXT]... "
-    "[--archive PATH]";
+    "[--click X Y]... [--archive PATH]";
 constexpr const char* DescriptionEntry = "Tervolin.li";
 constexpr const char* Frame = "Frame";
 
-// A press of an object, or with Typed set a press of an edit and the characters typed into it.
+// A press of an object, a press of an edit and the characters typed into it, or a click at a
+// screen point.
 struct TUiAction {
+    enum TKind { Press, Type, Click } Kind = Press;
     std::string Object;
-    bool Typed = false;
     std::string Text;
+    TPoint Point;
 };
 
 struct TUiArgs {
@@ -53,15 +57,22 @@ struct TUiArgs {
 };
 
 bool ParseArgs(const ToolArgs& args, TUiArgs& out) {
-    // "--type" takes two values; the other options one.
+    // "--type" and "--click" take two values; the other options one.
     ToolArgs rest;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--type") {
+        if (args[i] != "--type" && args[i] != "--click") {
             rest.push_back(args[i]);
             continue;
         }
         if (i + 2 >= args.size()) return false;
-        out.Actions.push_back({args[i + 1], true, args[i + 2]});
+        if (args[i] == "--type") {
+            out.Actions.push_back({TUiAction::Type, args[i + 1], args[i + 2], {}});
+        } else {
+            TPoint point;
+            if (!TryStrToInt(args[i + 1], point.X) || !TryStrToInt(args[i + 2], point.Y))
+                return false;
+            out.Actions.push_back({TUiAction::Click, "", "", point});
+        }
         i += 2;
     }
     std::vector<std::string> positional;
@@ -72,7 +83,7 @@ bool ParseArgs(const ToolArgs& args, TUiArgs& out) {
             else if (arg == "--archive")
                 out.Archive = value;
             else if (arg == "--press")
-                out.Actions.push_back({value, false, ""});
+                out.Actions.push_back({TUiAction::Press, value, "", {}});
             else
                 return false;
             return true;
@@ -269,23 +280,28 @@ int RunUi(const ToolArgs& args) {
         return 1;
     }
     engine.ShowModal(options.Window);
+    const auto click = [&engine](int x, int y) {
+        engine.MouseMove(0, x, y);
+        engine.MouseDown(TMouseButton::mbLeft, ssLeft, x, y);
+        engine.MouseUp(TMouseButton::mbLeft, 0, x, y);
+        engine.MouseMove(0, -1, -1);
+    };
     for (const TUiAction& action : options.Actions) {
+        if (action.Kind == TUiAction::Click) {
+            click(action.Point.X, action.Point.Y);
+            continue;
+        }
         const std::string& name = action.Object;
         const auto* object = dynamic_cast<const TKelInterfaceObject*>(engine.FindObject(name));
         if (!object || !object->Visible()) {
             std::cerr << "no visible object " << name << "\n";
             return 1;
         }
-        if (action.Typed && !dynamic_cast<const TKelEdit*>(object)) {
+        if (action.Kind == TUiAction::Type && !dynamic_cast<const TKelEdit*>(object)) {
             std::cerr << name << " is not an edit\n";
             return 1;
         }
-        const int x = object->AbsLeft() + object->Width() / 2;
-        const int y = object->AbsTop() + object->Height() / 2;
-        engine.MouseMove(0, x, y);
-        engine.MouseDown(TMouseButton::mbLeft, ssLeft, x, y);
-        engine.MouseUp(TMouseButton::mbLeft, 0, x, y);
-        engine.MouseMove(0, -1, -1);
+        click(object->AbsLeft() + object->Width() / 2, object->AbsTop() + object->Height() / 2);
         for (const char32_t c : Utf8ToWide(action.Text)) engine.KeyPress(c);
     }
     engine.Tick();

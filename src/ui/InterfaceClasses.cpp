@@ -6,6 +6,7 @@
 #include "ui/KelEdit.h"
 #include "ui/KelForm.h"
 #include "ui/KelGrid.h"
+#include "ui/KelHint.h"
 #include "ui/KelMoving.h"
 #include "ui/KelProgressBar.h"
 #include "ui/KelSlider.h"
@@ -17,6 +18,7 @@ void RegisterInterfaceClasses() {
           &TKelForm::StaticClass(), &TKelTabForm::StaticClass(), &TKelLabel::StaticClass(),
           &TKelCheckBox::StaticClass(), &TKelRadioButton::StaticClass(),
           &TKelProgressBar::StaticClass(), &TKelMoving::StaticClass(), &TKelEdit::StaticClass(),
-          &TKelSlider::StaticClass(), &TKelGrid::StaticClass()})
+          &TKelSlider::StaticClass(), &TKelGrid::StaticClass(), &TKelRichLabel::StaticClass(),
+          &TKelHint::StaticClass()})
         registry.Add(*kelClass);
 }

@@ -6,6 +6,7 @@
 
 #include "core/KelParserText.h"
 #include "ui/KelEdit.h"
+#include "ui/KelHint.h"
 #include "ui/KelInterfaceEngine.h"
 #include "ui/KelMoving.h"
 
@@ -98,6 +99,8 @@ void TKelForm::Tick(uint32_t milliseconds) {
             static_cast<TKelMoving*>(child)->Tick(milliseconds);
         else if (auto* edit = dynamic_cast<TKelEdit*>(child))
             edit->Blink(milliseconds);
+        else if (auto* hint = dynamic_cast<TKelHint*>(child))
+            hint->Tick(milliseconds);
     }
 }
 

@@ -35,7 +35,8 @@ class TKelForm : public TKelInterfaceObject {
     void FocusPrevious();
     // Moves the object to that place of the focus list (clamped), renumbering those it passes.
     void MoveInFocusList(TKelFocusedObject& object, int place);
-    // Advances the animations of the direct children at the clock value in milliseconds.
+    // Advances the animations, caret blinking and hint timing of the direct children at the clock
+    // value in milliseconds.
     void Tick(uint32_t milliseconds);
 
     void SetName(const std::string& name) override;

@@ -143,6 +143,11 @@ class TKelInterfaceObject : public TKelObject {
         height_ = ClampCoordinate(height);
     }
     void StoreVisible(bool visible) { visible_ = visible; }
+    // Stores the position directly, whatever the alignments say.
+    void StorePosition(int left, int top) {
+        left_ = ClampCoordinate(left);
+        top_ = ClampCoordinate(top);
+    }
     TPictureHAlignType PictureHAlign() const { return pictureHAlign_; }
     TPictureVAlignType PictureVAlign() const { return pictureVAlign_; }
     void SetMouseOver(bool over) { mouseOver_ = over; }

@@ -130,6 +130,11 @@ void TKelLabel::LookUpFont() {
     font_ = engine && engine->FontEngine ? engine->FontEngine->FindFont(fontName_) : nullptr;
 }
 
+TKelFont* TKelLabel::Font() {
+    if (!font_) LookUpFont();
+    return font_;
+}
+
 void TKelLabel::WrapText() {
     // A font the font engine did not know is looked up again at every wrap.
     if (!font_) LookUpFont();

@@ -36,6 +36,9 @@ class TKelLabel : public TKelInterfaceObject {
     std::string Caption() const;
     uint8_t Alpha() const { return alpha_; }
     TTextAlignment Alignment() const { return alignment_; }
+    TTextLayout Layout() const { return layout_; }
+    int TextShiftLeft() const { return textShiftLeft_; }
+    int TextShiftTop() const { return textShiftTop_; }
     bool Pressed() const { return pressed_; }
     bool Hovered() const { return hovered_; }
     const std::vector<TKelTextLine>& Lines() const { return lines_; }
@@ -77,6 +80,10 @@ class TKelLabel : public TKelInterfaceObject {
     void DrawLine(const TKelTextLine& line, int x, int y, uint32_t color, bool justify,
                   int room) const;
     void SetPressed(bool pressed) { pressed_ = pressed; }
+    // The label's font, looked up when it is not known yet; none when the engine lacks it.
+    TKelFont* Font();
+    const std::u32string& WideCaption() const { return caption_; }
+    void StoreCaption(const std::string& caption) { caption_ = Utf8ToWide(caption); }
     std::vector<TKelTextLine>& EditLines() { return lines_; }
 
   private:

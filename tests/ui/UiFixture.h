@@ -30,8 +30,11 @@ struct TRecordingHost : IKelGraphic {
         Calls.push_back("Bump " + picture + " " + bump + " " + std::to_string(x) + "," +
                         std::to_string(y));
     }
-    void DrawRect(const std::string&, const TRect&, uint32_t, uint8_t, bool) override {
-        Calls.push_back("Rect");
+    void DrawRect(const std::string&, const TRect& rect, uint32_t color, uint8_t alpha,
+                  bool) override {
+        Calls.push_back("Rect " + std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "-" +
+                        std::to_string(rect.Right) + "," + std::to_string(rect.Bottom) + " c" +
+                        std::to_string(color) + " a" + std::to_string(alpha));
     }
     void ExtDraw(const std::string&, int) override {}
     void DrawColoredAlpha(const std::string&, const std::string&, int, int, uint32_t,
@@ -58,14 +61,16 @@ struct TRecordingHost : IKelGraphic {
     }
 };
 
-// Records the pen position of every glyph the fonts draw.
+// Records the pen position and colour of every glyph the fonts draw.
 struct TGlyphRecorder : IKelFontHost {
     const TKelFontEngine* Fonts = nullptr;
     std::vector<TPoint> Glyphs;
+    std::vector<uint32_t> Colors;
     void ExtDraw(const std::string&, int count) override {
         for (int i = 0; i < count; ++i) {
             const TCharsRect& glyph = Fonts->Placements[static_cast<size_t>(i)];
             Glyphs.push_back({glyph.X, glyph.Y});
+            Colors.push_back(glyph.Color);
         }
     }
 };

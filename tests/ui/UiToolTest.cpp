@@ -101,6 +101,31 @@ TEST_F(UiToolTest, ADescriptionOnDiskTakesThePicturesOfTheArchive) {
     EXPECT_EQ(Pixel(X + 60, Y + 75), (Colour{0, 0, 200}));
 }
 
+TEST_F(UiToolTest, AClickFollowsARichLabelsLink) {
+    // "AA" and a space take 22 pixels; the link's "AAA" lies from (42, 20) to (68, 31).
+    const std::string description = folder.File("rich.li");
+    TMemoryStream(R"(<KelInterface Version="1.0">
+  <o c="TKelForm">
+    <p n="Name">Main</p><p n="ParentName">Screen</p><p n="Width">400</p><p n="Height">300</p>
+  </o>
+  <o c="TKelRichLabel">
+    <p n="Name">Help</p><p n="ParentName">Main</p><p n="Left">20</p><p n="Top">20</p>
+    <p n="Width">300</p><p n="Height">40</p><p n="Visible">True</p>
+    <p n="Caption">AA {Link Action=ExecMethod Method="Follow";}AAA{/Link}</p>
+  </o>
+</KelInterface>)")
+        .SaveToFile(description);
+    const auto click = [&](const std::string& x, const std::string& y) {
+        return RunTool({"ui", description, "Main", folder.File("out.png"), "--archive",
+                        folder.File("game.zxc"), "--click", x, y});
+    };
+    const ToolResult followed = click("50", "25");
+    ASSERT_EQ(followed.exitCode, 0) << followed.err;
+    EXPECT_EQ(followed.out, "exec Follow\n");
+    EXPECT_EQ(click("25", "25").out, "");  // on the text before the link
+    EXPECT_EQ(click("x", "25").exitCode, 2);
+}
+
 TEST_F(UiToolTest, FailuresAndBadArguments) {
     EXPECT_EQ(RunTool({"ui", "only-one"}).exitCode, 2);
     EXPECT_EQ(Run({"--colour", "red"}).exitCode, 2);
