@@ -35,6 +35,7 @@ void ClearPlayState(TPlayState& play) {
     level.CompleteOn.clear();
     level.BonusGemWeights.clear();
     level.PopupWindows.clear();
+    level.HintPath.clear();
     play.Game.SmartCount = 0;
     play.Game.MoveMade = false;
     play.Game.Mood = StartMood;
