@@ -221,6 +221,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void LevelComplete(uint32_t now);
     void CreateLevelCompleteEffect(uint32_t now);
     void LoseLevel();
+    // One line in "Stat.log" for the level won or lost.
+    void SavePlayerStat();
     void DrainFinishBar(uint32_t now);
     void OnActivate();
     void OnDeactivate();
