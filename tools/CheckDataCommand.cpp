@@ -3,6 +3,8 @@
 // of content adds its check to the list, loading its descriptions with the engine's own loaders.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -667,6 +669,14 @@ static bool Inside(const TRect& inner, const TRect& outer) {
            inner.Bottom <= outer.Bottom;
 }
 
+// The lines a label holds: the lines' distance gives the line space.
+static int64_t LineCapacity(const TKelLabel& label, const TKelFont& font) {
+    const std::vector<TKelTextLine>& lines = label.Lines();
+    const int64_t step =
+        lines.size() > 1 ? std::max<int64_t>(1, lines[1].Y - lines[0].Y) : font.Height;
+    return (int64_t{label.Height()} + step - font.Height) / step;
+}
+
 // A caption must fit its label in English with room for translations 30 % longer: on a
 // one-line label its width, in a taller one the lines its text would wrap to.
 static void CheckCaptionRoom(const TKelLabel& label, const TKelFontEngine& fonts,
@@ -675,10 +685,7 @@ static void CheckCaptionRoom(const TKelLabel& label, const TKelFontEngine& fonts
     const TKelFont* font = fonts.FindFont(label.FontName());
     if (lines.empty() || !font || font->Height <= 0) return;
     const std::string owner = std::string(InterfaceEntry) + ": " + label.Name();
-    // The lines' distance gives the line space.
-    const int64_t step =
-        lines.size() > 1 ? std::max<int64_t>(1, lines[1].Y - lines[0].Y) : font->Height;
-    const int64_t capacity = (int64_t{label.Height()} + step - font->Height) / step;
+    const int64_t capacity = LineCapacity(label, *font);
     const int64_t room = label.AvailableWidth();
     if (room <= 0) return;
     if (int64_t(lines.size()) > capacity) {
@@ -693,6 +700,284 @@ static void CheckCaptionRoom(const TKelLabel& label, const TKelFontEngine& fonts
                                      : (width * 1300 + room * 850 - 1) / (room * 850) <= capacity;
     if (!roomy)
         problems.push_back(owner + ": its caption leaves too little room for longer translations");
+}
+
+// The characters of the text that the font has no glyph for, each once.
+static std::u32string MissingGlyphs(const std::u32string& text, const TKelFont& font) {
+    std::u32string missing;
+    for (char32_t c : text)
+        if (c >= 32 && !font.IsCharKnown(c) && missing.find(c) == std::u32string::npos)
+            missing += c;
+    return missing;
+}
+
+// A translated caption must simply fit: the label's font has all of its characters, no word is
+// wider than the label (it would be cut in the middle) and the label holds all of its lines.
+static void CheckCaptionFits(const std::string& owner, const TKelLabel& label,
+                             const TKelFontEngine& fonts, TProblems& problems) {
+    const TKelFont* font = fonts.FindFont(label.FontName());
+    if (!font || font->Height <= 0) return;
+    const std::string who = owner + ": " + label.Name();
+    const std::u32string caption = Utf8ToWide(label.Caption());
+    const std::u32string missing = MissingGlyphs(caption, *font);
+    if (!missing.empty())
+        problems.push_back(who + ": the font " + label.FontName() + " has no glyphs for \"" +
+                           WideToUtf8(missing) + "\"");
+    const int64_t room = label.AvailableWidth();
+    if (label.Lines().empty() || room <= 0) return;
+    const int64_t capacity = LineCapacity(label, *font);
+    if (int64_t(label.Lines().size()) > capacity) {
+        problems.push_back(who + ": its caption needs " + std::to_string(label.Lines().size()) +
+                           " lines, the label holds " + std::to_string(capacity));
+        return;
+    }
+    std::u32string word;
+    for (size_t i = 0; i <= caption.size(); ++i) {
+        if (i < caption.size() && caption[i] > 32) {
+            word += caption[i];
+            continue;
+        }
+        if (font->TextWidth(word) > room)
+            problems.push_back(who + ": \"" + WideToUtf8(word) + "\" is wider than the label");
+        word.clear();
+    }
+}
+
+// ---- The language files ----------------------------------------------------------------------
+
+// A file of the folder "lng" beside the archive, which the game lays over the description: its
+// first three letters are the language's code, the number between the first "_" and the first
+// "." orders the buttons of the language window, and a name holding "scn" gets no button.
+struct TLanguageFile {
+    std::string Name, Code;
+    int Order = 0;
+    bool OwnButton = false;
+};
+
+static std::string LowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return text;
+}
+
+static std::string UpperAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    return text;
+}
+
+// The leading whole number of the text between the first "_" and the first "."; 0 when there is
+// none.
+static int OrderNumber(const std::string& name) {
+    const size_t underscore = name.find('_');
+    const size_t dot = name.find('.');
+    if (underscore == std::string::npos || dot == std::string::npos || dot < underscore) return 0;
+    int order = 0;
+    for (size_t i = underscore + 1; i < dot && i < underscore + 9; ++i) {
+        if (name[i] < '0' || name[i] > '9') break;
+        order = order * 10 + (name[i] - '0');
+    }
+    return order;
+}
+
+// The folder's language files, by name.
+static std::vector<TLanguageFile> LanguageFiles(const std::filesystem::path& folder) {
+    std::vector<TLanguageFile> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        const std::string lower = LowerAscii(name);
+        if (!entry.is_regular_file() || lower.size() < 3 || !lower.ends_with("lng")) continue;
+        files.push_back(
+            {name, lower.substr(0, 3), OrderNumber(name), lower.find("scn") == std::string::npos});
+    }
+    std::sort(files.begin(), files.end(),
+              [](const TLanguageFile& a, const TLanguageFile& b) { return a.Name < b.Name; });
+    return files;
+}
+
+static std::string LanguageButton(const std::string& code) {
+    return "WLanguage_RB" + UpperAscii(code);
+}
+
+// The language window's buttons as the game adds them: one per language besides English, in the
+// order of their numbers, each a copy of the English button, one row further down (a second
+// column from the sixth on).
+static std::vector<std::string> AddLanguageButtons(TKelInterfaceEngine& engine,
+                                                   const std::vector<TLanguageFile>& files) {
+    std::vector<std::string> added;
+    const auto* model =
+        dynamic_cast<const TKelRadioButton*>(engine.FindObject(LanguageButton("enu")));
+    if (!model) return added;  // the description's check reports it
+    std::vector<TLanguageFile> ordered = files;
+    std::stable_sort(
+        ordered.begin(), ordered.end(),
+        [](const TLanguageFile& a, const TLanguageFile& b) { return a.Order < b.Order; });
+    int row = 1;
+    for (const TLanguageFile& file : ordered) {
+        const std::string name = LanguageButton(file.Code);
+        if (!file.OwnButton || file.Code == "enu" || engine.FindObject(name)) continue;
+        auto* button = dynamic_cast<TKelRadioButton*>(
+            engine.GetObject(engine.CreateObject(name, "WLanguage", "TKelRadioButton")));
+        if (!button) continue;
+        button->Assign(*model);
+        button->ResolveParent();
+        button->SetTop(model->Top() + row * 24 - (row > 5 ? 144 : 0));
+        if (row > 5) button->SetLeft(model->Left() + 200);
+        ++row;
+        added.push_back(name);
+    }
+    if (auto* window = dynamic_cast<TKelForm*>(engine.FindObject("WLanguage")))
+        window->CollectChildren();
+    return added;
+}
+
+static std::string LastPropertyText(const TKelXMLTag& object, const std::string& property) {
+    std::string text;
+    for (const auto& p : object.Tags()) {
+        const TKelParserAttribute* n = p->FindAttribute("n");
+        if (n && n->Value == property) text = p->Text;
+    }
+    return text;
+}
+
+static bool HasLetters(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c & 0x80) != 0;
+    });
+}
+
+// The cells a language file gives a grid: every character in the cell's font, every text within
+// its column.
+static void CheckGridCells(const std::string& owner, const TKelGrid& grid,
+                           const TKelFontEngine& fonts, TProblems& problems) {
+    const auto& columns = grid.Columns();
+    for (size_t i = 0; i < grid.Cells().size() && !columns.empty(); ++i) {
+        const TKelGrid::TCell& cell = grid.Cells()[i];
+        const TKelFont* font = fonts.FindFont(cell.FontName);
+        if (cell.Text.empty() || !font) continue;
+        const std::string who = owner + ": " + grid.Name() + " cell " + std::to_string(i);
+        const std::u32string missing = MissingGlyphs(cell.Text, *font);
+        if (!missing.empty())
+            problems.push_back(who + ": the font " + cell.FontName + " has no glyphs for \"" +
+                               WideToUtf8(missing) + "\"");
+        const TKelGrid::TColumn& column = columns[i % columns.size()];
+        if (font->TextWidth(cell.Text) + std::abs(cell.TextShiftLeft) > column.Width)
+            problems.push_back(who + ": \"" + WideToUtf8(cell.Text) +
+                               "\" is wider than its column");
+    }
+}
+
+// One language file laid over the description as the game does it, on the language buttons the
+// game adds: it reads; names only objects and readable properties that exist (a language must be
+// undone when another one is chosen); the values convert; a language other than English
+// translates every caption that has words, the language buttons included; and every caption and
+// grid cell it sets fits, and every object it names or adds stays inside its window.
+static void CheckLanguage(const std::filesystem::path& folder, const TLanguageFile& file,
+                          const std::vector<TLanguageFile>& files, const std::string& description,
+                          IKelGraphic& host, TKelFontEngine& fonts, TProblems& problems) {
+    const std::string owner = "lng/" + file.Name;
+    std::string text;
+    try {
+        TMemoryStream bytes;
+        bytes.LoadFromFile((folder / file.Name).string());
+        text = bytes.ToString();
+    } catch (const std::exception& error) {
+        problems.push_back(owner + ": " + error.what());
+        return;
+    }
+    TKelInterfaceEngine engine;
+    engine.Host = &host;
+    engine.FontEngine = &fonts;
+    engine.LoadFromString(description);
+    const std::vector<std::string> buttons = AddLanguageButtons(engine, files);
+
+    TKelParser document;
+    document.LoadFromString(text);
+    for (const std::string& warning : document.Warnings) problems.push_back(owner + ": " + warning);
+    const TKelXMLTag* root = document.GetTag(0);
+    if (!root || root->Name != "KelInterface") {
+        problems.push_back(owner + ": the file does not begin with a KelInterface element");
+        return;
+    }
+    std::set<std::string> named, captioned;
+    for (const auto& object : root->Tags()) {
+        if (object->Name != "o") continue;
+        const bool properties =
+            std::all_of(object->Tags().begin(), object->Tags().end(), [](const auto& p) {
+                return p->Name == "p" && p->AttributeCount() == 1 && p->FindAttribute("n");
+            });
+        const std::string name = LastPropertyText(*object, "Name");
+        if (!properties) {
+            problems.push_back(owner + ": the element of " + (name.empty() ? "no name" : name) +
+                               " holds more than properties; the rest of the file is ignored");
+            break;
+        }
+        const TKelObject* target = engine.FindObject(name);
+        if (!target) {
+            problems.push_back(owner + ": there is no object " +
+                               (name.empty() ? "without a name" : name));
+            continue;
+        }
+        named.insert(name);
+        for (const auto& p : object->Tags()) {
+            const std::string property = p->FindAttribute("n")->Value;
+            const TKelProperty* known = target->GetClass().FindProperty(property);
+            if (!known)
+                problems.push_back(owner + ": " + name + " has no property " + property);
+            else if (!known->Read && property != "Name")
+                problems.push_back(owner + ": " + name + "." + property +
+                                   " cannot be read back, so another language cannot undo it");
+            else if (property == "Caption")
+                captioned.insert(name);
+        }
+    }
+
+    engine.OnError = [&](const std::string& error) { problems.push_back(owner + ": " + error); };
+    try {
+        engine.LoadLanguageFromString(text);
+    } catch (const std::exception& error) {
+        problems.push_back(owner + ": loading stops: " + error.what());
+    }
+    engine.OnError = nullptr;
+
+    for (const auto& object : engine.Objects()) {
+        const std::string& name = object->Name();
+        const bool button = std::find(buttons.begin(), buttons.end(), name) != buttons.end();
+        const auto* ui = dynamic_cast<const TKelInterfaceObject*>(object.get());
+        if (ui && (named.count(name) || button) && ui != WindowOf(*ui) && ui->Visible() &&
+            ui->Width() > 0 && !Inside(ui->ScreenRect(), WindowOf(*ui)->ScreenRect()))
+            problems.push_back(owner + ": " + name + " lies outside its window");
+        if (const auto* label = dynamic_cast<const TKelLabel*>(object.get())) {
+            if (named.count(name)) CheckCaptionFits(owner, *label, fonts, problems);
+            // The language buttons read the languages' own names: English stays English.
+            if (!captioned.count(name) && (button || file.Code != "enu") &&
+                name != LanguageButton("enu") && HasLetters(label->Caption()))
+                problems.push_back(owner + ": " + name + " keeps its English caption \"" +
+                                   label->Caption() + "\"");
+        } else if (const auto* grid = dynamic_cast<const TKelGrid*>(object.get())) {
+            if (named.count(name)) CheckGridCells(owner, *grid, fonts, problems);
+        }
+    }
+}
+
+// Every language file of the folder, and the language buttons in English: their captions are
+// copies of the English button's until a file names them, and English has a file only when one
+// with the code "enu" exists.
+static void CheckLanguages(const std::filesystem::path& folder, const std::string& description,
+                           IKelGraphic& host, TKelFontEngine& fonts, TProblems& problems) {
+    const std::vector<TLanguageFile> files = LanguageFiles(folder);
+    for (const TLanguageFile& file : files)
+        CheckLanguage(folder, file, files, description, host, fonts, problems);
+    const bool english = std::any_of(files.begin(), files.end(),
+                                     [](const TLanguageFile& file) { return file.Code == "enu"; });
+    const bool others = std::any_of(files.begin(), files.end(), [](const TLanguageFile& file) {
+        return file.Code != "enu" && file.OwnButton;
+    });
+    if (others && !english)
+        problems.push_back(
+            "lng: no enu file names the language buttons, so in English they all "
+            "read like the English one");
 }
 
 // "Tervolin.li", read with the game's loader and laid out with the archive's pictures and fonts:
@@ -776,6 +1061,8 @@ static void CheckInterface(TFileFolder& archive, TProblems& problems) {
         if (const auto* label = dynamic_cast<const TKelLabel*>(ui))
             CheckCaptionRoom(*label, fonts, problems);
     }
+    CheckLanguages(std::filesystem::path(archive.FileName()).parent_path() / "lng", description,
+                   host, fonts, problems);
 }
 
 static const TDataCheck Checks[] = {
