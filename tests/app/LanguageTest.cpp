@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "app/HeadlessGame.h"
 #include "platform/Locale.h"
@@ -26,12 +27,21 @@ std::string Welcome(const std::string& text) {
 
 class LanguageTest : public ::testing::Test {
   protected:
+    // The desktop's language decides only where a test sets it.
     LanguageTest() {
+        if (const char* locale = std::getenv("LC_ALL")) savedLocale_ = locale;
+        setenv("LC_ALL", "C", 1);
         fs::create_symlink(fs::path(TERVOLIN_GAME_FOLDER) / "game.zxc", data_.Path() / "game.zxc");
         fs::create_directory(data_.Path() / "lng");
     }
     void Language(const std::string& file, const std::string& welcome) {
         data_.Write("lng/" + file, Welcome(welcome));
+    }
+    ~LanguageTest() override {
+        if (savedLocale_)
+            setenv("LC_ALL", savedLocale_->c_str(), 1);
+        else
+            unsetenv("LC_ALL");
     }
     THeadlessGame& Start(const std::string& storedLanguage = "") {
         game_ = std::make_unique<THeadlessGame>(
@@ -49,6 +59,7 @@ class LanguageTest : public ::testing::Test {
             game_->Engine().Interface().FindObject(name));
     }
 
+    std::optional<std::string> savedLocale_;
     TempFolder data_, user_;
     std::unique_ptr<THeadlessGame> game_;
 };
@@ -98,14 +109,8 @@ TEST_F(LanguageTest, AChosenLanguageAppliesAtOnceAndCancelTakesItBack) {
 
 TEST_F(LanguageTest, TheVeryFirstStartTakesTheDesktopsLanguage) {
     Language("rus_2.lng", "Привет,");
-    const char* before = std::getenv("LC_ALL");
-    const std::string saved = before ? before : "";
     setenv("LC_ALL", "ru_RU.UTF-8", 1);
     Start();
-    if (before)
-        setenv("LC_ALL", saved.c_str(), 1);
-    else
-        unsetenv("LC_ALL");
     EXPECT_EQ(Caption("WResource_LWelcome"), "Привет,");
     EXPECT_EQ(game_->System().Registry[RegistryEntry], "rus");
 }
