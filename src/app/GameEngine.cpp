@@ -12,9 +12,9 @@
 #include "app/SurfaceReport.h"
 #include "app/WorkingArchive.h"
 #include "graphics/GraphicsClasses.h"
-#include "ui/InterfaceClasses.h"
 #include "platform/Paths.h"
 #include "resources/ArchiveXml.h"
+#include "ui/InterfaceClasses.h"
 
 namespace fs = std::filesystem;
 
@@ -53,10 +53,9 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                    .SoundEvents = soundEvents_,
                    .Redraw = redrawGrid_,
                    .Now = [this] { return currentTick_; },
-                   .HoverAgain = [this](uint32_t now) { FormMouseMove(now); },
+                   .HoverAgain = [this](uint32_t now) { BoardMouseMove(now); },
                    .LevelComplete = [this](uint32_t now) { LevelComplete(now); },
-                   // The play window's score labels show it once the interface runs them.
-                   .ScoreChanged = [] {},
+                   .ScoreChanged = [this] { UpdateScoreLabels(); },
                    .TypeFrames =
                        [this](TCell cell) {
                            const int32_t type = play_.Level.Board.Cell(cell.Col, cell.Row).Type;
@@ -85,15 +84,32 @@ TKelGameEngine::TKelGameEngine(Platform& platform, TGameFolders folders)
                .Types = fishkaTypes_,
                .PermanentPictures = permanentPictures_,
                .Redraw = redrawGrid_,
-               .FillBoard = [this] { rules_.FillBoxByFishes(); }}),
-      instructions_({.List = screenEffects_,
-                     .Sources = [this] { return EffectSources(); },
-                     .Clock = [this] { return currentTick_; },
-                     .Types = fishkaTypes_,
-                     .Level = play_.Level,
-                     // There is no interface engine yet, so no form exists: the instructions always
-                     // take their second page. The interface engine answers here once it is built.
-                     .FormVisible = [](const std::string&) { return std::optional<bool>(); }}) {
+               .FillBoard = [this] { rules_.FillBoxByFishes(); },
+               .LoadProgress = [this](int percent) { SetLevelLoadProgress(percent); },
+               // The windows of the title go before the play window comes.
+               .ChangeGameState =
+                   [this](const std::string& name) {
+                       interface_.HideModalList();
+                       ChangeGameState(name);
+                   },
+               .ShowInstructions =
+                   [this] {
+                       interface_.ShowModal("WInstructions");
+                       instructions_.StartInstructionEffetcs();
+                   }}),
+      instructions_(
+          {.List = screenEffects_,
+           .Sources = [this] { return EffectSources(); },
+           .Clock = [this] { return currentTick_; },
+           .Types = fishkaTypes_,
+           .Level = play_.Level,
+           .FormVisible =
+               [this](const std::string& name) {
+                   const auto* object =
+                       dynamic_cast<const TKelInterfaceObject*>(interface_.FindObject(name));
+                   return object ? std::optional<bool>(object->Visible()) : std::optional<bool>();
+               }}),
+      clipboard_(platform.System) {
     SetExceptionLogSink([this](const std::string& message) { log_.WriteLog(message); });
 }
 
@@ -184,19 +200,22 @@ void TKelGameEngine::HandleEvent(const TEvent& event) {
             break;
         case TEventKind::MouseMove:
             mousePos_ = {event.X, event.Y};
-            FormMouseMove(currentTick_);
+            FormMouseMove(event);
             break;
         case TEventKind::MouseUp:
-        case TEventKind::MouseWheel:
             mousePos_ = {event.X, event.Y};
+            FormMouseUp(event);
+            break;
+        case TEventKind::MouseWheel:
+            FormMouseWheel(event);
             break;
         case TEventKind::KeyDown:
-            if (event.Key == vk::F9 && options_.Diagnostic() && surfaceStore_)
-                WriteSurfaceReport(*surfaceStore_, log_);
-            if (play_.Game.State == gsGame) PlayKeyDown(event.Key);
+            FormKeyDown(event);
+            break;
+        case TEventKind::Char:
+            FormKeyPress(event);
             break;
         case TEventKind::KeyUp:
-        case TEventKind::Char:
             break;
     }
 }
@@ -228,8 +247,10 @@ void TKelGameEngine::FormCreate() {
     soundEvents_.BuildMusicList(folders_.GameFolder, *archive_);
     fontEngine_ = std::make_unique<TKelFontEngine>();
     fontEngine_->Host = this;
+    SetUpInterface();
     LoadGameFonts(*archive_, *fontEngine_);
     log_.WriteLog("Kel Font Loaded Ok...");
+    LoadInterface();
     options_.LoadOptions(UserPath("options.cfg"));
 
     // The game draws its own cursor. A window never placed by the player opens centred.
@@ -311,20 +332,31 @@ void TKelGameEngine::RunGame() {
             log_.WriteLog("Surface mode: " + surfaceStore_->PixelFormat.Name);
             CreateWorkSurfaces();
             soundEvents_.PlaySound("vibe-eg6.mo3");
+            ShowGameLoading();
             LoadStartPictures();
 
             std::error_code error;
             const std::string params = ResolvePath(JoinPath(folders_.GameFolder, "GameParams.xml"));
             if (fs::exists(params, error)) LoadGameParams(params);  // else the defaults hold
 
+            play_.Game.State = gsMenu;
+            screen_.DrawGameStateBackground();
             currentTick_ = previousTick_ = platform_.System.Ticks();
             frameRate_.Start(currentTick_);  // the first frame-rate second starts with the game
+            play_.Game.KeyCursor = {4, 4};
+            LoadAdditionalButtons(JoinPath(folders_.GameFolder, "AddLogo.xml"));
             log_.WriteLog("Game Started...");
+            interface_.HideModalList();
+            interface_.ShowModal("WTitle");
             // The free space is only reported; a file system that cannot say counts as 0 MB.
             freeDiskMb_ = std::max<int64_t>(platform_.System.FreeDiskMb(folders_.GameFolder), 0);
             log_.WriteLog("Free Space on drive " + std::to_string(freeDiskMb_) + " Mb.");
             MarkWholeScreen();
+            ResetOptionsWindow();
+            if (interface_.FindObject("WGameLoading_LLoading"))
+                SetCaption("WLoadLevel_LLoadLevelText", CaptionOf("WGameLoading_LLoading"));
             LoadGameDescriptions();
+            LoadPlayer();
 
             ReopenArchive();
             loading_ = false;
@@ -403,19 +435,22 @@ static std::vector<std::string> NonEmptyLines(const std::string& text) {
 void TKelGameEngine::LoadStartPictures() {
     surfaceStore_->LoadLoosePictures(folders_.GameFolder);
     log_.WriteLog("Pictures from Folder Load Ok...");
-    if (TMemoryStream* list = archive_->FindFile("surfaces.dat")) {
+    if (TMemoryStream* list = archive_->FindFile("surfaces.dat"))
         permanentPictures_ = NonEmptyLines(list->ToString());
-        surfaceStore_->LoadPictureList(*archive_, permanentPictures_);
-    }
+    // The windows' pictures are kept as long as the listed ones.
+    LoadInterfacePictures();
     // The fonts' glyph sheets are pictures too.
     surfaceStore_->LoadPictureList(*archive_, NonEmptyLines(fontEngine_->GetPictureList()));
     log_.WriteLog("resource List Reinit Surfaces Ok...");
 }
 
 void TKelGameEngine::DrawScreen() {
-    // Each state composes its own frame; the board, the finish bar, the Pharaoh, the windows and
-    // the cursor join here as they are built.
     const TEffectCanvas canvas{*surfaceStore_, fontEngine_.get(), redrawGrid_, currentTick_};
+    // What changed in the windows since the last frame is presented again.
+    TRects changed;
+    interface_.CollectDirtyRects(changed);
+    for (const TRect& rect : changed) redrawGrid_.FillRect(rect);
+    interface_.ClearDirty();
     switch (play_.Game.State) {
         case gsNone:
             break;
@@ -428,7 +463,14 @@ void TKelGameEngine::DrawScreen() {
             screen_.DrawArrowCursor(canvas, play_.Game);
             if (HoverOnPiece()) screen_.DrawMouseOverEffects(canvas);
             DrainFinishBar(currentTick_);
-            screen_.DrawPharaoh(canvas, topForm_);
+            screen_.DrawPharaoh(canvas, TopForm());
+            DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
+            interface_.DrawAll();
+            DrawCursor(canvas);
+            break;
+        case gsBetweenLevels:
+            DrawLevelMap();
+            interface_.DrawAll();
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
             DrawCursor(canvas);
             break;
@@ -436,16 +478,18 @@ void TKelGameEngine::DrawScreen() {
             DrawBackgroundByGrid();
             screen_.DrawFinishBar(canvas);
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
-            screen_.DrawPharaoh(canvas, topForm_);
+            screen_.DrawPharaoh(canvas, TopForm());
+            interface_.DrawAll();
             DrawCursor(canvas);
             break;
         case gsMenu:
             DrawBackgroundByGrid();
+            interface_.DrawAll();
             DrawCursor(canvas);
             break;
-        case gsBetweenLevels:
         case gsInstructions:
             DrawBackgroundByGrid();
+            interface_.DrawAll();
             DrawKelScreenEffects(canvas, "MemorySurface", screenEffects_);
             DrawCursor(canvas);
             break;
@@ -476,8 +520,11 @@ void TKelGameEngine::DrawCursor(const TEffectCanvas& canvas) {
 void TKelGameEngine::DrawBackgroundByGrid() {
     Guarded("Exception error in TKelGameEngine.DrawBackgroundByGrid!", [this] {
         // The play states restore the whole background, a little wider than the screen on the
-        // left for pictures that reach past its edge.
-        const bool whole = play_.Game.State == gsGame || play_.Game.State == gsPause;
+        // left for pictures that reach past its edge. So do the others while windows are shown:
+        // the windows are drawn whole every frame, and their soft edges must not pile up on
+        // themselves.
+        const bool whole = play_.Game.State == gsGame || play_.Game.State == gsPause ||
+                           !interface_.ModalStack().empty();
         if (whole) {
             TRect screen{-8, 0, ScreenWidth - 1, ScreenHeight - 1};
             surfaceStore_->DrawSurface("Background", "MemorySurface", -8, 0, &screen);
@@ -501,7 +548,11 @@ void TKelGameEngine::TickTimer(uint32_t now) {
         globalEffects_.Update(play_.Game.State, now);
         if (play_.Game.State == gsGame) screen_.AnimateCells(now);
         soundEvents_.TickMusicTimer(now);
-        if (play_.Game.State == gsGame && PlayWindowOnTop()) TickPlayTimers(now);
+        interface_.Tick();
+        if (play_.Game.State == gsGame && PlayWindowOnTop()) {
+            ResumeClock();
+            TickPlayTimers(now);
+        }
     });
 }
 
@@ -551,6 +602,12 @@ void TKelGameEngine::OnActivate() {
 
 void TKelGameEngine::OnDeactivate() {
     idleInstalled_ = false;
+    if (play_.Game.State == gsGame) {
+        ExecMethod("WGame_BMenu_MouseUp");
+        interface_.ShowModal("WGameMenu");
+    } else {
+        PauseClock();
+    }
     platform_.Audio.Pause();
     platform_.Display.ShowCursor(true);
 }
@@ -558,8 +615,8 @@ void TKelGameEngine::OnDeactivate() {
 void TKelGameEngine::OnResumeMessage() {
     if (!active_) return;
     idleInstalled_ = true;
-    if (surfaceStore_) DrawScreen();
     MarkWholeScreen();
+    if (surfaceStore_) DrawScreen();
     platform_.Audio.Start();
 }
 

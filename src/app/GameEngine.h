@@ -10,12 +10,15 @@
 // there too.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/BoardPresenter.h"
 #include "app/BoardView.h"
+#include "app/EffectDrawing.h"
 #include "app/ErrorReporter.h"
 #include "app/FrameRate.h"
 #include "app/GameFolders.h"
@@ -40,6 +43,17 @@
 #include "rules/PlayState.h"
 #include "ui/KelInterface.h"
 #include "ui/KelInterfaceEngine.h"
+
+// The system clipboard lent to the interface's edits.
+class TGameClipboard : public IKelClipboard {
+  public:
+    explicit TGameClipboard(ISystem& system) : system_(system) {}
+    std::string Text() override { return system_.ClipboardText(); }
+    void SetText(const std::string& text) override { system_.SetClipboardText(text); }
+
+  private:
+    ISystem& system_;
+};
 
 // The private message that resumes the game after the window was activated again.
 constexpr int ResumeMessage = 1224;
@@ -75,8 +89,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     // --- the interface engine's host: its drawing goes to "MemorySurface" ---
     void Draw(const std::string& picture, const std::string& bumpMap, TBlendingMode mode, int x,
               int y, uint8_t alpha, const std::optional<TRect>& source) override;
-    void DrawBumpMap(const std::string& picture, const std::string& bumpMap, int x,
-                     int y) override;
+    void DrawBumpMap(const std::string& picture, const std::string& bumpMap, int x, int y) override;
     void DrawRect(const std::string& surface, const TRect& rect, uint32_t color, uint8_t alpha,
                   bool fill) override;
     void DrawColoredAlpha(const std::string& picture, const std::string& bumpMap, int x, int y,
@@ -85,8 +98,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void GetScreenSize(int& width, int& height) override;
     void PlaySound(const std::string& sound) override;
     void PostFormDraw(const std::string& formName) override;
-    void LowExtDraw(const std::string& picture, const TRect& source, const std::string& text,
-                    int x, int y, uint32_t color, uint8_t alpha) override;
+    void LowExtDraw(const std::string& picture, const TRect& source, const std::string& text, int x,
+                    int y, uint32_t color, uint8_t alpha) override;
 
     // --- the screen flow ---
     // A state change by name: "gsLoading", "LevelComplete", "StartNewLevel"; others do nothing.
@@ -177,13 +190,23 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void DrawCursor(const TEffectCanvas& canvas);
     // The hovered cell is on the board and holds an ordinary piece.
     bool HoverOnPiece() const;
-    // The board's input in the play state: the mouse's buttons and moves, and the keys.
+    // The window's input, routed between the interface's top window, the board and the map.
+    bool InterfaceTakesInput() const;
     void FormMouseDown(const TEvent& event);
-    void FormMouseMove(uint32_t now);
+    void FormMouseUp(const TEvent& event);
+    void FormMouseMove(const TEvent& event);
+    void FormMouseWheel(const TEvent& event);
+    void FormKeyDown(const TEvent& event);
+    void FormKeyPress(const TEvent& event);
+    // The keys of the diagnostic mode; true when the key goes no further.
+    bool DebugKey(int key, TShiftState shift);
+    // The board's input in the play state: the mouse's buttons and moves, and the keys.
+    void BoardMouseDown(const TEvent& event);
+    void BoardMouseMove(uint32_t now);
     void PlayKeyDown(int key);
     void LeftMouseDownInGamePlayBox(TPoint point);
     void PressSpaceInGamePlay();
-    bool PlayWindowOnTop() const { return topForm_ == "WGame"; }
+    bool PlayWindowOnTop() const { return TopForm() == "WGame"; }
     // The play timers of the pass, under the play window.
     void TickPlayTimers(uint32_t now);
     TEffectSources EffectSources();
@@ -196,6 +219,73 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void OnActivate();
     void OnDeactivate();
     void OnResumeMessage();
+
+    // The windows: set-up, the description, the loading screen, their pictures, extra buttons.
+    void SetUpInterface();
+    void LoadInterface();
+    void ShowGameLoading();
+    void LoadInterfacePictures();
+    bool LoadLoosePicture(const std::string& fileName);
+    void LoadAdditionalButtons(const std::string& fileName);
+    std::string LogoUrl(const TKelXMLTag& logo) const;
+    void AddLogoButton(const TKelXMLTag& logo, int index);
+    void OpenLogoLink();
+    void DrawPopupArrow(const std::string& formName);
+    // Reading and writing the windows' widgets; a missing object reads as empty or 0.
+    void SetCaption(const std::string& object, const std::string& text);
+    std::string CaptionOf(const std::string& object) const;
+    int32_t NumberProperty(const std::string& object, const std::string& property) const;
+    bool Checked(const std::string& object) const;
+    void FocusObject(const std::string& formName, const std::string& objectName);
+
+    // The published handlers and their registration.
+    void Handler(const std::string& name, std::function<void()> body);
+    void RegisterTitleHandlers();
+    void RegisterPlayHandlers();
+    void RegisterPlayerHandlers();
+
+    // The flow between screens.
+    int32_t PlayedLevel() const;
+    void SavePrevScore();
+    void RestorePrevScore();
+    void StartFirstLevel() { levels_.StartFirstLevel(platform_.System.Ticks()); }
+    void ShowLevelMap();
+    void ShowGameComplete();
+    void StartNewLevel();
+    void ShowLevelHint();
+    void NextLevel();
+    void RestartLevel();
+    void ShowFirstPlayerDialog();
+
+    // The level map.
+    const TPathPoint* MapPoint(int32_t position) const;
+    int32_t LevelAtMouse() const;
+    void PickMapLevel();
+    void DrawLevelMap();
+    void DrawSelectedLevelMarker(const TEffectCanvas& canvas);
+
+    // Players and high scores as the flow uses them.
+    void LoadPlayer();
+    void SavePlayerState();
+    void MakeNewPlayersFile();
+    bool AddNewPlayer(const std::string& name);
+    void SelectPlayer(const std::string& name);
+    bool RenamePlayer(const std::string& name);
+    void DeletePlayer(const std::string& name);
+    void FillPlayersGrid();
+    std::string SelectedPlayer() const;
+    void FillHighScores();
+    bool HighScoresEmpty() const;
+    void AddHighScore(const std::string& name, int32_t score);
+    void ClearHighScores();
+
+    // The options window and the window mode.
+    int SliderPosition(const std::string& slider, int fallback) const;
+    void ResetOptionsWindow();
+    void ApplyVolumeSlider(bool music);
+    void ApplyOptionsWindow();
+    void RestoreOptionsWindow();
+    void ChangeWindowMode();
 
     const std::string appName_ = "Tervolin";
     Platform& platform_;
@@ -237,8 +327,14 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     TPlayScreen playScreen_;
     TPlayRules rules_;
     TLevelLoader levels_;
-    std::string topForm_;
     TInstructionEffects instructions_;
+    // The windows of the game; they draw through this object and lend its clipboard.
+    TKelInterfaceEngine interface_;
+    TGameClipboard clipboard_;
+    std::vector<std::string> logoLinks_;
+    std::map<std::string, std::function<void()>> handlers_;
+    bool clockPaused_ = false;
+    uint32_t pauseStart_ = 0;
 
     // Loop state: the idle handler runs passes; the activation handlers are installed by
     // RunGame once the display is set up.

@@ -27,15 +27,13 @@ void TKelGameEngine::LevelComplete(uint32_t now) {
 
 void TKelGameEngine::CreateLevelCompleteEffect(uint32_t now) {
     Guarded("Exception error in TKelGameEngine.CreateLevelCompleteEffect!", [&] {
-        CreateKelEffectFromFile(screenEffects_, EffectSources(),
-                                {.Name = "LevelComplete1",
-                                 .File = "efLevelComplete.xml",
-                                 .CallbackArg = "LevelComplete",
-                                 .OnEnd =
-                                     [this](const std::string& state) {
-                                         levels_.ChangeGameState(state, currentTick_);
-                                     }},
-                                now);
+        CreateKelEffectFromFile(
+            screenEffects_, EffectSources(),
+            {.Name = "LevelComplete1",
+             .File = "efLevelComplete.xml",
+             .CallbackArg = "LevelComplete",
+             .OnEnd = [this](const std::string& state) { ChangeGameState(state); }},
+            now);
     });
 }
 
@@ -44,7 +42,7 @@ void TKelGameEngine::LoseLevel() {
         surfaceStore_->DrawSurface("MemorySurface", "Background", 0, 0, nullptr);
         play_.Game.State = gsPause;
         screen_.DrawGameStateBackground();
-        SetTopForm("WGameOver");
+        interface_.ShowModal("WGameOver");
         MarkWholeScreen();
         soundEvents_.StopAllMusic();
         soundEvents_.ScheduleSoundEvent("LevelFailed", -1, currentTick_);

@@ -61,9 +61,9 @@ bool TLevelLoader::LoadPuzzleLevelFromXML(const std::string& entryName, uint32_t
         links_.FillBoard();  // before the fixed pieces, which replace what fell there
         links_.Presenter.Apply(PlaceLevelObjects(play, setUp, now), now);
         SetUpLevelEffects(setUp, entryName, now);
+        links_.LoadProgress(50);
         LoadLevelPictures(oldList);
-        // The score and level labels of the play window are updated here once the interface
-        // exists.
+        links_.LoadProgress(100);
         links_.ReopenArchive();
     });
     return true;
@@ -113,18 +113,6 @@ void TLevelLoader::MakeColorFishesSurfaces(uint32_t now) {
         for (int row = 1; row <= BoardRows; ++row) links_.Presenter.NameCellPicture(col, row, now);
 }
 
-void TLevelLoader::ChangeGameState(const std::string& name, uint32_t now) {
-    if (name == "gsLoading") {
-        links_.SoundEvents.ChangeMusic(links_.Play.Level.LevelMusic, 1000, 1000, 0, 0);
-        MakeColorFishesSurfaces(now);
-        links_.Play.Game.State = gsGame;
-        links_.Screen.DrawGameStateBackground();
-        // The play window and saving the player join here with the interface and the players
-        // file.
-        links_.Redraw.Fill(2);
-    }
-}
-
 void TLevelLoader::StartFirstLevel(uint32_t now) {
     StartGameAt(1, PuzzleLevelName(1), now);
 }
@@ -137,11 +125,13 @@ void TLevelLoader::StartGameAt(int32_t level, const std::string& entryName, uint
         links_.SurfaceStore->LoadPictureList(*links_.Archive, {"Back1.jpg"});
         BackgroundList.push_back("Back1.jpg");
         links_.SurfaceStore->DrawSurface("Back1.jpg", "Background", 0, 0, nullptr);
+        links_.LoadProgress(0);
         LoadPuzzleLevelFromXML(entryName, now);
-        ChangeGameState("gsLoading", now);
-        // The instructions window and its animated examples are shown here once the interface
-        // exists.
-        if (game.ShowInstructions) game.State = gsInstructions;
+        links_.ChangeGameState("gsLoading");
+        if (game.ShowInstructions) {
+            game.State = gsInstructions;
+            links_.ShowInstructions();
+        }
         game.LevelStartTime = now;
     });
 }

@@ -50,6 +50,11 @@ struct TLevelLoaderLinks {
     TRedrawGrid& Redraw;
     // Fills every cell of the board with new fishkas falling in.
     std::function<void()> FillBoard;
+    // The game object's side of starting a game: the level-loading window at a percentage, the
+    // named state change once level 1 is loaded, and the instructions window with its examples.
+    std::function<void(int)> LoadProgress;
+    std::function<void(const std::string&)> ChangeGameState;
+    std::function<void()> ShowInstructions;
 };
 
 class TLevelLoader {
@@ -73,7 +78,6 @@ class TLevelLoader {
     // Builds the coloured pictures of the level's pieces, shows the background and names every
     // cell's picture.
     void MakeColorFishesSurfaces(uint32_t now);
-    void ChangeGameState(const std::string& name, uint32_t now);
 
     // The pictures the current level needs; the previous level's others are released.
     std::vector<std::string> BackgroundList;

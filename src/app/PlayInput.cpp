@@ -20,19 +20,17 @@ bool Inside(TPoint point, const TRect& rect) {
 
 }  // namespace
 
-void TKelGameEngine::FormMouseDown(const TEvent& event) {
-    Guarded("Exception error in TKelGameEngine.FormMouseDown", [&] {
-        TGame& game = play_.Game;
-        if (game.State != gsGame || play_.Level.LevelDone) return;
-        if (event.Button == TMouseButton::mbLeft) {
-            LeftMouseDownInGamePlayBox({event.X, event.Y});
-            if (game.KeyCursorTime > 0) game.KeyCursorTime = -1;  // a click hides the cursor
-        } else if (event.Button == TMouseButton::mbRight && PlayWindowOnTop()) {
-            rules_.RightMouseDownInGamePlay(FoundMoouseOverFish({event.X, event.Y}), currentTick_);
-            game.SelectedCell = TCell{};
-            redrawGrid_.FillRect(ClickRedrawArea);
-        }
-    });
+void TKelGameEngine::BoardMouseDown(const TEvent& event) {
+    TGame& game = play_.Game;
+    if (game.State != gsGame || play_.Level.LevelDone) return;
+    if (event.Button == TMouseButton::mbLeft) {
+        LeftMouseDownInGamePlayBox({event.X, event.Y});
+        if (game.KeyCursorTime > 0) game.KeyCursorTime = -1;  // a click hides the cursor
+    } else if (event.Button == TMouseButton::mbRight && PlayWindowOnTop()) {
+        rules_.RightMouseDownInGamePlay(FoundMoouseOverFish({event.X, event.Y}), currentTick_);
+        game.SelectedCell = TCell{};
+        redrawGrid_.FillRect(ClickRedrawArea);
+    }
 }
 
 void TKelGameEngine::LeftMouseDownInGamePlayBox(TPoint point) {
@@ -49,7 +47,7 @@ void TKelGameEngine::LeftMouseDownInGamePlayBox(TPoint point) {
     redrawGrid_.FillRect(ClickRedrawArea);
 }
 
-void TKelGameEngine::FormMouseMove(uint32_t now) {
+void TKelGameEngine::BoardMouseMove(uint32_t now) {
     if (play_.Game.State != gsGame) return;
     Guarded(
         [this] {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "rules/Board.h"
@@ -28,6 +29,7 @@ struct TGame {
     int32_t Score = 0, PrevScore = 0;
     int32_t CurrentLevel = 0;  // newest level reached; 0 = no game in progress
     int32_t SelectedLevel = 0;
+    int32_t HoveredLevel = -1;  // the level-map position under the mouse, -1 none
     uint32_t LevelStartTime = 0;
     bool ShowInstructions = true, ShowHints = true;
 
@@ -54,4 +56,6 @@ struct TGame {
     int64_t AlertTime = -1;      // the next "Alert" of the angry Pharaoh is due after this tick
     // A completed level lets the game into the high scores.
     bool AddToHighScore = false;
+    // The current player (empty when none) and the one before the change-player window opened.
+    std::string CurrentPlayerName, NameBeforeChange;
 };

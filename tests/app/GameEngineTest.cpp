@@ -40,15 +40,29 @@ TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {
     });
     EXPECT_EQ(messages.end() - missing, std::ptrdiff_t(TGlobalEffects::Files().size() + 1));
     messages.erase(missing, messages.end());
-    EXPECT_EQ(
-        messages,
-        (std::vector<std::string>{
-            "Tervolin Pub. Version: 1.03", "System Information", "   OS Version: Test OS",
-            "   Processor: Test Processor", "   Total Memory: 4096 Mb", "Form Create Method runed.",
-            "Bass init Ok...", "File Folders morfed Ok...", "Kel Font Loaded Ok...",
-            "Prepare for Game run...", "Init Direct Draw Ok...", "Surface mode: B8G8R8",
-            "Pictures from Folder Load Ok...", "resource List Reinit Surfaces Ok...",
-            "Game Started...", "Free Space on drive 1024 Mb.", "Average FPS: 0"}));
+    EXPECT_EQ(messages, (std::vector<std::string>{"Tervolin Pub. Version: 1.03",
+                                                  "System Information",
+                                                  "   OS Version: Test OS",
+                                                  "   Processor: Test Processor",
+                                                  "   Total Memory: 4096 Mb",
+                                                  "Form Create Method runed.",
+                                                  "Bass init Ok...",
+                                                  "File Folders morfed Ok...",
+                                                  "Kel Font Loaded Ok...",
+                                                  "KelInterfaceInfo:",
+                                                  "\t\tKelInterface XML file: -",
+                                                  "\t\tKelInterfaceEngine: V3.08 (23.12.05)",
+                                                  "\t\tKelInterfaceClasses: V3.13 (12.05.06)",
+                                                  "Kel Interface Loaded Ok...",
+                                                  "Prepare for Game run...",
+                                                  "Init Direct Draw Ok...",
+                                                  "Surface mode: B8G8R8",
+                                                  "The loading window is missing",
+                                                  "Pictures from Folder Load Ok...",
+                                                  "resource List Reinit Surfaces Ok...",
+                                                  "Game Started...",
+                                                  "Free Space on drive 1024 Mb.",
+                                                  "Average FPS: 0"}));
     EXPECT_TRUE(display.WindowShown);
     EXPECT_FALSE(display.CursorVisible);
     EXPECT_FALSE(display.IsOpen());

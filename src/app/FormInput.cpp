@@ -1,0 +1,126 @@
+// The window's input: mouse and keys go to the interface's top window first and then, by the game
+// state, to the board or the level map; Enter and Escape are shortcuts of the dialogs; debug keys
+// work only in the diagnostic mode.
+#include "app/GameEngine.h"
+#include "app/SurfaceReport.h"
+#include "core/KelException.h"
+
+namespace {
+
+constexpr int F2 = 113, F3 = 114;
+
+}  // namespace
+
+bool TKelGameEngine::InterfaceTakesInput() const {
+    // Not while pictures are being loaded.
+    return surfaceStore_ != nullptr && !loading_;
+}
+
+void TKelGameEngine::FormMouseDown(const TEvent& event) {
+    Guarded("Exception error in TKelGameEngine.FormMouseDown", [&] {
+        if (InterfaceTakesInput())
+            interface_.MouseDown(event.Button, event.Shift, event.X, event.Y);
+        BoardMouseDown(event);
+    });
+}
+
+void TKelGameEngine::FormMouseUp(const TEvent& event) {
+    if (!InterfaceTakesInput()) return;
+    Guarded("Exception error in TKelGameEngine.FormMouseUp", [&] {
+        const TGameState before = play_.Game.State;
+        interface_.MouseUp(event.Button, event.Shift, event.X, event.Y);
+        if (before == gsBetweenLevels && play_.Game.State == gsBetweenLevels &&
+            TopForm() == "WBetweenLevels")
+            PickMapLevel();
+    });
+}
+
+void TKelGameEngine::FormMouseMove(const TEvent& event) {
+    if (InterfaceTakesInput()) {
+        try {
+            interface_.MouseMove(event.Shift, event.X, event.Y);
+        } catch (const std::exception&) {
+            throw KelException("Error in KelInterfaceEngine.MouseMove!");
+        }
+    }
+    if (play_.Game.State == gsBetweenLevels) play_.Game.HoveredLevel = LevelAtMouse();
+    BoardMouseMove(currentTick_);
+}
+
+void TKelGameEngine::FormMouseWheel(const TEvent& event) {
+    if (play_.Game.State == gsGame || !InterfaceTakesInput()) return;
+    bool handled = false;
+    interface_.MouseWheel(event.Shift, event.WheelDelta, {event.X, event.Y}, handled);
+}
+
+void TKelGameEngine::FormKeyPress(const TEvent& event) {
+    if (InterfaceTakesInput()) interface_.KeyPress(char32_t(event.Char));
+}
+
+void TKelGameEngine::FormKeyDown(const TEvent& event) {
+    const int key = event.Key;
+    if (key == vk::Return) {
+        CheckPressEnter(event.Shift);
+        return;
+    }
+    if (key == vk::Escape) {
+        CheckPressEscape();
+        return;
+    }
+    if (play_.Game.State == gsGame) PlayKeyDown(key);
+    if (options_.Diagnostic() && DebugKey(key, event.Shift)) return;
+    if (InterfaceTakesInput()) interface_.KeyDown(key, event.Shift);
+}
+
+bool TKelGameEngine::DebugKey(int key, TShiftState shift) {
+    TGame& game = play_.Game;
+    if (key == F2 && (shift & ssCtrl) && game.State == gsGame) {
+        LevelComplete(currentTick_);
+    } else if (key == F3) {
+        ShowGameComplete();
+        game.CurrentLevel = game.SelectedLevel = 41;
+        SavePlayerState();
+        return true;  // not for the windows
+    } else if (key == vk::F9 && surfaceStore_) {
+        WriteSurfaceReport(*surfaceStore_, log_);
+    }
+    return false;
+}
+
+void TKelGameEngine::CheckPressEnter(TShiftState shift) {
+    Guarded("Exception error in TKelGameEngine.CheckPressEnter!", [&] {
+        if (shift & ssAlt) {
+            if (play_.Game.State == gsGame) PauseClock();
+            ChangeWindowMode();
+            return;
+        }
+        const std::string top = TopForm();
+        if (top.empty()) return;
+        if (top == "WYourName") {
+            ExecMethod("WYourName_BOk_MouseUp");
+        } else if (top == "WNewPlayer") {
+            ExecMethod("WNewPlayer_BOk_MouseUp");
+            interface_.ClearScriptQueue();
+        } else if (top == "WPlayerExist") {
+            interface_.HideTopModal();
+        } else if (top == "WRenamePlayer") {
+            ExecMethod("WRenamePlayer_BOk_MouseUp");
+        }
+    });
+}
+
+void TKelGameEngine::CheckPressEscape() {
+    Guarded("Exception error in TKelGameEngine.CheckPressEscape!", [&] {
+        for (const char* dialog : {"WNewPlayer", "WPlayerExist", "WDelete"}) {
+            if (TopForm().empty()) return;
+            if (TopForm() == dialog) interface_.HideTopModal();
+        }
+        const std::string top = TopForm();
+        if (top == "WGame" && play_.Game.State == gsGame) {
+            ExecMethod("WGame_BMenu_MouseUp");
+        } else if (top == "WGameMenu") {
+            ExecMethod("WGameMenu_BResume_MouseUp");
+            interface_.HideTopModal();
+        }
+    });
+}
