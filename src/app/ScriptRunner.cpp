@@ -146,20 +146,22 @@ class TScriptRunner {
         TKelInterfaceEngine& ui = engine_.Interface();
         auto* object = dynamic_cast<TKelInterfaceObject*>(ui.FindObject(name));
         if (!object) return "there is no interface object " + name;
-        // The object and every object it lies on must be visible; the outermost form is its
-        // window, which must be on the window stack.
+        // Its window, the outermost form it lies on, must be on the window stack; the object and
+        // every object between it and its window must be visible.
         TKelForm* window = nullptr;
-        for (TKelObject* link = object; link; link = link->Parent) {
+        for (TKelObject* link = object; link; link = link->Parent)
+            if (auto* form = dynamic_cast<TKelForm*>(link)) window = form;
+        if (!window) return name + " lies on no window";
+        const auto& stack = ui.ModalStack();
+        if (std::find(stack.begin(), stack.end(), window) == stack.end())
+            return (window == object ? name : "its window " + window->Name()) + " is not shown; " +
+                   Shown(engine_.TopForm());
+        for (TKelObject* link = object; link != window; link = link->Parent) {
             auto* shown = dynamic_cast<TKelInterfaceObject*>(link);
             if (shown && !shown->Visible())
                 return link == object ? name + " is hidden"
                                       : "its parent " + link->Name() + " is hidden";
-            if (auto* form = dynamic_cast<TKelForm*>(link)) window = form;
         }
-        if (!window) return name + " lies on no window";
-        const auto& stack = ui.ModalStack();
-        if (std::find(stack.begin(), stack.end(), window) == stack.end())
-            return "its window " + window->Name() + " is not shown; " + Shown(engine_.TopForm());
         Click(object->AbsLeft() + object->Width() / 2, object->AbsTop() + object->Height() / 2,
               TMouseButton::mbLeft);
         return "";

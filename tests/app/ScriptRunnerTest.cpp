@@ -59,8 +59,8 @@ TEST_F(ScriptRunnerTest, AFailureStopsTheScriptWithWhatWasFound) {
         std::string Script, Error;
     } cases[] = {
         {"expect-top WTitle\ndump\n", "line 1: expect-top WTitle: no window is shown\n"},
-        {"wait 10\nexpect-state gsMenu\ndump\n",
-         "line 2: expect-state gsMenu: the state is gsNone\n"},
+        {"wait 10\nexpect-state gsGame\ndump\n",
+         "line 2: expect-state gsGame: the state is gsMenu\n"},
         {"wait-top WTitle 100\ndump\n",
          "line 1: wait-top WTitle 100: no window is shown after 100 ms\n"},
         {"press WTitle_BStartGame\ndump\n",
@@ -79,6 +79,45 @@ TEST_F(ScriptRunnerTest, AFailureStopsTheScriptWithWhatWasFound) {
         EXPECT_EQ(out.str(), "");  // nothing after the failure ran
         EXPECT_TRUE(host->Engine().Closed());
         EXPECT_GE(host->Now() - start, c.Script.rfind("wait-top", 0) == 0 ? 100u : 0u);
+    }
+}
+
+// Two windows: WA with a button that opens WB, a hidden button and a button on a hidden panel.
+const char* const TwoWindows = R"(<KelInterface Version="1.0">
+<o c="TKelForm"><p n="Name">WA</p><p n="ParentName">Screen</p><p n="Left">0</p><p n="Top">0</p><p n="Width">400</p><p n="Height">300</p></o>
+<o c="TKelLabel"><p n="Name">WA_BGo</p><p n="ParentName">WA</p><p n="Left">100</p><p n="Top">200</p><p n="Width">60</p><p n="Height">20</p><p n="Visible">True</p><p n="OnMouseUp">ShowModal Form="WB";</p></o>
+<o c="TKelLabel"><p n="Name">WA_BHidden</p><p n="ParentName">WA</p><p n="Left">10</p><p n="Top">10</p><p n="Width">60</p><p n="Height">20</p><p n="Visible">False</p></o>
+<o c="TKelForm"><p n="Name">WA_Panel</p><p n="ParentName">WA</p><p n="Left">200</p><p n="Top">0</p><p n="Width">100</p><p n="Height">100</p><p n="Visible">False</p></o>
+<o c="TKelLabel"><p n="Name">WA_Panel_BIn</p><p n="ParentName">WA_Panel</p><p n="Left">10</p><p n="Top">10</p><p n="Width">60</p><p n="Height">20</p><p n="Visible">True</p></o>
+<o c="TKelForm"><p n="Name">WB</p><p n="ParentName">Screen</p><p n="Left">400</p><p n="Top">300</p><p n="Width">400</p><p n="Height">300</p></o>
+<o c="TKelLabel"><p n="Name">WB_BBack</p><p n="ParentName">WB</p><p n="Left">10</p><p n="Top">10</p><p n="Width">60</p><p n="Height">20</p><p n="Visible">True</p></o>
+</KelInterface>)";
+
+TEST_F(ScriptRunnerTest, PressesOnlyWhatIsShownAtItsCentre) {
+    const struct {
+        std::string Object, Error;
+    } cases[] = {
+        {"WA_BHidden", "WA_BHidden is hidden"},
+        {"WA_Panel_BIn", "its parent WA_Panel is hidden"},
+        {"WB_BBack", "its window WB is not shown; the top window is WA"},
+        {"WA_BGo", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Object);
+        host.reset();
+        host = std::make_unique<THeadlessScriptHost>(
+            THeadlessConfig{data.Path().string(), user.Path().string(), 1, 10});
+        TKelInterfaceEngine& ui = host->Engine().Interface();
+        ui.LoadFromString(TwoWindows);
+        ASSERT_EQ(ui.LoadError(), "");
+        ui.HideModalList();
+        ui.ShowModal("WA");
+        err.str("");
+        // A press that happens opens WB.
+        const bool pressed = c.Error.empty();
+        EXPECT_EQ(Run("press " + c.Object + "\nexpect-top WB\n"),
+                  pressed ? ScriptRan : ScriptFailed);
+        EXPECT_EQ(err.str(), pressed ? "" : "line 1: press " + c.Object + ": " + c.Error + "\n");
     }
 }
 
