@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -25,6 +28,12 @@
 #include "resources/JpegPNG.h"
 #include "rules/FishkaTypes.h"
 #include "rules/Level.h"
+#include "ui/KelCheckBox.h"
+#include "ui/KelEdit.h"
+#include "ui/KelGrid.h"
+#include "ui/KelInterfaceEngine.h"
+#include "ui/KelProgressBar.h"
+#include "ui/KelSlider.h"
 
 using TProblems = std::vector<std::string>;
 
@@ -182,14 +191,16 @@ static void CollectTexts(const TKelXMLTag& tag, std::u32string& texts) {
     }
 }
 
+// The fonts the interface draws with.
+static const char* const GameFonts[] = {"KelUnicode",         "Lithos",
+                                        "Lithos-Bold",        "Lithos-Black",
+                                        "LithosDigist-Black", "LithosSmall-Bold"};
+
 // The six fonts load with their glyph pictures, and know every character of the shipped texts.
 // Archives without any of them (partial archives of modders and tests) are not game archives.
 static void CheckFonts(TFileFolder& archive, TProblems& problems) {
-    const char* const fontNames[] = {"KelUnicode",         "Lithos",
-                                     "Lithos-Bold",        "Lithos-Black",
-                                     "LithosDigist-Black", "LithosSmall-Bold"};
     bool anyFont = false;
-    for (const char* name : fontNames)
+    for (const char* name : GameFonts)
         anyFont |= archive.IndexOfFile(std::string(name) + ".xml") >= 0;
     if (!anyFont) return;
     std::u32string texts;
@@ -201,7 +212,7 @@ static void CheckFonts(TFileFolder& archive, TProblems& problems) {
         if (LoadXmlEntry(archive, name, document)) CollectTexts(document, texts);
     }
     TKelFontEngine fonts;
-    for (const char* name : fontNames) {
+    for (const char* name : GameFonts) {
         const std::string entry = std::string(name) + ".xml";
         TMemoryStream* stream = archive.FindFile(entry);
         if (!stream) {
@@ -458,6 +469,315 @@ static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
         CheckPieceSpin(spin, *effect, types, problems);
 }
 
+// ---- The interface description ---------------------------------------------------------------
+
+constexpr const char* InterfaceEntry = "Tervolin.li";
+
+// The windows the game shows by name.
+static const char* const GameWindows[] = {
+    "WTitle",
+    "WResource",
+    "WSelectGameMode",
+    "WContinue",
+    "WInstructions",
+    "WGame",
+    "WGameMenu",
+    "WHelp",
+    "WQuit",
+    "WExitToMainMenu",
+    "WAbortLevel",
+    "WGameOver",
+    "WBetweenLevels",
+    "WGameComplete",
+    "WAfterGameComplete",
+    "WHighScores",
+    "WClearHighScores",
+    "WChangePlayer",
+    "WNewPlayer",
+    "WRenamePlayer",
+    "WDelete",
+    "WPlayerExist",
+    "WYourName",
+    "WOptions",
+    "WLanguage",
+    "WGameLoading",
+    "WLoadLevel",
+    "WBonusGemHint",
+    "WBouncingGemHint",
+    "WGemWithLightningHint",
+};
+
+// The objects the game reads or writes by name, with the class each must have; labels and
+// buttons may be any kind of label.
+struct TGameWidget {
+    const char* Name;
+    const TKelClass& (*Class)();  // none: a label of any kind
+};
+
+static const TGameWidget GameWidgets[] = {
+    {"WTitle_LWelcome", nullptr},
+    {"WResource_LWelcome", nullptr},
+    {"WInstructions_TFPage1", &TKelTabForm::StaticClass},
+    {"WInstructions_TFPlay", &TKelTabForm::StaticClass},
+    {"WInstructions_TFOk", &TKelTabForm::StaticClass},
+    {"WInstructions_CBInstructionsOff", &TKelCheckBox::StaticClass},
+    {"WGame_LScoreCount", nullptr},
+    {"WGame_LLevelCount", nullptr},
+    {"WGame_BHint", nullptr},
+    {"WGameComplete_LYourScoreCount", nullptr},
+    {"WGameComplete_EName", &TKelEdit::StaticClass},
+    {"WHighScores_GHighScores", &TKelGrid::StaticClass},
+    {"WHighScores_BViewAction", nullptr},
+    {"WHighScores_BViewRelax", nullptr},
+    {"WChangePlayer_GPlayers", &TKelGrid::StaticClass},
+    {"WNewPlayer_ENewPlayer", &TKelEdit::StaticClass},
+    {"WRenamePlayer_EPlayerName", &TKelEdit::StaticClass},
+    {"WYourName_EYourName", &TKelEdit::StaticClass},
+    {"WOptions_CBFullScreen", &TKelCheckBox::StaticClass},
+    {"WOptions_CB32bitColor", &TKelCheckBox::StaticClass},
+    {"WOptions_CBHintsOff", &TKelCheckBox::StaticClass},
+    {"WOptions_SMusicVolume", &TKelSlider::StaticClass},
+    {"WOptions_SSoundVolume", &TKelSlider::StaticClass},
+    {"WOptions_BOk", nullptr},
+    {"WOptions_BCancel", nullptr},
+    {"WLanguage_RBENU", &TKelRadioButton::StaticClass},
+    {"WGameLoading_PBGameLoading", &TKelProgressBar::StaticClass},
+    {"WGameLoading_LLoading", nullptr},
+    {"WLoadLevel_PBLoadLevel", &TKelProgressBar::StaticClass},
+    {"WLoadLevel_LLoadLevelText", nullptr},
+};
+
+// The game's handlers that scripts may call with ExecMethod.
+static const std::set<std::string> PublishedHandlers = {
+    "WTitle_BStartGame_MouseUp",
+    "WContinue_BNewGame_MouseUp",
+    "WContinue_BPlaySaved_MouseUp",
+    "WContinue_BCancel_MouseUp",
+    "WSelectGameMode_BAction_MouseUp",
+    "WSelectGameMode_BRelax_MouseUp",
+    "WTitle_BHighScores_MouseUp",
+    "WTitle_BChangePlayer_MouseUp",
+    "WTitle_BQuit_MouseUp",
+    "WTitle_LBrontelLink_MouseUp",
+    "AddLogoMouseUp",
+    "WType_BOK_MouseUp",
+    "WInstructions_TFPlay_BPlay_MouseUp",
+    "WInstructions_TFOk_BOk_MouseUp",
+    "WInstructions_TFPage1_BPage2_MouseUp",
+    "WInstructions_CBINstructionsOff_MouseUp",
+    "WGame_BMenu_MouseUp",
+    "WGame_BQuit_MouseUp",
+    "WGame_BHelp_MouseUp",
+    "WGame_BMize_MouseUp",
+    "WGame_BUndo_MouseUp",
+    "WGameMenu_BResume_MouseUp",
+    "WGameMenu_BInstructions_MouseUp",
+    "WGameMenu_BQuit_MouseUp",
+    "WHelp_BClose_MouseUp",
+    "WQuit_BCancel_MouseUp",
+    "WExitToMainMenu_BOk_MouseUp",
+    "WGameOver_BOk_MouseUp",
+    "WAbortLevel_BOk_MouseUp",
+    "WBetweenLevels_BPlay_MouseUp",
+    "WLevelComplete_BOk_MouseUp",
+    "WGameComplete_BOk_MouseUp",
+    "WAfterGameComplete_BOk_MouseUp",
+    "WHighScores_BViewAction_MouseUp",
+    "WHighScores_BViewRelax_MouseUp",
+    "WHighScores_BClear_MouseUp",
+    "WClearHighScores_BOk_MouseUp",
+    "WYourName_BOk_MouseUp",
+    "WNewPlayer_BOk_MouseUp",
+    "WChangePlayer_BDone_MouseUp",
+    "WChangePlayer_GPlayers_MouseDown",
+    "WChangePlayer_GPlayers_DblClick",
+    "WChangePlayer_BCancel_MouseUp",
+    "WChangePlayer_BDelete_MouseUp",
+    "WDelete_BOk_MouseUp",
+    "WChangePlayer_BRename_MouseUp",
+    "WRenamePlayer_BOk_MouseUp",
+    "WOptions_BOk_MouseUp",
+    "WOptions_BCancel_MouseUp",
+    "WOptions_SMusicVolume_Change",
+    "WOptions_SSoundVolume_Change",
+    "WLanguage_BOk_MouseUp",
+};
+
+// The sizes of the archive's pictures, for laying the windows out as the game does; nothing is
+// drawn.
+class TArchivePictureSizes : public IKelGraphic {
+  public:
+    explicit TArchivePictureSizes(TFileFolder& archive) : archive_(archive) {}
+
+    void GetPictureSize(int& width, int& height, const std::string& picture) override {
+        auto [known, added] = sizes_.try_emplace(picture, TPoint{0, 0});
+        if (added) known->second = Measure(picture);
+        width = known->second.X;
+        height = known->second.Y;
+    }
+    void GetScreenSize(int& width, int& height) override {
+        width = ScreenWidth;
+        height = ScreenHeight;
+    }
+    void Draw(const std::string&, const std::string&, TBlendingMode, int, int, uint8_t,
+              const std::optional<TRect>&) override {}
+    void DrawBumpMap(const std::string&, const std::string&, int, int) override {}
+    void DrawRect(const std::string&, const TRect&, uint32_t, uint8_t, bool) override {}
+    void ExtDraw(const std::string&, int) override {}
+    void DrawColoredAlpha(const std::string&, const std::string&, int, int, uint32_t,
+                          uint8_t) override {}
+    void PlaySound(const std::string&) override {}
+    void PostFormDraw(const std::string&) override {}
+    void LowExtDraw(const std::string&, const TRect&, const std::string&, int, int, uint32_t,
+                    uint8_t) override {}
+
+  private:
+    TPoint Measure(const std::string& picture) {
+        TMemoryStream* entry = picture.empty() ? nullptr : archive_.FindFile(picture);
+        if (!entry) return {0, 0};
+        try {
+            if (picture.size() >= 3 && SameText(picture.substr(picture.size() - 3), "png")) {
+                const TPngPicture png = TPngPicture::Decode(entry->Bytes());
+                return {png.Width, png.Height};
+            }
+            const TBitmap24 jpeg = DecodeJpeg(entry->Bytes());
+            return {jpeg.Width, jpeg.Height};
+        } catch (const std::exception&) {
+            return {0, 0};  // the pictures check reports it
+        }
+    }
+
+    TFileFolder& archive_;
+    std::map<std::string, TPoint> sizes_;
+};
+
+// The top-level form an interface object belongs to.
+static const TKelInterfaceObject* WindowOf(const TKelInterfaceObject& object) {
+    const TKelInterfaceObject* window = &object;
+    for (int depth = 0; depth < 16; ++depth) {
+        const auto* parent = dynamic_cast<const TKelInterfaceObject*>(window->Parent);
+        if (!parent) break;
+        window = parent;
+    }
+    return window;
+}
+
+static bool Inside(const TRect& inner, const TRect& outer) {
+    return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+           inner.Bottom <= outer.Bottom;
+}
+
+// A caption must fit its label in English with room for translations 30 % longer: on a
+// one-line label its width, in a taller one the lines its text would wrap to.
+static void CheckCaptionRoom(const TKelLabel& label, const TKelFontEngine& fonts,
+                             TProblems& problems) {
+    const std::vector<TKelTextLine>& lines = label.Lines();
+    const TKelFont* font = fonts.FindFont(label.FontName());
+    if (lines.empty() || !font || font->Height <= 0) return;
+    const std::string owner = std::string(InterfaceEntry) + ": " + label.Name();
+    // The lines' distance gives the line space.
+    const int64_t step =
+        lines.size() > 1 ? std::max<int64_t>(1, lines[1].Y - lines[0].Y) : font->Height;
+    const int64_t capacity = (int64_t{label.Height()} + step - font->Height) / step;
+    const int64_t room = label.AvailableWidth();
+    if (room <= 0) return;
+    if (int64_t(lines.size()) > capacity) {
+        problems.push_back(owner + ": its caption needs " + std::to_string(lines.size()) +
+                           " lines, the label holds " + std::to_string(capacity));
+        return;
+    }
+    int64_t width = 0;
+    for (const TKelTextLine& line : lines) width += line.Width;
+    // Wrapped lines fill about 85 % of the width.
+    const bool roomy = capacity == 1 ? width * 13 <= room * 10
+                                     : (width * 1300 + room * 850 - 1) / (room * 850) <= capacity;
+    if (!roomy)
+        problems.push_back(owner + ": its caption leaves too little room for longer translations");
+}
+
+// "Tervolin.li", read with the game's loader and laid out with the archive's pictures and fonts:
+// it loads; has every window and object the game uses by name, of the class the game expects,
+// each object in its own window; calls only published handlers; names only pictures of the
+// archive; every window lies on the 800 x 600 screen, every shown object inside its window, and
+// every caption fits. Archives without the description or "surfaces.dat" are not game archives.
+static void CheckInterface(TFileFolder& archive, TProblems& problems) {
+    const std::string owner = InterfaceEntry;
+    TMemoryStream* entry = archive.FindFile(InterfaceEntry);
+    if (!entry) {
+        if (archive.IndexOfFile("surfaces.dat") >= 0)
+            problems.push_back(owner + ": the interface description is missing");
+        return;
+    }
+    TKelFontEngine fonts;
+    for (const char* name : GameFonts) {
+        TMemoryStream* font = archive.FindFile(std::string(name) + ".xml");
+        try {
+            if (font) fonts.LoadFontFromStream(*font);
+        } catch (const std::exception&) {
+            // the fonts check reports it
+        }
+    }
+    TArchivePictureSizes host(archive);
+    TKelInterfaceEngine engine;
+    engine.Host = &host;
+    engine.FontEngine = &fonts;
+    const std::string description = entry->ToString();
+    engine.LoadFromString(description);
+    if (!engine.LoadError().empty()) problems.push_back(owner + ": " + engine.LoadError());
+
+    for (const char* name : GameWindows)
+        if (!dynamic_cast<const TKelForm*>(engine.FindObject(name)))
+            problems.push_back(owner + ": the window " + name + " is missing");
+    for (const TGameWidget& widget : GameWidgets) {
+        const auto* object =
+            dynamic_cast<const TKelInterfaceObject*>(engine.FindObject(widget.Name));
+        const bool rightClass =
+            object && (widget.Class ? &object->GetClass() == &widget.Class()
+                                    : dynamic_cast<const TKelLabel*>(object) != nullptr);
+        const std::string name = widget.Name;
+        const std::string window = name.substr(0, name.find('_'));
+        if (!object)
+            problems.push_back(owner + ": " + widget.Name + " is missing");
+        else if (!rightClass)
+            problems.push_back(owner + ": " + widget.Name + " is a " + object->GetClass().Name +
+                               ", not a " + (widget.Class ? widget.Class().Name : "TKelLabel"));
+        else if (WindowOf(*object)->Name() != window)
+            problems.push_back(owner + ": " + widget.Name + " is not in the window " + window);
+    }
+
+    static const std::regex method("Method=\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(description.begin(), description.end(), method);
+         it != std::sregex_iterator(); ++it)
+        if (!PublishedHandlers.count((*it)[1]))
+            problems.push_back(owner + ": ExecMethod names " + std::string((*it)[1]) +
+                               ", which the game does not publish");
+
+    std::istringstream pictures(engine.GetAllPictures());
+    for (std::string picture; std::getline(pictures, picture);) {
+        if (!picture.empty() && picture.back() == '\r') picture.pop_back();
+        if (!picture.empty() && archive.IndexOfFile(picture) < 0)
+            problems.push_back(owner + ": picture " + picture + " is not in the archive");
+    }
+
+    const TRect screen{0, 0, ScreenWidth - 1, ScreenHeight - 1};
+    for (const auto& object : engine.Objects()) {
+        const auto* ui = dynamic_cast<const TKelInterfaceObject*>(object.get());
+        if (!ui) continue;
+        const TKelInterfaceObject* window = WindowOf(*ui);
+        if (ui == window) {
+            if (!Inside(ui->ScreenRect(), screen))
+                problems.push_back(owner + ": the window " + ui->Name() +
+                                   " does not fit the 800 x 600 screen");
+            continue;
+        }
+        // Objects the game moves off the screen on purpose start hidden or are placed by it.
+        if (ui->Visible() && ui->Width() > 0 && !Inside(ui->ScreenRect(), window->ScreenRect()))
+            problems.push_back(owner + ": " + ui->Name() + " lies outside its window");
+        if (const auto* label = dynamic_cast<const TKelLabel*>(ui))
+            CheckCaptionRoom(*label, fonts, problems);
+    }
+}
+
 static const TDataCheck Checks[] = {
     {"entries load", &CheckEntriesLoad},
     {"entry names", &CheckEntryNames},
@@ -465,6 +785,7 @@ static const TDataCheck Checks[] = {
     {"fonts", &CheckFonts},
     {"sounds", &CheckSoundData},
     {"screen effects and pictures", &CheckScreenContent},
+    {"interface", &CheckInterface},
 };
 
 static int RunCheckData(const ToolArgs& args) {

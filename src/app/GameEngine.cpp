@@ -251,6 +251,7 @@ void TKelGameEngine::FormCreate() {
     LoadGameFonts(*archive_, *fontEngine_);
     log_.WriteLog("Kel Font Loaded Ok...");
     LoadInterface();
+    SetUpLanguage();
     options_.LoadOptions(UserPath("options.cfg"));
 
     // The game draws its own cursor. A window never placed by the player opens centred.
@@ -335,6 +336,9 @@ void TKelGameEngine::RunGame() {
             ShowGameLoading();
             LoadStartPictures();
 
+            LoadHighScores(UserPath("HighScores.dat"), highScores_);
+            ApplyLanguage();
+            log_.WriteLog("Changed Language Ok...");
             std::error_code error;
             const std::string params = ResolvePath(JoinPath(folders_.GameFolder, "GameParams.xml"));
             if (fs::exists(params, error)) LoadGameParams(params);  // else the defaults hold
@@ -368,6 +372,7 @@ void TKelGameEngine::RunGame() {
                                                    currentTick_))
                 log_.WriteLog("Can not find file name efMouseCursor.xml in GameFolder");
             soundEvents_.ScheduleSoundEvent("PharaohSayWelcome", -1, currentTick_);
+            startedUp_ = true;
         });
     } catch (const std::exception&) {
         // The next pass closes the window; it must come even when start-up failed before the
@@ -623,6 +628,7 @@ void TKelGameEngine::OnResumeMessage() {
 void TKelGameEngine::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
+    AbandonLevel();
     const std::string goodbye = soundEvents_.GetEventSoundName("PharaohSayGoodbye");
     if (soundOn_ && !goodbye.empty()) {
         soundEvents_.PlaySound(goodbye);

@@ -24,11 +24,13 @@
 #include "app/GameFolders.h"
 #include "app/GameScreen.h"
 #include "app/GlobalEffects.h"
+#include "app/HighScores.h"
 #include "app/InstructionEffects.h"
 #include "app/LevelLoader.h"
 #include "app/Log.h"
 #include "app/Options.h"
 #include "app/PlayScreen.h"
+#include "app/PlayersFile.h"
 #include "app/RedrawGrid.h"
 #include "app/ScreenEffects.h"
 #include "app/SoundEvents.h"
@@ -41,6 +43,7 @@
 #include "rules/Level.h"
 #include "rules/PlayRules.h"
 #include "rules/PlayState.h"
+#include "ui/KelGrid.h"
 #include "ui/KelInterface.h"
 #include "ui/KelInterfaceEngine.h"
 
@@ -120,6 +123,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     // Runs a published handler by name, as a script's "ExecMethod" does; false when no handler
     // has that name.
     bool ExecMethod(const std::string& name);
+    bool HasHandler(const std::string& name) const { return handlers_.count(name) > 0; }
 
     // The level set-up: loading levels, starting a new game, clearing the level.
     TLevelLoader& Levels() { return levels_; }
@@ -225,6 +229,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void LoadInterface();
     void ShowGameLoading();
     void LoadInterfacePictures();
+    void ResetWindows();
     bool LoadLoosePicture(const std::string& fileName);
     void LoadAdditionalButtons(const std::string& fileName);
     std::string LogoUrl(const TKelXMLTag& logo) const;
@@ -256,6 +261,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void NextLevel();
     void RestartLevel();
     void ShowFirstPlayerDialog();
+    // Closing the window during a level gives it up: its score and, when newest, the level.
+    void AbandonLevel();
 
     // The level map.
     const TPathPoint* MapPoint(int32_t position) const;
@@ -274,18 +281,42 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void DeletePlayer(const std::string& name);
     void FillPlayersGrid();
     std::string SelectedPlayer() const;
+    TPlayersFile PlayersFile() const;
+    TKelGrid* Grid(const std::string& name) const;
+    std::string HighScoresPath() const;
+    void LoadHighScoresWithPlayers();
     void FillHighScores();
-    bool HighScoresEmpty() const;
+    bool HighScoresEmpty();
+    // Enters a finished game into the table of the game mode and stores the tables.
     void AddHighScore(const std::string& name, int32_t score);
+    // Takes every player's game in progress out of the high scores.
+    void ClearAddScore();
     void ClearHighScores();
 
     // The options window and the window mode.
     int SliderPosition(const std::string& slider, int fallback) const;
+    void ShowDisplayOptions();
+    // The window from the stored options (Cancel, and at start-up), the language in force before
+    // the window was opened restored.
     void ResetOptionsWindow();
     void ApplyVolumeSlider(bool music);
     void ApplyOptionsWindow();
-    void RestoreOptionsWindow();
     void ChangeWindowMode();
+    // Opens the display in the mode of the options and rebuilds every picture; false (the game
+    // closing) when no depth can be set.
+    bool ReopenDisplay();
+    void DoPostChangeWindowMode();
+
+    // The interface language.
+    std::string LanguageFolder() const;
+    std::vector<std::string> LanguageFiles() const;
+    void LoadReg();
+    void SaveLanguageToReg();
+    void TakeDesktopLanguage();
+    void BuildLanguageButtons();
+    void ApplyLanguage();
+    void SetUpLanguage();
+    void ChooseLanguage();
 
     const std::string appName_ = "Tervolin";
     Platform& platform_;
@@ -333,6 +364,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     TGameClipboard clipboard_;
     std::vector<std::string> logoLinks_;
     std::map<std::string, std::function<void()>> handlers_;
+    THighScoreTables highScores_;
+    std::string language_, previousLanguage_;
     bool clockPaused_ = false;
     uint32_t pauseStart_ = 0;
 
@@ -343,6 +376,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     bool active_ = false;
     bool closed_ = false;
     bool gameRan_ = false;
+    bool startedUp_ = false;  // RunGame has finished
     bool destroyed_ = false;
     size_t presentedFrames_ = 0;  // frames handed to the display, to pace idle passes
 };

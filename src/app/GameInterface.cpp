@@ -101,6 +101,15 @@ void TKelGameEngine::LoadInterfacePictures() {
             permanentPictures_.push_back(name);
     surfaceStore_->LoadPictureList(*archive_, permanentPictures_);
     surfaceStore_->OnProgress = nullptr;
+    ResetWindows();
+}
+
+void TKelGameEngine::ResetWindows() {
+    // The description was read before its pictures were loaded: objects that fit or align to
+    // their pictures measure them again.
+    for (const auto& object : interface_.Objects())
+        if (auto* form = dynamic_cast<TKelForm*>(object.get()); form && !form->Parent)
+            form->UpdateLayout();
 }
 
 bool TKelGameEngine::LoadLoosePicture(const std::string& fileName) {

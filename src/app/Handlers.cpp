@@ -294,8 +294,8 @@ void TKelGameEngine::RegisterPlayerHandlers() {
         }
     });
     Handler("WOptions_BOk_MouseUp", [this] { ApplyOptionsWindow(); });
-    Handler("WOptions_BCancel_MouseUp", [this] { RestoreOptionsWindow(); });
+    Handler("WOptions_BCancel_MouseUp", [this] { ResetOptionsWindow(); });
     Handler("WOptions_SMusicVolume_Change", [this] { ApplyVolumeSlider(true); });
     Handler("WOptions_SSoundVolume_Change", [this] { ApplyVolumeSlider(false); });
-    Handler("WLanguage_BOk_MouseUp", [] {});
+    Handler("WLanguage_BOk_MouseUp", [this] { ChooseLanguage(); });
 }

@@ -202,3 +202,12 @@ void TKelGameEngine::ShowFirstPlayerDialog() {
     interface_.ShowModal("WYourName");
     SetCaption("WYourName_EYourName", "");
 }
+
+void TKelGameEngine::AbandonLevel() {
+    TGame& game = play_.Game;
+    if (game.State != gsGame && game.State != gsPause && game.State != gsInstructions) return;
+    // The unfinished level counts neither its score nor, when it was the newest, as reached.
+    game.Score = game.PrevScore;
+    if (game.SelectedLevel == game.CurrentLevel) --game.CurrentLevel;
+    SavePlayerState();
+}

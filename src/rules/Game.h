@@ -58,4 +58,6 @@ struct TGame {
     bool AddToHighScore = false;
     // The current player (empty when none) and the one before the change-player window opened.
     std::string CurrentPlayerName, NameBeforeChange;
+    // The hints already shown to the player, one bit each for the numbers 0 to 7.
+    uint8_t HintsShowed = 0;
 };

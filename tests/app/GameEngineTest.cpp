@@ -60,6 +60,7 @@ TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {
                                                   "The loading window is missing",
                                                   "Pictures from Folder Load Ok...",
                                                   "resource List Reinit Surfaces Ok...",
+                                                  "Changed Language Ok...",
                                                   "Game Started...",
                                                   "Free Space on drive 1024 Mb.",
                                                   "Average FPS: 0"}));
@@ -224,10 +225,9 @@ TEST_F(GameEngineTest, ErrorsAreShownOnceAndTheGameGoesOn) {
 }
 
 TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
+    user.Write("options.cfg", "[Options]\r\nDebugMode=463\r\n");
     auto game = MakeGame();
-    game->Options().DebugMode = 463;
     game->FormCreate();
-    game->Options().DebugMode = 463;
     game->HandleEvent(Event(TEventKind::Activate));
     bool done = false;
     game->AppIdle(done);

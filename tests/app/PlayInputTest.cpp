@@ -90,14 +90,15 @@ TEST_F(PlayInputTest, TheKeyboardCursorMovesSelectsAndClears) {
 }
 
 TEST_F(PlayInputTest, TheBoardWaitsWhileAnotherWindowIsOnTopOrTheGoalIsReached) {
+    // "WResource" holds only texts: nothing of it takes the clicks.
     Click({6, 4});
-    engine_.SetTopForm("WGameMenu");
+    engine_.SetTopForm("WResource");
     Click({7, 4});
     EXPECT_EQ(Cell({7, 4}).MergeTime, -1);
     engine_.SetTopForm("WGame");
     Click({7, 4});
     ASSERT_GT(Cell({7, 4}).MergeTime, 0);
-    engine_.SetTopForm("WGameMenu");
+    engine_.SetTopForm("WResource");
     game_.Step(1000);  // no play timers under another window
     EXPECT_GT(Cell({7, 4}).MergeTime, 0);
 

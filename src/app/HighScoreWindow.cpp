@@ -1,0 +1,108 @@
+// The high scores as the game object shows and keeps them: the stored tables with the players'
+// games in progress added, the grid of "WHighScores", the end of a game and the clearing.
+#include "app/GameEngine.h"
+#include "app/PlayersFile.h"
+#include "core/CoreError.h"
+#include "core/KelException.h"
+#include "ui/KelGrid.h"
+
+namespace {
+
+int32_t StrictInteger(const std::string& text) {
+    size_t used = 0;
+    long long value = 0;
+    try {
+        value = std::stoll(text, &used, 10);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (text.empty() || used != text.size() || value < INT32_MIN || value > INT32_MAX)
+        throw TKelCoreError("'" + text + "' is not a valid integer value");
+    return int32_t(value);
+}
+
+std::string TagText(const TKelXMLTag& tag, const char* name) {
+    const TKelXMLTag* child = tag.FindTag(name);
+    return child ? child->Text : std::string();
+}
+
+}  // namespace
+
+std::string TKelGameEngine::HighScoresPath() const {
+    return UserPath("HighScores.dat");
+}
+
+void TKelGameEngine::LoadHighScoresWithPlayers() {
+    Guarded("Exception error in TKelGameEngine.LoadPlayer!", [this] {
+        LoadHighScores(HighScoresPath(), highScores_);
+        const TPlayersFile file = PlayersFile();
+        if (!file.Exists()) {
+            ShowFirstPlayerDialog();
+            return;
+        }
+        const auto document = file.Read();
+        const TKelXMLTag* root = PlayersRoot(*document);
+        if (!root) return;
+        for (int i = 0; i < root->TagCount(); ++i) {
+            const TKelXMLTag& player = *root->GetTag(i);
+            const TKelXMLTag* state = player.FindTag("CurrentState");
+            if (!state || !state->FindTag("CurrentScore") ||
+                TagText(*state, "CurrentScore") == "0" ||
+                TagText(*state, "AddToHighScore") != "true")
+                continue;
+            const TKelParserAttribute* name = player.FindAttribute("Name");
+            if (!name) throw TKelCoreError("a player in progress without a name");
+            const std::string mode = TagText(*state, "GameMode");
+            THighScores& table =
+                highScores_.Of(mode.empty() ? 0 : uint8_t(std::atoi(mode.c_str())));
+            const size_t index =
+                InsertHighScore(name->Value, StrictInteger(TagText(*state, "CurrentScore")), table);
+            table[index].InProgress = true;
+        }
+    });
+}
+
+void TKelGameEngine::FillHighScores() {
+    Guarded("Exception error in TKelGameEngine.FillHighScores!", [this] {
+        TKelGrid* grid = Grid("WHighScores_GHighScores");
+        if (grid) grid->Clear();
+        LoadHighScoresWithPlayers();
+        if (!grid) return;
+        const THighScores& table = highScores_.Of(play_.Game.GameMode);
+        for (size_t i = 0; i < table.size(); ++i)
+            grid->AddCells("Text=\"" + std::to_string(i + 1) + "\";Text=\"" + table[i].Name +
+                           "\";Text=\"" + std::to_string(table[i].Score) + "\";");
+    });
+}
+
+bool TKelGameEngine::HighScoresEmpty() {
+    return highScores_.Of(play_.Game.GameMode).empty();
+}
+
+void TKelGameEngine::AddHighScore(const std::string& name, int32_t score) {
+    InsertHighScore(name, score, highScores_.Of(play_.Game.GameMode));
+    if (!SaveHighScores(HighScoresPath(), highScores_))
+        log_.WriteLog("Cannot write HighScores.dat");
+}
+
+void TKelGameEngine::ClearAddScore() {
+    Guarded("Exception error in TKelGameEngine.ClearAddScore!", [this] {
+        const TPlayersFile file = PlayersFile();
+        if (!file.Exists()) return;
+        play_.Game.AddToHighScore = false;
+        const auto document = file.Read();
+        if (const TKelXMLTag* root = PlayersRoot(*document))
+            for (int i = 0; i < root->TagCount(); ++i)
+                if (const TKelXMLTag* state = root->GetTag(i)->FindTag("CurrentState"))
+                    if (TKelXMLTag* add = state->FindTag("AddToHighScore")) add->SetText("false");
+        file.Write(*document);
+    });
+}
+
+void TKelGameEngine::ClearHighScores() {
+    highScores_.Of(play_.Game.GameMode).clear();
+    ClearAddScore();
+    if (!SaveHighScores(HighScoresPath(), highScores_))
+        log_.WriteLog("Cannot write HighScores.dat");
+    if (TKelGrid* grid = Grid("WHighScores_GHighScores")) grid->Clear();
+}

@@ -1,0 +1,92 @@
+#include "app/HighScores.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "app/CUnit.h"
+#include "core/MemoryStream.h"
+
+namespace {
+
+// A whole decimal number with an optional sign and nothing else.
+bool StrictInteger(const std::string& text, int32_t& value) {
+    size_t used = 0;
+    try {
+        const long long number = std::stoll(text, &used, 10);
+        if (used != text.size() || number < INT32_MIN || number > INT32_MAX) return false;
+        value = int32_t(number);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// The lines of a text; CR LF, CR or LF end a line.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+void AppendLine(const std::string& decoded, THighScores& table) {
+    int32_t score = 0;
+    if (StrictInteger(LineAttribute(decoded, "score"), score))
+        table.push_back({LineAttribute(decoded, "name"), score, false});
+}
+
+std::string EntryLine(const char* element, const THighScore& entry) {
+    return ShiftEncode(std::string("<") + element + " name=\"" + entry.Name + "\" score=\"" +
+                       std::to_string(entry.Score) + "\" />") +
+           "\r\n";
+}
+
+}  // namespace
+
+size_t InsertHighScore(const std::string& name, int32_t score, THighScores& table) {
+    size_t i = 0;
+    while (i < table.size() && table[i].Score >= score) ++i;
+    table.insert(table.begin() + std::ptrdiff_t(i), THighScore{name, score, false});
+    return i;
+}
+
+std::string LineAttribute(const std::string& line, const std::string& name) {
+    const std::string opening = name + "=\"";
+    const size_t start = line.find(opening);
+    if (start == std::string::npos) return {};
+    const size_t from = start + opening.size();
+    const size_t end = line.find('"', from);
+    return end == std::string::npos ? std::string() : line.substr(from, end - from);
+}
+
+void LoadHighScores(const std::string& fileName, THighScoreTables& tables) {
+    tables.Action.clear();
+    tables.Relax.clear();
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file) return;
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    for (const std::string& line : Lines(text)) {
+        const std::string decoded = ShiftDecode(line);
+        if (decoded.find("HighScore") != std::string::npos) AppendLine(decoded, tables.Action);
+        if (decoded.find("HighRelax") != std::string::npos) AppendLine(decoded, tables.Relax);
+    }
+}
+
+bool SaveHighScores(const std::string& fileName, const THighScoreTables& tables) {
+    std::string text;
+    for (const THighScore& entry : tables.Action)
+        if (!entry.InProgress) text += EntryLine("HighScore", entry);
+    for (const THighScore& entry : tables.Relax)
+        if (!entry.InProgress) text += EntryLine("HighRelax", entry);
+    return WriteTextFileAtomically(fileName, text);
+}

@@ -1,0 +1,319 @@
+// The flow between the shipped game's windows through the game object on the headless driver:
+// the first start, a new game, the game menu and its pause of the play clock, the level map and
+// the next level, a lost level's retry, leaving to the title; and the input routing around them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/CUnit.h"
+#include "app/HeadlessGame.h"
+#include "app/PlayerName.h"
+#include "support/TempFolder.h"
+#include "ui/KelGrid.h"
+#include "ui/KelInterfaceObject.h"
+
+#ifdef TERVOLIN_GAME_FOLDER
+namespace {
+
+class ScreenFlowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        game_.Start();
+        ASSERT_FALSE(engine_.Closed());
+        Pass();
+    }
+    void Pass() { game_.Step(10); }
+    // A left press and release at the centre of a visible object of the top window.
+    void Press(const std::string& name) {
+        const auto* object =
+            dynamic_cast<const TKelInterfaceObject*>(engine_.Interface().FindObject(name));
+        ASSERT_NE(object, nullptr) << name;
+        ASSERT_TRUE(object->Visible()) << name;
+        const int x = object->AbsLeft() + object->Width() / 2;
+        const int y = object->AbsTop() + object->Height() / 2;
+        game_.MouseMove(x, y);
+        game_.MouseDown(x, y, TMouseButton::mbLeft, ssLeft);
+        game_.MouseUp(x, y, TMouseButton::mbLeft);
+        Pass();
+    }
+    void Type(const std::string& text) {
+        for (const char c : text) game_.TypeChar(uint8_t(c));
+        Pass();
+    }
+    void Key(int key, TShiftState shift = 0) {
+        game_.KeyDown(key, shift);
+        game_.KeyUp(key, shift);
+        Pass();
+    }
+    // Writes the frame for a person to look at when TERVOLIN_SHOTS names a folder.
+    void Shot(const std::string& name) {
+        if (const char* folder = std::getenv("TERVOLIN_SHOTS"))
+            game_.SaveFrame(std::string(folder) + "/" + name + ".png");
+    }
+    void NamePlayer(const std::string& name) {
+        ASSERT_EQ(engine_.TopForm(), "WYourName");
+        Type(name);
+        Press("WYourName_BOk");
+        ASSERT_EQ(engine_.TopForm(), "WTitle");
+    }
+    void StartActionGame() {
+        Press("WTitle_BStartGame");
+        ASSERT_EQ(engine_.TopForm(), "WSelectGameMode");
+        Press("WSelectGameMode_BAction");
+    }
+
+    TempFolder user_;
+    THeadlessGame game_{{TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10}};
+    TKelGameEngine& engine_ = game_.Engine();
+    TGame& play_ = engine_.Play().Game;
+};
+
+TEST_F(ScreenFlowTest, TheFirstStartAsksForANameAndGreetsThePlayer) {
+    EXPECT_EQ(play_.State, gsMenu);
+    Shot("first-start");
+    // An empty name is refused, with the mouse and with Enter.
+    Press("WYourName_BOk");
+    Key(vk::Return);
+    EXPECT_EQ(engine_.TopForm(), "WYourName");
+    NamePlayer("Ann>\"<2");
+    EXPECT_EQ(play_.CurrentPlayerName, "Ann2");
+    EXPECT_EQ(
+        ValueToText(engine_.Interface().GetProperty("WTitle_LWelcome", "Caption")),
+        ValueToText(engine_.Interface().GetProperty("WResource_LWelcome", "Caption")) + " Ann2");
+    Shot("title");
+}
+
+TEST_F(ScreenFlowTest, ANewGameShowsTheInstructionsThenLevelOne) {
+    NamePlayer("Ann");
+    StartActionGame();
+    EXPECT_EQ(play_.State, gsInstructions);
+    EXPECT_EQ(engine_.TopForm(), "WInstructions");
+    EXPECT_EQ(play_.CurrentLevel, 1);
+    Shot("instructions");
+    Press("WInstructions_TFPlay_BPlay");
+    EXPECT_EQ(play_.State, gsGame);
+    EXPECT_EQ(engine_.TopForm(), "WGame");
+    game_.Step(3000);
+    Shot("level1");
+    EXPECT_EQ(ValueToText(engine_.Interface().GetProperty("WGame_LLevelCount", "Caption")), "1");
+    // The hint button waits outside the screen.
+    EXPECT_EQ(std::get<int32_t>(engine_.Interface().GetProperty("WGame_BHint", "Left")), -719);
+}
+
+TEST_F(ScreenFlowTest, TheGameMenuPausesThePlayClock) {
+    NamePlayer("Ann");
+    play_.ShowInstructions = false;
+    StartActionGame();
+    ASSERT_EQ(play_.State, gsGame);
+    game_.Step(500);
+    const uint32_t start = play_.LevelStartTime;
+    Key(vk::Escape);
+    EXPECT_EQ(engine_.TopForm(), "WGameMenu");
+    EXPECT_EQ(play_.State, gsPause);
+    EXPECT_TRUE(engine_.ClockPaused());
+    Shot("game-menu");
+    game_.Step(2000);
+    Key(vk::Escape);
+    EXPECT_EQ(engine_.TopForm(), "WGame");
+    EXPECT_EQ(play_.State, gsGame);
+    Pass();
+    EXPECT_FALSE(engine_.ClockPaused());
+    // The level started the length of the pause later, give or take the passes around it.
+    EXPECT_NEAR(double(play_.LevelStartTime - start), 2030.0, 30.0);
+    // The mouse wheel does nothing during play; Escape on an empty stack does nothing.
+    engine_.Interface().HideModalList();
+    Key(vk::Escape);
+    EXPECT_EQ(play_.State, gsGame);
+}
+
+TEST_F(ScreenFlowTest, AWonLevelLeadsToTheMapAndTheMapToTheNextLevel) {
+    NamePlayer("Ann");
+    play_.ShowInstructions = false;
+    StartActionGame();
+    engine_.ChangeGameState("LevelComplete");
+    EXPECT_EQ(play_.State, gsBetweenLevels);
+    EXPECT_EQ(engine_.TopForm(), "WBetweenLevels");
+    EXPECT_EQ(play_.SelectedLevel, 1);
+    Pass();
+    Shot("map");
+    Press("WBetweenLevels_BPlay");
+    EXPECT_EQ(play_.State, gsGame);
+    EXPECT_EQ(play_.CurrentLevel, 2);
+    EXPECT_EQ(play_.SelectedLevel, 2);
+    EXPECT_EQ(engine_.TopForm(), "WGame");
+
+    // Back on the map, a click beside every reached position picks the newest level; one on the
+    // first position replays level 1 without lowering the newest level.
+    engine_.ChangeGameState("LevelComplete");
+    const TPathPoint first = engine_.PathPoints().at(0);
+    game_.MouseDown(first.X + 40, first.Y, TMouseButton::mbLeft);
+    game_.MouseUp(first.X + 40, first.Y, TMouseButton::mbLeft);
+    Pass();
+    EXPECT_EQ(play_.SelectedLevel, 2);
+    game_.MouseMove(first.X + 3, first.Y - 4);
+    game_.MouseDown(first.X + 3, first.Y - 4, TMouseButton::mbLeft);
+    game_.MouseUp(first.X + 3, first.Y - 4, TMouseButton::mbLeft);
+    Pass();
+    EXPECT_EQ(play_.HoveredLevel, 0);
+    EXPECT_EQ(play_.SelectedLevel, 0);
+    Press("WBetweenLevels_BPlay");
+    EXPECT_EQ(play_.CurrentLevel, 2);
+    EXPECT_EQ(ValueToText(engine_.Interface().GetProperty("WGame_LLevelCount", "Caption")), "1");
+}
+
+TEST_F(ScreenFlowTest, LeavingTheNewestLevelLowersItAndTheTitleOffersToContinue) {
+    NamePlayer("Ann");
+    play_.ShowInstructions = false;
+    StartActionGame();
+    play_.Score = 120;
+    engine_.ExecMethod("WExitToMainMenu_BOk_MouseUp");
+    EXPECT_EQ(play_.State, gsMenu);
+    EXPECT_EQ(engine_.TopForm(), "WTitle");
+    EXPECT_EQ(play_.CurrentLevel, 0);
+    EXPECT_EQ(play_.Score, 0);
+    play_.CurrentLevel = 3;
+    Press("WTitle_BStartGame");
+    EXPECT_EQ(engine_.TopForm(), "WContinue");
+    Press("WContinue_BPlaySaved");
+    EXPECT_EQ(play_.State, gsBetweenLevels);
+    EXPECT_EQ(play_.SelectedLevel, 3);
+}
+
+TEST_F(ScreenFlowTest, ALostLevelIsRetriedFromItsStartingScore) {
+    NamePlayer("Ann");
+    play_.ShowInstructions = false;
+    StartActionGame();
+    play_.PrevScore = 40;
+    play_.Score = 95;
+    engine_.Interface().ShowModal("WGameOver");
+    play_.State = gsPause;
+    Press("WGameOver_BOk");
+    EXPECT_EQ(play_.State, gsGame);
+    EXPECT_EQ(play_.Score, 40);
+    EXPECT_EQ(engine_.TopForm(), "WGame");
+}
+
+TEST_F(ScreenFlowTest, QuittingFromTheTitleClosesTheGame) {
+    NamePlayer("Ann");
+    Press("WTitle_BQuit");
+    Pass();
+    EXPECT_TRUE(engine_.Closed());
+}
+
+TEST_F(ScreenFlowTest, ThePlayerAndTheSavedGameSurviveARestart) {
+    NamePlayer("Ann");
+    play_.ShowInstructions = false;
+    StartActionGame();
+    engine_.ChangeGameState("LevelComplete");
+    Press("WBetweenLevels_BPlay");  // level 2 starts: a save point
+    play_.Score = 500;
+    game_.Close();
+    Pass();
+    ASSERT_TRUE(engine_.Closed());
+
+    // Closing during level 2 gave it up: the next start offers the map before level 2.
+    THeadlessGame again({TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10});
+    again.Start();
+    again.Step(10);
+    TKelGameEngine& engine = again.Engine();
+    EXPECT_EQ(engine.TopForm(), "WTitle");
+    EXPECT_EQ(engine.Play().Game.CurrentPlayerName, "Ann");
+    EXPECT_EQ(engine.Play().Game.CurrentLevel, 1);
+    EXPECT_FALSE(engine.Play().Game.ShowInstructions);
+    engine.ExecMethod("WTitle_BStartGame_MouseUp");
+    EXPECT_EQ(engine.TopForm(), "WContinue");
+    engine.ExecMethod("WContinue_BPlaySaved_MouseUp");
+    EXPECT_EQ(engine.Play().Game.State, gsBetweenLevels);
+    engine.ExecMethod("WBetweenLevels_BPlay_MouseUp");
+    EXPECT_EQ(engine.Play().Game.CurrentLevel, 2);
+}
+
+TEST_F(ScreenFlowTest, AFinishedGameEntersTheHighScores) {
+    NamePlayer("Ann");
+    play_.Score = 4321;
+    engine_.Interface().ShowModal("WGameComplete");
+    engine_.Interface().SetProperty("WGameComplete_EName", "Caption", "Bo<b>");
+    engine_.ExecMethod("WGameComplete_BOk_MouseUp");
+    EXPECT_EQ(engine_.TopForm(), "WHighScores");
+    Pass();
+    Shot("high-scores");
+    EXPECT_EQ(engine_.Options().PlayerName, "Bob");
+    auto* grid =
+        dynamic_cast<TKelGrid*>(engine_.Interface().FindObject("WHighScores_GHighScores"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_NE(user_.Read("HighScores.dat").find(ShiftEncode("name=\"Bob\" score=\"4321\"")),
+              std::string::npos);
+    // Clearing asks first, then empties the table and the file.
+    Press("WHighScores_BClear");
+    EXPECT_EQ(engine_.TopForm(), "WClearHighScores");
+    engine_.ExecMethod("WClearHighScores_BOk_MouseUp");
+    EXPECT_EQ(user_.Read("HighScores.dat"), "");
+}
+
+TEST_F(ScreenFlowTest, EveryPublishedHandlerIsRegistered) {
+    for (const char* name : {"WTitle_BStartGame_MouseUp",
+                             "WContinue_BNewGame_MouseUp",
+                             "WContinue_BPlaySaved_MouseUp",
+                             "WContinue_BCancel_MouseUp",
+                             "WSelectGameMode_BAction_MouseUp",
+                             "WSelectGameMode_BRelax_MouseUp",
+                             "WTitle_BHighScores_MouseUp",
+                             "WTitle_BChangePlayer_MouseUp",
+                             "WTitle_BQuit_MouseUp",
+                             "WTitle_LBrontelLink_MouseUp",
+                             "AddLogoMouseUp",
+                             "WType_BOK_MouseUp",
+                             "WInstructions_TFPlay_BPlay_MouseUp",
+                             "WInstructions_TFOk_BOk_MouseUp",
+                             "WInstructions_TFPage1_BPage2_MouseUp",
+                             "WInstructions_CBINstructionsOff_MouseUp",
+                             "WGame_BMenu_MouseUp",
+                             "WGame_BQuit_MouseUp",
+                             "WGame_BHelp_MouseUp",
+                             "WGame_BMize_MouseUp",
+                             "WGame_BUndo_MouseUp",
+                             "WGameMenu_BResume_MouseUp",
+                             "WGameMenu_BInstructions_MouseUp",
+                             "WGameMenu_BQuit_MouseUp",
+                             "WHelp_BClose_MouseUp",
+                             "WQuit_BCancel_MouseUp",
+                             "WExitToMainMenu_BOk_MouseUp",
+                             "WGameOver_BOk_MouseUp",
+                             "WAbortLevel_BOk_MouseUp",
+                             "WBetweenLevels_BPlay_MouseUp",
+                             "WLevelComplete_BOk_MouseUp",
+                             "WGameComplete_BOk_MouseUp",
+                             "WAfterGameComplete_BOk_MouseUp",
+                             "WHighScores_BViewAction_MouseUp",
+                             "WHighScores_BViewRelax_MouseUp",
+                             "WHighScores_BClear_MouseUp",
+                             "WClearHighScores_BOk_MouseUp",
+                             "WYourName_BOk_MouseUp",
+                             "WNewPlayer_BOk_MouseUp",
+                             "WChangePlayer_BDone_MouseUp",
+                             "WChangePlayer_GPlayers_MouseDown",
+                             "WChangePlayer_GPlayers_DblClick",
+                             "WChangePlayer_BCancel_MouseUp",
+                             "WChangePlayer_BDelete_MouseUp",
+                             "WDelete_BOk_MouseUp",
+                             "WChangePlayer_BRename_MouseUp",
+                             "WRenamePlayer_BOk_MouseUp",
+                             "WOptions_BOk_MouseUp",
+                             "WOptions_BCancel_MouseUp",
+                             "WOptions_SMusicVolume_Change",
+                             "WOptions_SSoundVolume_Change",
+                             "WLanguage_BOk_MouseUp"})
+        EXPECT_TRUE(engine_.HasHandler(name)) << name;
+    EXPECT_FALSE(engine_.ExecMethod("WNoSuchWindow_BOk_MouseUp"));
+}
+
+}  // namespace
+#endif
+
+TEST(PlayerNameTest, ControlCharactersQuotesAndAngleBracketsAreDropped) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Ann", "Ann"},         {"Ann>2", "Ann2"}, {"\"Bo\"", "Bo"},
+        {"a\nb\rc\td", "abcd"}, {"<>\"\x01", ""},  {"Jürgen Ö", "Jürgen Ö"},
+    };
+    for (const auto& [typed, kept] : cases) EXPECT_EQ(CleanPlayerName(typed), kept) << typed;
+}
