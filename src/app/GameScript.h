@@ -15,7 +15,7 @@ enum class TScriptOp {
     Wait,         // Ms of game clock
     WaitTop,      // until Name is on top of the window stack ("" none), at most Ms
     Press,        // a left click at the centre of the interface object Name
-    Click,        // a left press and release at (X, Y)
+    Click,        // a left press and release at (X, Y); "cell C R" at the cell's centre
     RightClick,   // a right press and release at (X, Y)
     Move,         // the mouse to (X, Y)
     Key,          // a press and release of Key with Shift
