@@ -22,6 +22,7 @@
 #include "ToolArgs.h"
 #include "ToolCommand.h"
 #include "ToolGame.h"
+#include "app/PlayDump.h"
 
 namespace {
 
@@ -104,40 +105,6 @@ bool ParseCommand(const std::string& line, bool haveFrames, TCommand& command) {
     return false;
 }
 
-std::string Pieces(const std::array<bool, 4>& pieces) {
-    std::string digits;
-    for (int i = 1; i <= 3; ++i)
-        if (pieces[size_t(i)]) digits += char('0' + i);
-    return digits.empty() ? "-" : digits;
-}
-
-void Dump(TKelGameEngine& engine, uint32_t now) {
-    const TPlayState& play = engine.Play();
-    const TGame& game = play.Game;
-    const TLevel& level = play.Level;
-    const std::string selected =
-        game.SelectedCell.IsNone()
-            ? "none"
-            : std::to_string(game.SelectedCell.Col) + "," + std::to_string(game.SelectedCell.Row);
-    std::printf("t=%lld score=%d progress=%.3f goal=%d mood=%d state=%d done=%d selected=%s\n",
-                static_cast<long long>(int64_t(now) - int64_t(game.LevelStartTime)), game.Score,
-                level.Progress, level.Goal, game.Mood, game.MoodState, level.LevelDone ? 1 : 0,
-                selected.c_str());
-    for (int row = 1; row <= BoardRows; ++row) {
-        for (int col = 1; col <= BoardColumns; ++col) {
-            if (!level.Board.CellExists(col, row)) continue;
-            const TFish& fish = level.Board.Cell(col, row);
-            std::printf(
-                "cell %d,%d kind=%d type=%d color=%d has=%s will=%s extras=%d jump=%d "
-                "falling=%d\n",
-                col, row, fish.Kind, fish.Type, fish.Color, Pieces(fish.Has).c_str(),
-                Pieces(fish.Will).c_str(), fish.Extras, fish.JumpBall ? 1 : 0,
-                fish.Falling ? 1 : 0);
-        }
-    }
-    std::printf("end\n");
-}
-
 TEvent CellEvent(TEventKind kind, TCell cell, TMouseButton button) {
     const TPoint centre = CellCentre(cell.Col, cell.Row);
     TEvent event;
@@ -171,7 +138,7 @@ void Run(TToolGame& tool, const TCommand& command, const std::string& framesFold
         engine.Dispatch(KeyEvent(TEventKind::KeyDown, command.Key));
         engine.Dispatch(KeyEvent(TEventKind::KeyUp, command.Key));
     } else if (command.Name == "dump") {
-        Dump(engine, game.Now());
+        std::fputs(PlayDump(engine.Play(), game.Now()).c_str(), stdout);
     } else if (command.Name == "frame") {
         const std::string path = framesFolder + "/" + command.Frame + ".png";
         if (!game.SaveFrame(path)) throw std::runtime_error("cannot write " + path);

@@ -26,6 +26,7 @@ void SdlSystem::Sleep(uint32_t milliseconds) {
 }
 
 uint64_t SdlSystem::RandomSeed() {
+    if (fixedSeed_) return *fixedSeed_;
     return uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "platform/Platform.h"
 #include "platform/RegistryFile.h"
@@ -24,10 +25,13 @@ class SdlSystem : public ISystem {
                           const std::string& value) override;
     int64_t FreeDiskMb(const std::string& path) override;
     TMachineInfo MachineInfo() override;
+    // From now on RandomSeed answers `seed`, so that a run replays.
+    void FixSeed(uint64_t seed) { fixedSeed_ = seed; }
 
   private:
     TRegistryFile registry_;
     LogSink log_;
+    std::optional<uint64_t> fixedSeed_;
 };
 
 // Free megabytes of the file system holding `path`; -1 when the query fails.
