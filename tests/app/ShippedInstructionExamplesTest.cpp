@@ -71,8 +71,9 @@ TEST_F(ShippedInstructionExamplesTest, TheFirstPageCyclesWithTheLevelsPieces) {
                 const std::string& picture = instance.Effect->GetSystem(s)->Resource;
                 EXPECT_NE(picture[0], '1') << instance.Name;
                 EXPECT_NE(picture[0], '2') << instance.Name;
-                if (picture.rfind(first, 0) == 0)
+                if (picture.rfind(first, 0) == 0) {
                     EXPECT_EQ(instance.Effect->GetSystem(s)->FrameCount, types[0].FrameCount);
+                }
             }
         }
         // Each well shows one example at a time, and never none.
