@@ -412,13 +412,104 @@ static const char* const OneShotScreenEffects[] = {
     "efDiagLTBombShot.xml",
 };
 
+// How an example of the instructions window runs: taking turns with another example (it must
+// end by itself), as the timed companion of one (started with it, some milliseconds later: it
+// must end before that example starts again), or until the window closes (it must never end).
+enum class TExampleRun { Turns, Companion, Endless };
+
+struct TInstructionExampleFile {
+    const char* File;
+    TExampleRun Run;
+    const char* With = "";  // a companion's example
+    uint32_t Delay = 0;
+};
+
+static const TInstructionExampleFile InstructionExamples[] = {
+    {"efHelp11.xml", TExampleRun::Turns},
+    {"efHelp12.xml", TExampleRun::Turns},
+    {"efHelp21.xml", TExampleRun::Turns},
+    {"efHelp23.xml", TExampleRun::Turns},
+    {"efInstructionBlickComplete.xml", TExampleRun::Companion, "efHelp21.xml", 7500},
+    {"efInstructionBlickComplete3.xml", TExampleRun::Companion, "efHelp23.xml", 7500},
+    {"efHelp31.xml", TExampleRun::Turns},
+    {"efHelp32.xml", TExampleRun::Turns},
+    {"efInstructionGBC.xml", TExampleRun::Companion, "efHelp31.xml", 7500},
+    {"efInstructionGBC2.xml", TExampleRun::Companion, "efHelp32.xml", 4000},
+    {"efScarabOnInstructions.xml", TExampleRun::Endless},
+    {"efPharaohFaces6OnInstr.xml", TExampleRun::Turns},
+    {"efPharaohAngryOnInstr.xml", TExampleRun::Turns},
+    {"efBonusGemOnInstr.xml", TExampleRun::Endless},
+    {"efBouncingGemOnInstr.xml", TExampleRun::Endless},
+    {"efCobraOnInstr.xml", TExampleRun::Turns},
+    {"efClickOnCobra3OnInstr.xml", TExampleRun::Companion, "efCobraOnInstr.xml", 1500},
+};
+
+// A picture name the game replaces by the strip of one of the level's two first piece kinds:
+// "1" or "2", any character, then the pieces shown, each of "1", "2" and "3".
+static bool IsPiecePlaceholder(const std::string& name) {
+    return name.size() >= 3 && (name[0] == '1' || name[0] == '2') &&
+           name.find_first_not_of("123", 2) == std::string::npos;
+}
+
+// The instruction examples load; their pictures are loaded at start-up, but for the piece
+// placeholders, which must name pieces and draw as many frames as the piece strips have; and
+// each ends, or runs on, as its part in the window's cycles needs.
+static void CheckInstructionExamples(TFileFolder& archive,
+                                     const std::function<bool(const std::string&)>& listed,
+                                     const TFishkaTypes& types, IRandom& random,
+                                     TProblems& problems) {
+    std::map<std::string, uint32_t> lifetimes;
+    for (const TInstructionExampleFile& example : InstructionExamples) {
+        const std::string file = example.File;
+        std::unique_ptr<TKelParticleEffect> effect;
+        try {
+            effect = LoadEffectEntry(archive, file, &random);
+        } catch (const std::exception& error) {
+            problems.push_back(file + ": " + error.what());
+            continue;
+        }
+        if (!effect) {
+            problems.push_back(file + ": the instruction example is missing");
+            continue;
+        }
+        for (int s = 0; s < effect->SystemCount(); ++s) {
+            const TKelParticleSystem* system = effect->GetSystem(s);
+            if (!system || system->Resource.empty()) continue;
+            const std::string& picture = system->Resource;
+            if (picture[0] == '1' || picture[0] == '2') {
+                if (!IsPiecePlaceholder(picture))
+                    problems.push_back(file + ": its piece picture " + picture +
+                                       " names no pieces");
+                CheckStripFrames(file, *system, types, problems);
+            } else if (!listed(picture)) {
+                problems.push_back(file + ": its picture " + picture + " is not in surfaces.dat");
+            }
+        }
+        const bool ends = effect->HasLifetime || effect->HasMinParticles;
+        if (example.Run != TExampleRun::Endless && !effect->HasLifetime)
+            problems.push_back(file + ": takes turns with another example but has no Lifetime");
+        if (example.Run == TExampleRun::Endless && ends)
+            problems.push_back(file + ": ends, and the window's example with it");
+        if (effect->HasLifetime) lifetimes[file] = effect->Lifetime;
+    }
+    for (const TInstructionExampleFile& example : InstructionExamples) {
+        if (example.Run != TExampleRun::Companion) continue;
+        const auto own = lifetimes.find(example.File), with = lifetimes.find(example.With);
+        if (own != lifetimes.end() && with != lifetimes.end() &&
+            uint64_t(example.Delay) + own->second >= with->second)
+            problems.push_back(std::string(example.File) + ": still runs when " + example.With +
+                               " starts it again");
+    }
+}
+
 // The effects and pictures the play screen uses by name: every global effect, the cursor, the
 // cell objects' effects, the piece spin and the one-shot screen effects load, and name only
 // pictures of the archive; the fixed pictures of the screen and those the one-shot effects draw
 // (screen instances draw only surfaces loaded at start-up) are loaded at start-up; the one-shot
 // effects end within ten seconds; the piece spin and the breaking pieces fit the piece strips, a
-// group bonus word has the one particle the group's number needs, and the pyramid's flight
-// follows its path. Archives without "surfaces.dat" are not game archives.
+// group bonus word has the one particle the group's number needs, the pyramid's flight
+// follows its path, and the instruction examples fit the window's cycles. Archives without
+// "surfaces.dat" are not game archives.
 static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
     if (archive.IndexOfFile("surfaces.dat") < 0) return;
     const std::vector<std::string> permanent = PermanentPictures(archive);
@@ -469,6 +560,7 @@ static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
     const std::string spin = "efBallsRotation.xml";
     if (const auto effect = LoadScreenEffect(archive, spin, random, problems))
         CheckPieceSpin(spin, *effect, types, problems);
+    CheckInstructionExamples(archive, listed, types, random, problems);
 }
 
 // ---- The interface description ---------------------------------------------------------------
@@ -961,6 +1053,66 @@ static void CheckLanguage(const std::filesystem::path& folder, const TLanguageFi
     }
 }
 
+// The windows a level shows by name: its hint window and its tutorial popups, each with the cell
+// it points at.
+struct TLevelWindows {
+    std::string Level, HintWindow;
+    std::vector<TPopupWindow> Popups;
+};
+
+static std::vector<TLevelWindows> LevelWindows(TFileFolder& archive) {
+    std::vector<TLevelWindows> levels;
+    const TFishkaTypes types = PieceTypes(archive);
+    for (int n = 1;; ++n) {
+        TKelParser document;
+        if (!LoadXmlEntry(archive, PuzzleLevelName(n), document)) break;
+        TLevel level;
+        try {
+            ReadPuzzleLevel(document, PuzzleLevelName(n), types, true, level);
+        } catch (const KelException&) {
+            continue;  // the levels check reports it
+        }
+        levels.push_back({PuzzleLevelName(n), level.HintWindow, level.PopupWindows});
+    }
+    return levels;
+}
+
+static bool Overlap(const TRect& a, const TRect& b) {
+    return a.Left <= b.Right && b.Left <= a.Right && a.Top <= b.Bottom && b.Top <= a.Bottom;
+}
+
+// Every window a level names exists; a popup, placed by the game above its cell (its arrow
+// points down at it), stays on the screen and leaves the cell free to click.
+static void CheckLevelWindows(TFileFolder& archive, const TKelInterfaceEngine& engine,
+                              TProblems& problems) {
+    const TRect screen{0, 0, ScreenWidth - 1, ScreenHeight - 1};
+    for (const TLevelWindows& level : LevelWindows(archive)) {
+        if (!level.HintWindow.empty() &&
+            !dynamic_cast<const TKelForm*>(engine.FindObject(level.HintWindow)))
+            problems.push_back(level.Level + ": its hint window " + level.HintWindow +
+                               " is not in " + InterfaceEntry);
+        for (const TPopupWindow& popup : level.Popups) {
+            const auto* window = dynamic_cast<const TKelForm*>(engine.FindObject(popup.Name));
+            const std::string cell =
+                "(" + std::to_string(popup.Col) + ", " + std::to_string(popup.Row) + ")";
+            if (!window) {
+                problems.push_back(level.Level + ": its popup " + popup.Name + " is not in " +
+                                   InterfaceEntry);
+                continue;
+            }
+            const int left = popup.Col * 65 - 143;
+            const int top = popup.Row * 73 - (popup.Col % 2 ? 36 : 0) - 224;
+            const TRect placed{left, top, left + window->Width() - 1, top + window->Height() - 1};
+            if (!Inside(placed, screen))
+                problems.push_back(level.Level + ": the popup " + popup.Name + " for cell " + cell +
+                                   " leaves the screen; point it at another cell");
+            else if (Overlap(placed, CellBox(popup.Col, popup.Row)))
+                problems.push_back(level.Level + ": the popup " + popup.Name + " covers its cell " +
+                                   cell + "; point it at a cell lower on the board");
+        }
+    }
+}
+
 // Every language file of the folder, and the language buttons in English: their captions are
 // copies of the English button's until a file names them, and English has a file only when one
 // with the code "enu" exists.
@@ -981,10 +1133,11 @@ static void CheckLanguages(const std::filesystem::path& folder, const std::strin
 }
 
 // "Tervolin.li", read with the game's loader and laid out with the archive's pictures and fonts:
-// it loads; has every window and object the game uses by name, of the class the game expects,
-// each object in its own window; calls only published handlers; names only pictures of the
-// archive; every window lies on the 800 x 600 screen, every shown object inside its window, and
-// every caption fits. Archives without the description or "surfaces.dat" are not game archives.
+// it loads; has every window and object the game uses by name, and those the levels name, of the
+// class the game expects, each object in its own window; calls only published handlers; names only
+// pictures of the archive; every window lies on the 800 x 600 screen, every shown object inside its
+// window, and every caption fits. Archives without the description or "surfaces.dat" are not game
+// archives.
 static void CheckInterface(TFileFolder& archive, TProblems& problems) {
     const std::string owner = InterfaceEntry;
     TMemoryStream* entry = archive.FindFile(InterfaceEntry);
@@ -1013,6 +1166,7 @@ static void CheckInterface(TFileFolder& archive, TProblems& problems) {
     for (const char* name : GameWindows)
         if (!dynamic_cast<const TKelForm*>(engine.FindObject(name)))
             problems.push_back(owner + ": the window " + name + " is missing");
+    CheckLevelWindows(archive, engine, problems);
     for (const TGameWidget& widget : GameWidgets) {
         const auto* object =
             dynamic_cast<const TKelInterfaceObject*>(engine.FindObject(widget.Name));

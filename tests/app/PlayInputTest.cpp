@@ -15,6 +15,7 @@ class PlayInputTest : public ::testing::Test {
         game_.Start();
         ASSERT_FALSE(engine_.Closed());
         engine_.Play().Game.ShowInstructions = false;
+        engine_.Play().Game.ShowHints = false;  // level 1's tutorial popups would take the clicks
         engine_.Levels().StartGameAt(1, PuzzleLevelName(1), game_.Now());
         engine_.SetTopForm("WGame");
         game_.Step(3000);  // the board falls in

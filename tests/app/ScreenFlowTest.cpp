@@ -103,6 +103,7 @@ TEST_F(ScreenFlowTest, ANewGameShowsTheInstructionsThenLevelOne) {
 TEST_F(ScreenFlowTest, TheGameMenuPausesThePlayClock) {
     NamePlayer("Ann");
     play_.ShowInstructions = false;
+    play_.ShowHints = false;  // level 1's first tutorial popup would stay in front
     StartActionGame();
     ASSERT_EQ(play_.State, gsGame);
     game_.Step(500);
