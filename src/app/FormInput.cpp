@@ -116,7 +116,8 @@ void TKelGameEngine::CheckPressEscape() {
             if (TopForm() == dialog) interface_.HideTopModal();
         }
         const std::string top = TopForm();
-        if (top == "WGame" && play_.Game.State == gsGame) {
+        // A tutorial popup belongs to play: Escape opens the menu over it too.
+        if ((top == "WGame" || TutorialPopupOnTop()) && play_.Game.State == gsGame) {
             ExecMethod("WGame_BMenu_MouseUp");
         } else if (top == "WGameMenu") {
             ExecMethod("WGameMenu_BResume_MouseUp");

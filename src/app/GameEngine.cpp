@@ -562,6 +562,10 @@ void TKelGameEngine::TickTimer(uint32_t now) {
         if (play_.Game.State == gsGame && PlayWindowOnTop()) {
             ResumeClock();
             TickPlayTimers(now);
+        } else if (play_.Game.State == gsGame && TutorialPopupOnTop()) {
+            // A tutorial popup is part of play: the board goes on filling and merging under it,
+            // so the cell it points at holds what it describes.
+            TickPlayTimers(now);
         }
     });
 }

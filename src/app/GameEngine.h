@@ -211,6 +211,10 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void LeftMouseDownInGamePlayBox(TPoint point);
     void PressSpaceInGamePlay();
     bool PlayWindowOnTop() const { return TopForm() == "WGame"; }
+    bool TutorialPopupOnTop() const {
+        const std::vector<TPopupWindow>& popups = play_.Level.PopupWindows;
+        return !popups.empty() && TopForm() == popups.back().Name;
+    }
     // The play timers of the pass, under the play window.
     void TickPlayTimers(uint32_t now);
     // The level's next tutorial popup, placed above its cell, once it is due.
