@@ -51,9 +51,9 @@ struct TSampler {
     // The bilinear mix at (x, y) written to the target pixel (tx, ty) of `target`.
     void Sample(double x, double y, TPngPicture& target, int tx, int ty) const {
         // Far outside the picture every neighbour is a border or outside pixel; limiting the
-        // position keeps the whole-number conversion in range.
-        x = std::clamp(x, -2.0, Picture.Width + 1.0);
-        y = std::clamp(y, -2.0, Picture.Height + 1.0);
+        // position (NaN included, from extreme centres) keeps the whole-number conversion defined.
+        x = x >= -2.0 ? std::min(x, Picture.Width + 1.0) : -2.0;
+        y = y >= -2.0 ? std::min(y, Picture.Height + 1.0) : -2.0;
         const double fx = std::floor(x), fy = std::floor(y);
         const double wx = x - fx, wy = y - fy;
         const int x0 = int(fx), y0 = int(fy);

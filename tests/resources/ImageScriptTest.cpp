@@ -55,9 +55,9 @@ TEST_F(ImageScriptTest, AddImagePlacesTheSourceRectangleClippedOnBothSides) {
     // The rectangle reaches past the source and its placement past the working picture.
     const TPngPicture out =
         Run("<AutoImage name=\"out\" width=\"4\" height=\"3\">\n"
-            "<AddImage name=\"marked.png\" left=\"3\" top=\"-1\" srcrect=\"0\t1 99 99\"/>\n");
+            "<AddImage name=\"marked.png\" left=\"3\" top=\"-1\" srcrect=\"0\t0 99 99\"/>\n");
     ASSERT_EQ(out.Width, 4);
-    // Source row 1 lands on row 0 and row 2 on row 1; column 0 on column 3, the rest is cut off.
+    // Source row 0 is cut off, row 1 lands on row 0 and row 2 on row 1; column 0 on column 3.
     EXPECT_EQ(PixelAt(out, 3, 0), White);
     EXPECT_EQ(PixelAt(out, 3, 1), Black);
     EXPECT_EQ(PixelAt(out, 2, 0), Black);
@@ -117,8 +117,8 @@ TEST_F(ImageScriptTest, JpegPicturesAndRotatedAdds) {
 
 TEST_F(ImageScriptTest, FlipsAndSeveralCommandsOnOneLine) {
     const TPngPicture out =
-        Run("<AutoImage name=\"out\" autosize=\"true\"><AddImage name=\"marked.png\"/>"
-            "<FlipImageHorizontal/>\n<FlipImageVertical/>\n");
+        Run("<AutoImage name=\"out\" autosize=\"true\">\n"
+            "<AddImage name=\"marked.png\"/><FlipImageHorizontal/>\n<FlipImageVertical/>\n");
     EXPECT_EQ(PixelAt(out, 2, 1), White);
     EXPECT_EQ(PixelAt(out, 0, 1), Black);
 }
