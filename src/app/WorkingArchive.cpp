@@ -2,9 +2,10 @@
 #include "app/WorkingArchive.h"
 
 #include <filesystem>
+#include <stdexcept>
 
-#include "app/GameFolders.h"
 #include "core/KelException.h"
+#include "resources/PngMorf.h"
 
 namespace fs = std::filesystem;
 
@@ -12,18 +13,13 @@ std::unique_ptr<TFileFolder> InstallWorkingArchive(const std::string& distribute
                                                    const std::string& workingPath) {
     std::error_code error;
     if (!fs::exists(workingPath, error)) {
-        EnsureFolder(fs::path(workingPath).parent_path().string());
-        TFileFolder source = TFileFolder::Open(distributedPath);
-        if (!source.LastError().empty())
-            throw KelException("Cannot install " + source.FileName() + ": " + source.LastError());
-        TFileFolder copy = TFileFolder::CreateEmpty(workingPath);
-        for (int i = 0; i < source.Count(); ++i) {
-            const TFileFolder::TDir& entry = source.Entry(i);
-            source.LoadFile(entry.Name);
-            copy.AddFile(entry.Name, entry.EntryTag, source.Stream(i));
-            source.Stream(i).Clear();
+        TPNGMorf install(90);
+        install.AddJob("Source=\"" + distributedPath + "\" Dest=\"" + workingPath + "\"");
+        try {
+            install.Run();
+        } catch (const std::exception& failure) {
+            throw KelException(failure.what());
         }
-        copy.Save();
     }
     return std::make_unique<TFileFolder>(TFileFolder::Open(workingPath));
 }
