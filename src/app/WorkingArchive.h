@@ -1,5 +1,6 @@
 // The working copy of the game's archive: made from the distributed "game.zxc" on the first
-// start (entry by entry, written atomically) and opened on every start. Relies on TFileFolder.
+// start by the install job (conversions by file-name extension, image scripts; written
+// atomically) and opened on every start. Relies on TFileFolder and TPNGMorf.
 #pragma once
 
 #include <memory>
