@@ -8,19 +8,6 @@
 
 namespace {
 
-int32_t StrictInteger(const std::string& text) {
-    size_t used = 0;
-    long long value = 0;
-    try {
-        value = std::stoll(text, &used, 10);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (text.empty() || used != text.size() || value < INT32_MIN || value > INT32_MAX)
-        throw TKelCoreError("'" + text + "' is not a valid integer value");
-    return int32_t(value);
-}
-
 std::string TagText(const TKelXMLTag& tag, const char* name) {
     const TKelXMLTag* child = tag.FindTag(name);
     return child ? child->Text : std::string();
@@ -55,8 +42,8 @@ void TKelGameEngine::LoadHighScoresWithPlayers() {
             const std::string mode = TagText(*state, "GameMode");
             THighScores& table =
                 highScores_.Of(mode.empty() ? 0 : uint8_t(std::atoi(mode.c_str())));
-            const size_t index =
-                InsertHighScore(name->Value, StrictInteger(TagText(*state, "CurrentScore")), table);
+            const size_t index = InsertHighScore(
+                name->Value, ReadDecimal(TagText(*state, "CurrentScore"), "CurrentScore"), table);
             table[index].InProgress = true;
         }
     });

@@ -4,22 +4,10 @@
 #include <iterator>
 
 #include "app/CUnit.h"
+#include "core/KelParserText.h"
 #include "core/MemoryStream.h"
 
 namespace {
-
-// A whole decimal number with an optional sign and nothing else.
-bool StrictInteger(const std::string& text, int32_t& value) {
-    size_t used = 0;
-    try {
-        const long long number = std::stoll(text, &used, 10);
-        if (used != text.size() || number < INT32_MIN || number > INT32_MAX) return false;
-        value = int32_t(number);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
 
 // The lines of a text; CR LF, CR or LF end a line.
 std::vector<std::string> Lines(const std::string& text) {
@@ -41,7 +29,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 void AppendLine(const std::string& decoded, THighScores& table) {
     int32_t score = 0;
-    if (StrictInteger(LineAttribute(decoded, "score"), score))
+    if (TryDecimalToInt(LineAttribute(decoded, "score"), score))
         table.push_back({LineAttribute(decoded, "name"), score, false});
 }
 

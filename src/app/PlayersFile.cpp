@@ -7,25 +7,20 @@
 
 #include "app/CUnit.h"
 #include "core/CoreError.h"
+#include "core/KelParserText.h"
 #include "core/MemoryStream.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
 // A whole decimal number with an optional sign; anything else does not convert.
-int32_t ReadInteger(const std::string& text, const char* what) {
-    size_t used = 0;
-    long long value = 0;
-    try {
-        value = std::stoll(text, &used, 10);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (text.empty() || used != text.size() || value < INT32_MIN || value > INT32_MAX)
+int32_t ReadDecimal(const std::string& text, const char* what) {
+    int32_t value = 0;
+    if (!TryDecimalToInt(text, value))
         throw TKelCoreError("'" + text + "' is not a valid integer value for " + what);
-    return int32_t(value);
+    return value;
 }
+
+namespace {
 
 // "true" or "false" in any letter case, or a number (0 is false).
 bool ReadBoolean(const std::string& text, const char* what) {
@@ -33,7 +28,7 @@ bool ReadBoolean(const std::string& text, const char* what) {
     for (const char c : text) lower += char(std::tolower(static_cast<unsigned char>(c)));
     if (lower == "true") return true;
     if (lower == "false") return false;
-    return ReadInteger(text, what) != 0;
+    return ReadDecimal(text, what) != 0;
 }
 
 // The text's leading integer: optional spaces and a sign, then digits; 0 without digits.
@@ -123,7 +118,7 @@ TKelXMLTag* FindPlayer(const TKelXMLTag& root, const std::string& name) {
 
 int CurrentPlayerIndex(const TKelXMLTag& root) {
     const TKelParserAttribute* current = root.FindAttribute("CurrentPlayer");
-    return current ? ReadInteger(current->Value, "CurrentPlayer") : 0;
+    return current ? ReadDecimal(current->Value, "CurrentPlayer") : 0;
 }
 
 void ReadPlayerState(const TKelXMLTag& player, TGame& game, int32_t lastLevel) {
@@ -140,9 +135,9 @@ void ReadPlayerState(const TKelXMLTag& player, TGame& game, int32_t lastLevel) {
         const TKelXMLTag* tag = state->FindTag(name);
         return tag ? &tag->Text : nullptr;
     };
-    if (auto* value = text("CurrentLevel")) game.CurrentLevel = ReadInteger(*value, "CurrentLevel");
-    if (auto* value = text("CurrentScore")) game.Score = ReadInteger(*value, "CurrentScore");
-    if (auto* value = text("PrevScore")) game.PrevScore = ReadInteger(*value, "PrevScore");
+    if (auto* value = text("CurrentLevel")) game.CurrentLevel = ReadDecimal(*value, "CurrentLevel");
+    if (auto* value = text("CurrentScore")) game.Score = ReadDecimal(*value, "CurrentScore");
+    if (auto* value = text("PrevScore")) game.PrevScore = ReadDecimal(*value, "PrevScore");
     auto* instructions = text("ShowInstructions");
     game.ShowInstructions = !instructions || ReadBoolean(*instructions, "ShowInstructions");
     auto* hints = text("ShowHints");

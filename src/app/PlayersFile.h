@@ -39,6 +39,9 @@ int IndexOfPlayer(const TKelXMLTag& root, const std::string& name);
 // The root's "CurrentPlayer" index; raises TKelCoreError when it is not a whole number.
 int CurrentPlayerIndex(const TKelXMLTag& root);
 
+// A whole decimal number with an optional sign; raises TKelCoreError naming `what` otherwise.
+int32_t ReadDecimal(const std::string& text, const char* what);
+
 // Loads a player's element into the game record: the name, and the saved game of its
 // "CurrentState" (then the level is limited to `lastLevel`), or a game not started without one.
 // A number or Boolean that does not convert raises TKelCoreError.

@@ -167,6 +167,21 @@ TIntScan ScanInt(const std::string& text) {
 
 }  // namespace
 
+bool TryDecimalToInt(const std::string& text, int32_t& value) {
+    size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+    if (i == text.size()) return false;
+    int64_t number = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        number = number * 10 + (text[i] - '0');
+        if (number > int64_t(INT32_MAX) + 1) return false;
+    }
+    if (text[0] == '-') number = -number;
+    if (number > INT32_MAX) return false;
+    value = int32_t(number);
+    return true;
+}
+
 bool TryStrToInt(const std::string& text, int32_t& value) {
     const TIntScan scan = ScanInt(text);
     if (scan.Valid) value = scan.Value;

@@ -46,6 +46,9 @@ bool SameText(const std::string& a, const std::string& b);
 // "0x" or "0X"; nothing may follow. Decimal values must fit 32 bits signed; hexadecimal values
 // up to $FFFFFFFF are taken as their 32-bit pattern. False (value untouched) when invalid.
 bool TryStrToInt(const std::string& text, int32_t& value);
+// Only decimal: an optional sign, then digits, nothing else, fitting 32 bits signed (the files
+// the game writes itself). False (value untouched) otherwise.
+bool TryDecimalToInt(const std::string& text, int32_t& value);
 
 // The lenient reading of the same notation: the value of a valid number; otherwise the
 // magnitude of the digits read before the first wrong character (without the sign); 0 for an

@@ -14,7 +14,7 @@
 namespace {
 
 // A link found by the layout: its first block, script, caption and font.
-struct TLinkSpec {
+struct TLinkLayout {
     size_t Block = 0;
     std::string Script;
     std::u32string Caption;
@@ -55,7 +55,7 @@ class TRichLayout {
           alignments_{alignment} {}
 
     std::vector<TKelRichBlock> Blocks;
-    std::vector<TLinkSpec> Links;
+    std::vector<TLinkLayout> Links;
     int TextWidth = 0;
     bool Wrapped = false;
 
@@ -415,20 +415,20 @@ void TKelRichLabel::WrapText() {
     blocks_ = std::move(layout.Blocks);
     textWidth_ = layout.TextWidth;
     wrapped_ = layout.Wrapped;
-    for (const TLinkSpec& spec : layout.Links) {
+    for (const TLinkLayout& link : layout.Links) {
         auto label = std::make_unique<TKelLabel>();
         // Named before it joins the engine, so that its script runs as the rich label's.
         label->SetName(Name());
         label->SetEngine(GetEngine());
-        label->SetFontName(spec.FontName);
+        label->SetFontName(link.FontName);
         label->Color = linkColor_;
         label->MouseOverColor = linkMouseOverColor_;
-        label->OnMouseDown = spec.Script;
+        label->OnMouseDown = link.Script;
         label->SetAlpha(Alpha());
         label->SetHeight(font->Height);
-        label->SetWidth(blocks_[spec.Block].Width);
-        label->SetCaption(WideToUtf8(spec.Caption));
-        links_.push_back({spec.Block, std::move(label)});
+        label->SetWidth(blocks_[link.Block].Width);
+        label->SetCaption(WideToUtf8(link.Caption));
+        links_.push_back({link.Block, std::move(label)});
     }
     PlaceLinks();
 }
