@@ -19,7 +19,7 @@ namespace {
 
 constexpr const char* Usage = "bot ARCHIVE LEVEL [--seed N] [--mode action|relax] [--limit-s S]";
 constexpr uint32_t MovePauseMs = 700;
-constexpr uint32_t PassMs = 10;
+constexpr uint32_t PassMs = 16;  // a pass per frame of a 60 Hz display
 
 struct TBotArgs {
     std::string Archive, Level;
@@ -121,7 +121,7 @@ int RunBot(const ToolArgs& args) {
     const char* result = nullptr;
     int32_t score = 0;
     try {
-        TToolGame tool(options.Archive, options.Seed);
+        TToolGame tool(options.Archive, options.Seed, PassMs);
         TKelGameEngine& engine = tool.Engine();
         engine.Play().Game.GameMode = options.Mode;
         engine.Play().Game.ShowHints = false;

@@ -21,7 +21,7 @@ TScratchFolder::~TScratchFolder() {
     fs::remove_all(Path, error);
 }
 
-TToolGame::TToolGame(const std::string& archive, uint64_t seed) {
+TToolGame::TToolGame(const std::string& archive, uint64_t seed, uint32_t passMs) {
     std::error_code error;
     if (!fs::is_regular_file(archive, error)) throw std::runtime_error("no archive " + archive);
     // The game runs on a data folder of its own: the archive as "game.zxc" with the parameters
@@ -32,7 +32,7 @@ TToolGame::TToolGame(const std::string& archive, uint64_t seed) {
     const fs::path params = fs::absolute(archive).parent_path() / "GameParams.xml";
     if (fs::is_regular_file(params, error)) fs::copy_file(params, data / "GameParams.xml");
     game_ = std::make_unique<THeadlessGame>(
-        THeadlessConfig{data.string(), (fs::path(scratch_.Path) / "user").string(), seed, 10});
+        THeadlessConfig{data.string(), (fs::path(scratch_.Path) / "user").string(), seed, passMs});
     game_->Start();
     if (Engine().Closed()) {
         const auto& boxes = game_->System().MessageBoxes;

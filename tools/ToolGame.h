@@ -20,8 +20,9 @@ struct TScratchFolder {
 
 class TToolGame {
   public:
-    // Starts the game on a copy of the archive; raises when it does not start.
-    TToolGame(const std::string& archive, uint64_t seed);
+    // Starts the game on a copy of the archive, with passes of `passMs` of game clock; raises
+    // when it does not start.
+    TToolGame(const std::string& archive, uint64_t seed, uint32_t passMs = 10);
     // Starts LEVEL (a level number, or the path of a level file on disk) as a new game does,
     // without the instructions; raises when it does not load.
     void StartLevel(const std::string& level);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/KelException.h"
+#include "rules/MoveChooser.h"
 #include "rules/PlayRules.h"
 
 namespace {
@@ -69,6 +70,29 @@ bool TPlayRules::CompleteFishka(const std::vector<TCell>& path) const {
         for (int piece = 1; piece <= 3; ++piece)
             if (int(a.Has[piece]) + int(b.Has[piece]) + int(c.Has[piece]) != 1) return false;
         return true;
+    });
+}
+
+void TPlayRules::RenewDeadBoard(uint32_t now) {
+    Guarded("Exception error in TKelGameEngine.RenewDeadBoard!", [&] {
+        if (AnyMerge(Level(), links_.Types)) return;
+        std::vector<TCell> renewable;
+        const TBoard& board = Board();
+        for (int row = 1; row < BoardRows; ++row)
+            for (int col = 1; col <= BoardColumns; ++col) {
+                const TFish& fish = Fish({col, row});
+                if (board.CellExists(col, row) && (fish.Kind == fkNormal || fish.Kind == fkGhost) &&
+                    !fish.Pinned && fish.RemoveTime == -1)
+                    renewable.push_back({col, row});
+            }
+        for (int renewed = 0; renewed < 3 && !renewable.empty(); ++renewed) {
+            const size_t pick = size_t(links_.Random.Random(int32_t(renewable.size())));
+            // The renewal borrows the smart choice without using up the count of a check.
+            ++Game().SmartCount;
+            MakeNewFallDownFish(renewable[pick], now);
+            renewable.erase(renewable.begin() + std::ptrdiff_t(pick));
+        }
+        Game().DebugText = "No move left: fishkas renewed";
     });
 }
 

@@ -61,6 +61,22 @@ bool Listed(const std::vector<TCell>& cells, TCell cell) {
     return std::find(cells.begin(), cells.end(), cell) != cells.end();
 }
 
+// The number of merges the board accepts between cells of the playing rows (at most 99).
+int OpenMerges(const TBoard& board, const TFishkaTypes& types) {
+    int count = 0;
+    for (int row = 1; row < BoardRows; ++row)
+        for (int col = 1; col <= BoardColumns; ++col) {
+            const TCell from{col, row};
+            if (!Playable(board, from)) continue;
+            for (TCell to : AdjacentCells(board, from))
+                if (Playable(board, to) &&
+                    MergeAllowed(board.Cell(col, row), board.Cell(to.Col, to.Row), types) &&
+                    ++count == 99)
+                    return count;
+        }
+    return count;
+}
+
 // The worth of moving `from` into `to`, both accepted by the rules.
 int MergeWorth(const TLevel& level, const TFishkaTypes& types, TCell from, TCell to) {
     const TBoard& board = level.Board;
@@ -84,14 +100,22 @@ int MergeWorth(const TLevel& level, const TFishkaTypes& types, TCell from, TCell
         return worth;
     }
     // A neighbour holding exactly the missing pieces completes the result next move.
+    int worth = GatherWorth + held;
     for (TCell next : AdjacentCells(board, to)) {
         if (next == from || !Playable(board, next)) continue;
         const TFish& other = board.Cell(next.Col, next.Row);
         if (HoldsPieces(other) && MergeAllowed(other, result, types) &&
-            HeldCount(other, pieces) + held == pieces)
-            return SetUpWorth + held;
+            HeldCount(other, pieces) + held == pieces) {
+            worth = SetUpWorth + held;
+            break;
+        }
     }
-    return GatherWorth + held;
+    // A player keeps the board open: the merges left after this one (the emptied cell's new
+    // fishka unknown) count for the move.
+    TBoard after = board;
+    after.Cell(to.Col, to.Row) = result;
+    after.Cell(from.Col, from.Row).Type = -1;
+    return worth + OpenMerges(after, types);
 }
 
 }  // namespace
@@ -116,6 +140,22 @@ bool MergeAllowed(const TFish& from, const TFish& to, const TFishkaTypes& types)
     for (int i = 1; i <= pieces; ++i)
         if (from.Has[size_t(i)] && to.Has[size_t(i)]) return false;
     return HeldCount(from, pieces) > 0;
+}
+
+bool AnyMerge(const TLevel& level, const TFishkaTypes& types) {
+    const TBoard& board = level.Board;
+    if (OpenMerges(board, types) > 0) return true;
+    for (int row = 1; row < BoardRows; ++row)
+        for (int col = 1; col <= BoardColumns; ++col) {
+            const TFish& source = board.Cell(col, row);
+            if (!Playable(board, {col, row}) || !source.JumpBall) continue;
+            for (int r = 1; r < BoardRows; ++r)
+                for (int c = 1; c <= BoardColumns; ++c)
+                    if (TCell{c, r} != TCell{col, row} && Playable(board, {c, r}) &&
+                        MergeAllowed(source, board.Cell(c, r), types))
+                        return true;
+        }
+    return false;
 }
 
 std::vector<TChosenMove> RankMerges(const TLevel& level, const TFishkaTypes& types) {
@@ -153,15 +193,15 @@ TChosenMove ChooseMove(const TLevel& level, const TFishkaTypes& types, IRandom& 
         while (equal < merges.size() && merges[equal].Worth == merges.front().Worth) ++equal;
         return merges[size_t(random.Random(int32_t(equal)))];
     }
-    // Objects: coins, pyramids and cobras help at once; a scarab's turn brings new neighbours.
+    // Objects: pyramids and cobras help at once (coins are inert); a scarab's turn brings new
+    // neighbours.
     const TBoard& board = level.Board;
     std::vector<TCell> helpers, scarabs;
     for (int row = 1; row < BoardRows; ++row)
         for (int col = 1; col <= BoardColumns; ++col) {
             if (!Playable(board, {col, row})) continue;
             const uint8_t kind = board.Cell(col, row).Kind;
-            if (kind == fkCoin || kind == fkPyramid || kind == fkCobra)
-                helpers.push_back({col, row});
+            if (kind == fkPyramid || kind == fkCobra) helpers.push_back({col, row});
             if (kind == fkScarab0 || kind == fkScarab60 || kind == fkScarab300)
                 scarabs.push_back({col, row});
         }
@@ -176,5 +216,13 @@ TChosenMove ChooseMove(const TLevel& level, const TFishkaTypes& types, IRandom& 
     if (!scarabs.empty())
         return {
             TChosenMove::Object, scarabs[size_t(random.Random(int32_t(scarabs.size())))], {}, 0};
+    // Nothing to do: a player tries a move the rules refuse, and the board is renewed after it.
+    for (int row = 1; row < BoardRows; ++row)
+        for (int col = 1; col <= BoardColumns; ++col) {
+            if (!Playable(board, {col, row}) || !HoldsPieces(board.Cell(col, row))) continue;
+            for (TCell to : AdjacentCells(board, {col, row}))
+                if (Playable(board, to) && HoldsPieces(board.Cell(to.Col, to.Row)))
+                    return {TChosenMove::Merge, {col, row}, to, -1};
+        }
     return {};
 }

@@ -107,6 +107,10 @@ class TPlayRules {
     // Extends `path` depth first from the cell to a chain of three cells that could complete.
     bool FindHint(TCell cell, std::vector<TCell>& path) const;
     bool CompleteFishka(const std::vector<TCell>& path) const;
+    // A board that accepts no merge at all would leave the level unwinnable: once it is quiet
+    // after a move (a refused one too), three of its fishkas, at random, are made again by the
+    // smart choice and fall in from the top.
+    void RenewDeadBoard(uint32_t now);
     // The popup to show now: the level's next one, 300 ms after the level started, for the
     // newest level with hints on; none otherwise.
     const TPopupWindow* PopupToShow(uint32_t now) const;

@@ -142,6 +142,8 @@ void TPlayRules::TickBoxMovePiecesTimer(uint32_t now, int32_t dt) {
                 game.MoodHoldUntil = int64_t(now) + 4000;
             }
         }
+        if (game.MoveMade && !emptyOrWaiting && !mergePending && !falling && !level.LevelDone)
+            RenewDeadBoard(now);
         if (game.SmartCount < 1 && game.MoveMade && !emptyOrWaiting && !mergePending) {
             CheckPossibleMoves();
             game.MoveMade = false;
