@@ -64,7 +64,7 @@ Block GlyphPairs(std::vector<std::pair<int, std::vector<std::pair<int, int>>>> s
     for (const auto& set : sets) {
         Block pairSet;
         pairSet.U16(int(set.second.size()));
-        for (const auto [second, advance] : set.second) pairSet.U16(second).U16(advance);
+        for (const auto& [second, advance] : set.second) pairSet.U16(second).U16(advance);
         pairs.Offset(pairSet);
     }
     return pairs;
@@ -146,8 +146,18 @@ TEST(OpenTypeKerningTest, DamagedOrMissingTablesGiveNoKerning) {
     for (size_t size = 0; size < whole.size(); ++size) {
         const TGposKerning cut(Bytes(whole.begin(), whole.begin() + ptrdiff_t(size)));
         for (int left = 0; left <= H; ++left)
-            for (int right = 0; right <= H; ++right)
-                if (kerning.Kerning(left, right) == 0)
+            for (int right = 0; right <= H; ++right) {
+                if (kerning.Kerning(left, right) == 0) {
                     EXPECT_EQ(cut.Kerning(left, right), 0) << size << " " << left << " " << right;
+                }
+            }
+    }
+    // A byte turned to FF anywhere (a count or offset far too large) still reads inside.
+    for (size_t at = 0; at < whole.size(); ++at) {
+        Bytes damaged = whole;
+        damaged[at] = 0xFF;
+        const TGposKerning broken(damaged);
+        for (int left = 0; left <= H; ++left)
+            for (int right = 0; right <= H; ++right) broken.Kerning(left, right);
     }
 }
