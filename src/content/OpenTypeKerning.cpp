@@ -94,8 +94,9 @@ int PairValue(const TReader& reader, size_t at, uint32_t format1, uint32_t forma
 std::optional<int> SubtableKerning(const TReader& reader, size_t at, uint32_t left,
                                    uint32_t right) {
     const uint32_t format = reader.U16(at);
+    if (format != 1 && format != 2) return std::nullopt;
     const auto covered = reader.Coverage(at + reader.U16(at + 2), left);
-    if (!covered || (format != 1 && format != 2)) return std::nullopt;
+    if (!covered) return std::nullopt;
     const uint32_t format1 = reader.U16(at + 4), format2 = reader.U16(at + 6);
     const size_t values = ValueSize(format1) + ValueSize(format2);
     if (format == 1) {

@@ -1,7 +1,8 @@
 // Pair kerning of an OpenType face read from its GPOS table, for faces that keep their kerning
 // there and have no 'kern' table (FreeType's FT_Get_Kerning reads only the latter). Only the pair
-// adjustment lookups (type 2, also behind extension lookups) of the 'kern' feature count; every
-// read is bounds-checked, and a damaged part of the table gives no kerning instead of an error.
+// adjustment lookups (type 2, also behind extension lookups) of the 'kern' feature count. Every
+// read is bounds-checked: a damaged table gives no or wrong kerning, never an error or a read
+// outside its bytes.
 #pragma once
 
 #include <cstddef>
