@@ -5,14 +5,18 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_TRUETYPE_TAGS_H
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
+#include "content/OpenTypeKerning.h"
 #include "resources/JpegPNG.h"
 
 namespace fs = std::filesystem;
@@ -242,19 +246,44 @@ static TGlyph Placeholder(FT_Face face, const TFontRecipe& recipe) {
     return box;
 }
 
+// Kerning of a pair of glyph indices in font units.
+using TPairKerning = std::function<long(FT_UInt left, FT_UInt right)>;
+
+// The face's pair kerning: FreeType's for a 'kern' table or an attached AFM file, else the GPOS
+// table's; nothing when the face has neither.
+static TPairKerning FaceKerning(FT_Face face) {
+    if (FT_HAS_KERNING(face))
+        return [face](FT_UInt left, FT_UInt right) {
+            FT_Vector kern{};
+            return FT_Get_Kerning(face, left, right, FT_KERNING_UNSCALED, &kern) ? 0L
+                                                                                 : long(kern.x);
+        };
+    FT_ULong length = 0;
+    std::vector<uint8_t> table;
+    if (!FT_Load_Sfnt_Table(face, TTAG_GPOS, 0, nullptr, &length) && length > 0) {
+        table.resize(length);
+        if (FT_Load_Sfnt_Table(face, TTAG_GPOS, 0, table.data(), &length)) table.clear();
+    }
+    TGposKerning gpos(std::move(table));
+    if (gpos.Empty()) return nullptr;
+    return [gpos = std::move(gpos)](FT_UInt left, FT_UInt right) {
+        return left > 0xFFFF || right > 0xFFFF
+                   ? 0L
+                   : long(gpos.Kerning(uint16_t(left), uint16_t(right)));
+    };
+}
+
 // Mean kerning of the glyph against the lower-case letters a-z (the neighbours of most letters in
 // running text), on its left or its right side, in pixels at the glyph's size.
-static double MeanKerning(FT_Face face, const TGlyph& glyph, const std::vector<TGlyph>& partners,
-                          bool rightSide) {
+static double MeanKerning(FT_Face face, const TPairKerning& kerning, const TGlyph& glyph,
+                          const std::vector<TGlyph>& partners, bool rightSide) {
     double sum = 0;
     int count = 0;
     for (const TGlyph& partner : partners) {
         if (partner.Index == 0) continue;
-        FT_Vector kern{};
         const FT_UInt left = rightSide ? glyph.Index : partner.Index;
         const FT_UInt right = rightSide ? partner.Index : glyph.Index;
-        if (FT_Get_Kerning(face, left, right, FT_KERNING_UNSCALED, &kern)) continue;
-        sum += double(kern.x) * glyph.PixelSize / face->units_per_EM;
+        sum += double(kerning(left, right)) * glyph.PixelSize / face->units_per_EM;
         ++count;
     }
     return count ? sum / count : 0;
@@ -320,7 +349,7 @@ TBuiltFont BuildFont(const TFontRecipe& recipe) {
     for (const TGlyph& glyph : glyphs)
         if (glyph.Code >= '0' && glyph.Code <= '9')
             digitAdvance = std::max(digitAdvance, glyph.Advance);
-    const bool kerning = recipe.KerningFold > 0 && FT_HAS_KERNING(face.Handle);
+    const TPairKerning kerning = recipe.KerningFold > 0 ? FaceKerning(face.Handle) : nullptr;
     for (TGlyph& glyph : glyphs) {
         const int ink = std::max(glyph.Width, 1);  // an empty glyph still covers one blank column
         glyph.PreSpace = glyph.Left;
@@ -331,10 +360,10 @@ TBuiltFont BuildFont(const TFontRecipe& recipe) {
             glyph.PreSpace += extra / 2;
             glyph.PostSpace += extra - extra / 2;
         } else if (kerning && glyph.Index != 0) {
-            glyph.PreSpace += int(
-                std::lround(recipe.KerningFold * MeanKerning(face.Handle, glyph, letters, false)));
-            glyph.PostSpace += int(
-                std::lround(recipe.KerningFold * MeanKerning(face.Handle, glyph, letters, true)));
+            glyph.PreSpace += int(std::lround(
+                recipe.KerningFold * MeanKerning(face.Handle, kerning, glyph, letters, false)));
+            glyph.PostSpace += int(std::lround(
+                recipe.KerningFold * MeanKerning(face.Handle, kerning, glyph, letters, true)));
         }
         glyph.PostSpace += recipe.Tracking;
     }

@@ -2,8 +2,8 @@
 // data/fonts/ naming a free font file, a pixel size, a weight, a glyph set and spacing) with
 // FreeType into a glyph sheet (white with antialiased alpha, PNG) and the font description the
 // font engine loads: one element whose attributes are Name, Height, Picture and Metrics. The same
-// recipe and font file always give the same bytes. Relies on FreeType, the PNG
-// encoder of JpegPNG and TFileFolder.
+// recipe and font file always give the same bytes. Relies on FreeType, the GPOS kerning reader,
+// the PNG encoder of JpegPNG and TFileFolder.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,8 @@ struct TFontRecipe {
     double SmallCaps = 0;        // > 0: lower-case letters become capitals scaled by this factor
     bool TabularDigits = false;  // the ten digits share one advance (for counters)
     int Tracking = 0;            // pixels added after every glyph
-    double KerningFold = 0;      // share of each glyph's mean kerning folded into its side spaces
+    double KerningFold = 0;      // share of each glyph's mean kerning folded into its side spaces;
+                                 // the pairs come from the AFM file, a 'kern' table or GPOS
     double Gamma = 1;            // coverage curve: alpha = 255 * (coverage / 255) ^ (1 / Gamma)
     uint32_t Colour = 0xFFFFFF;  // colour of the sheet's pixels, $RRGGBB
     int SheetWidth = 512;
