@@ -599,6 +599,14 @@ static const char* const GameWindows[] = {
     "WBonusGemHint",
     "WBouncingGemHint",
     "WGemWithLightningHint",
+    "WGhostHint",
+    "WBombPlaceHint",
+    "WScarabHint",
+    "WCobraHint",
+    "WPyramidHint",
+    "WCoinHint",
+    "WCartoucheHint",
+    "WPyramidStoneHint",
 };
 
 // The objects the game reads or writes by name, with the class each must have; labels and
