@@ -10,9 +10,10 @@ struct TGameFolders {
     std::string UserFolder;
 };
 
-// The executable's folder when it holds game.zxc, else `installedDataFolder`.
+// The executable's folder when it holds game.zxc (the build folder), else the installed data
+// folder: `dataFromExecutable` taken from the executable's folder (e.g. "../share/tervolin").
 std::string FindDataFolder(const std::string& executableFolder,
-                           const std::string& installedDataFolder);
+                           const std::string& dataFromExecutable);
 
 // $TERVOLIN_HOME when set and not empty, else $XDG_DATA_HOME/tervolin, else
 // $HOME/.local/share/tervolin.
