@@ -14,6 +14,7 @@
 #include "app/GameFolders.h"
 #include "app/ScriptHosts.h"
 #include "app/WindowIcon.h"
+#include "platform/Paths.h"
 #include "platform/SdlAudio.h"
 #include "platform/SdlDisplay.h"
 #include "platform/SdlEvents.h"
