@@ -81,7 +81,7 @@ int RunInWindow(const TGameCommandLine& args, const TGameScript& script) {
             if (game) game->Log().WriteLog(text);
         };
         SdlDisplay display("Tervolin");
-        TIconPixels icon = LoadIconPixels(JoinPath(folders->GameFolder, "tervolin.png"));
+        TIconPixels icon = LoadIconPixels(JoinPath(folders->GameFolder, "icons/tervolin.png"));
         display.SetIcon(icon.Width, icon.Height, std::move(icon.Argb));
         SdlEvents events;
         SdlSystem system(folders->UserFolder, log);

@@ -17,29 +17,32 @@ fail() {
   status=1
 }
 for file in bin/tervolin share/tervolin/game.zxc share/tervolin/GameParams.xml \
-    share/tervolin/lng/enu_0.lng share/tervolin/tervolin.png \
+    share/tervolin/lng/enu_0.lng share/tervolin/icons/tervolin.png \
     share/tervolin/screenshots/title.png share/applications/$app_id.desktop \
     share/metainfo/$app_id.metainfo.xml share/icons/hicolor/scalable/apps/tervolin.svg \
     share/man/man6/tervolin.6 share/doc/tervolin/LICENSES.md; do
   [[ -s "$prefix/$file" ]] || fail "missing $file"
 done
 for size in 16 22 24 32 48 64 128 256; do
-  [[ -s "$prefix/share/icons/hicolor/${size}x$size/apps/tervolin.png" ]] || fail "missing icon $size"
+  icon=share/icons/hicolor/${size}x$size/apps/tervolin.png
+  [[ -s "$prefix/$icon" ]] || fail "missing $icon"
 done
 desktop-file-validate "$prefix/share/applications/$app_id.desktop" || fail "desktop entry invalid"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" >"$work/appstream" ||
   { cat "$work/appstream"; fail "AppStream file invalid"; }
 if command -v man >/dev/null; then
-  man --warnings -l "$prefix/share/man/man6/tervolin.6" 2>&1 >/dev/null | grep . && fail "man page warnings"
+  man --warnings -l "$prefix/share/man/man6/tervolin.6" 2>&1 >/dev/null | grep . &&
+    fail "manual page warnings"
 fi
 
-# The installed game, run from another folder, plays to its title and closes in order.
+# The installed game, run from another folder, starts to its first window and closes in order.
 printf 'wait-top WYourName 5000\nquit\n' >"$work/start.script"
 find "$prefix" -type f | sort >"$work/before"
 (cd "$work" && TERVOLIN_HOME="$work/home" SDL_AUDIODRIVER=dummy \
   "$prefix/bin/tervolin" --script "$work/start.script" --headless >"$work/out" 2>&1) ||
   { cat "$work/out"; fail "the installed game did not run its script"; }
-grep -qF "} Average FPS: " "$work/home/Tervolin.log" 2>/dev/null || fail "the game did not close in order"
+grep -qF "} Average FPS: " "$work/home/Tervolin.log" 2>/dev/null ||
+  fail "the game did not close in order"
 find "$prefix" -type f | sort | diff "$work/before" - || fail "the game wrote into its installation"
 [[ $status -eq 0 ]] && echo "install: ok"
 exit $status

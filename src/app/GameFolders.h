@@ -1,6 +1,6 @@
 // Where the game's files are: the data folder (read only: game.zxc, GameParams.xml, AddLogo.xml,
-// lng/, Sounds/) and the user folder (written: saves, options, registry values, logs and the
-// working archive temp/game.zxc).
+// lng/, Sounds/, the window's icon icons/tervolin.png) and the user folder (written: saves,
+// options, registry values, logs and the working archive temp/game.zxc).
 #pragma once
 
 #include <string>
