@@ -11,7 +11,6 @@ THeadlessGame::THeadlessGame(const THeadlessConfig& config)
     system_.Seed = config.Seed;
     game_ = std::make_unique<TKelGameEngine>(platform_,
                                              TGameFolders{config.DataFolder, config.UserFolder});
-    game_->Options().FullScreenForRun = config.FullScreen;
 }
 
 void THeadlessGame::Start() {

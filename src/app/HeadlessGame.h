@@ -9,7 +9,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "app/GameEngine.h"
@@ -17,11 +16,10 @@
 #include "platform/HeadlessPlatform.h"
 
 struct THeadlessConfig {
-    std::string DataFolder;         // holds game.zxc and the plain files beside it
-    std::string UserFolder;         // saves, options, logs and the working archive
-    uint64_t Seed = 1;              // the random source's seed, set before start-up
-    uint32_t PassMs = 10;           // game-clock milliseconds per pass
-    std::optional<int> FullScreen;  // the window mode for this run; none: the stored option
+    std::string DataFolder;  // holds game.zxc and the plain files beside it
+    std::string UserFolder;  // saves, options, logs and the working archive
+    uint64_t Seed = 1;       // the random source's seed, set before start-up
+    uint32_t PassMs = 10;    // game-clock milliseconds per pass
 };
 
 class THeadlessGame {

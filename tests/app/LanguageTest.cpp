@@ -46,7 +46,8 @@ class LanguageTest : public ::testing::Test {
     THeadlessGame& Start(const std::string& storedLanguage = "",
                          std::optional<int> fullScreen = std::nullopt) {
         game_ = std::make_unique<THeadlessGame>(
-            THeadlessConfig{data_.Path().string(), user_.Path().string(), 1, 10, fullScreen});
+            THeadlessConfig{data_.Path().string(), user_.Path().string(), 1, 10});
+        game_->Engine().Options().FullScreenForRun = fullScreen;
         if (!storedLanguage.empty()) game_->System().Registry[RegistryEntry] = storedLanguage;
         game_->Start();
         game_->Step(10);
