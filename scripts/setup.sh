@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages listed in packages.txt that are missing, then configures and builds
-# the project into $BUILD_DIR (default: build). Extra arguments go to cmake's configure step.
+# the project into $BUILD_DIR (default: build): every target, or only the targets named in
+# $BUILD_TARGETS (separated by spaces). Extra arguments go to cmake's configure step.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
@@ -20,4 +21,6 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S "$root" -B "$build_dir" "$@"
-cmake --build "$build_dir" -j2
+targets=()
+for target in ${BUILD_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build "$build_dir" -j2 "${targets[@]}"

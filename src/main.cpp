@@ -13,20 +13,27 @@
 #include "app/GameEngine.h"
 #include "app/GameFolders.h"
 #include "app/ScriptHosts.h"
+#include "app/WindowIcon.h"
+#include "platform/Paths.h"
 #include "platform/SdlAudio.h"
 #include "platform/SdlDisplay.h"
 #include "platform/SdlEvents.h"
 #include "platform/SdlSystem.h"
 
-#ifndef TERVOLIN_INSTALLED_DATA
-#define TERVOLIN_INSTALLED_DATA "/usr/local/share/tervolin"
+// The installed data folder relative to the installed executable's folder, and the version;
+// both come from the build.
+#ifndef TERVOLIN_DATA_FROM_BIN
+#define TERVOLIN_DATA_FROM_BIN "../share/tervolin"
+#endif
+#ifndef TERVOLIN_VERSION
+#define TERVOLIN_VERSION "unknown"
 #endif
 
 namespace {
 
 // The game's folders, the user folder made when missing; none when it cannot be.
 std::optional<TGameFolders> PrepareFolders() {
-    TGameFolders folders{FindDataFolder(ExecutableFolder(), TERVOLIN_INSTALLED_DATA),
+    TGameFolders folders{FindDataFolder(ExecutableFolder(), TERVOLIN_DATA_FROM_BIN),
                          FindUserFolder()};
     if (!EnsureFolder(folders.UserFolder)) {
         std::fprintf(stderr, "Tervolin cannot create its folder %s\n", folders.UserFolder.c_str());
@@ -74,12 +81,15 @@ int RunInWindow(const TGameCommandLine& args, const TGameScript& script) {
             if (game) game->Log().WriteLog(text);
         };
         SdlDisplay display("Tervolin");
+        TIconPixels icon = LoadIconPixels(JoinPath(folders->GameFolder, "icons/tervolin.png"));
+        display.SetIcon(icon.Width, icon.Height, std::move(icon.Argb));
         SdlEvents events;
         SdlSystem system(folders->UserFolder, log);
         if (!args.Script.empty()) system.FixSeed(args.Seed);
         SdlAudio audio(log);
         Platform platform{display, events, audio, system};
         TKelGameEngine engine(platform, *folders);
+        engine.Options().FullScreenForRun = args.FullScreen;
         game = &engine;
         if (args.Script.empty()) {
             engine.Run();
@@ -98,7 +108,8 @@ int RunInWindow(const TGameCommandLine& args, const TGameScript& script) {
 int RunHeadless(const TGameCommandLine& args, const TGameScript& script) {
     const auto folders = PrepareFolders();
     if (!folders) return 1;
-    THeadlessScriptHost host({folders->GameFolder, folders->UserFolder, args.Seed, 10});
+    THeadlessScriptHost host({folders->GameFolder, folders->UserFolder, args.Seed, 10},
+                             args.FullScreen);
     return RunScript(host, script, args);
 }
 
@@ -109,6 +120,14 @@ int main(int argc, char** argv) {
     if (!args) {
         std::fprintf(stderr, "%s\n", GameUsage);
         return ScriptBad;
+    }
+    if (args->Action == TGameCommandLine::Help) {
+        std::printf("%s\n\n%s\n", GameUsage, GameHelp);
+        return 0;
+    }
+    if (args->Action == TGameCommandLine::Version) {
+        std::printf("tervolin %s\n", TERVOLIN_VERSION);
+        return 0;
     }
     TGameScript script;
     if (!args->Script.empty()) {

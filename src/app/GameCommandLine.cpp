@@ -5,11 +5,19 @@
 
 std::optional<TGameCommandLine> ParseGameCommandLine(const std::vector<std::string>& args) {
     TGameCommandLine line;
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
+        line.Action = args[0] == "--help" ? TGameCommandLine::Help : TGameCommandLine::Version;
+        return line;
+    }
     bool haveScript = false, haveFrames = false, haveSeed = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--headless" && !line.Headless) {
             line.Headless = true;
+            continue;
+        }
+        if ((option == "--window" || option == "--fullscreen") && !line.FullScreen) {
+            line.FullScreen = option == "--fullscreen" ? 1 : 0;
             continue;
         }
         if (i + 1 == args.size()) return std::nullopt;
@@ -29,7 +37,7 @@ std::optional<TGameCommandLine> ParseGameCommandLine(const std::vector<std::stri
             return std::nullopt;
         }
     }
-    // The other options only go with a script.
-    if (!haveScript && !args.empty()) return std::nullopt;
+    // The scripted mode's options only go with a script.
+    if (!haveScript && (line.Headless || haveFrames || haveSeed)) return std::nullopt;
     return line;
 }

@@ -10,11 +10,11 @@
 namespace fs = std::filesystem;
 
 std::string FindDataFolder(const std::string& executableFolder,
-                           const std::string& installedDataFolder) {
+                           const std::string& dataFromExecutable) {
     std::error_code error;
     if (fs::is_regular_file(ResolvePath(JoinPath(executableFolder, "game.zxc")), error))
         return executableFolder;
-    return installedDataFolder;
+    return (fs::path(executableFolder) / dataFromExecutable).lexically_normal().string();
 }
 
 static std::string Environment(const char* name) {

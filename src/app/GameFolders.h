@@ -1,6 +1,6 @@
 // Where the game's files are: the data folder (read only: game.zxc, GameParams.xml, AddLogo.xml,
-// lng/, Sounds/) and the user folder (written: saves, options, registry values, logs and the
-// working archive temp/game.zxc).
+// lng/, Sounds/, the window's icon icons/tervolin.png) and the user folder (written: saves,
+// options, registry values, logs and the working archive temp/game.zxc).
 #pragma once
 
 #include <string>
@@ -10,9 +10,10 @@ struct TGameFolders {
     std::string UserFolder;
 };
 
-// The executable's folder when it holds game.zxc, else `installedDataFolder`.
+// The executable's folder when it holds game.zxc (the build folder), else the installed data
+// folder: `dataFromExecutable` taken from the executable's folder (e.g. "../share/tervolin").
 std::string FindDataFolder(const std::string& executableFolder,
-                           const std::string& installedDataFolder);
+                           const std::string& dataFromExecutable);
 
 // $TERVOLIN_HOME when set and not empty, else $XDG_DATA_HOME/tervolin, else
 // $HOME/.local/share/tervolin.

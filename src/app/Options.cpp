@@ -17,7 +17,8 @@ void TGameOptions::LoadOptions(const std::string& fileName) {
     SoundVolume = integer("SoundVolume", defaults.SoundVolume);
     MusicVolume = integer("MusicVolume", defaults.MusicVolume);
     DebugMode = integer("DebugMode", defaults.DebugMode);
-    FullScreenMode = integer("FullScreenMode", defaults.FullScreenMode);
+    storedFullScreenMode_ = integer("FullScreenMode", defaults.FullScreenMode);
+    FullScreenMode = FullScreenForRun.value_or(storedFullScreenMode_);
     WindowModeX = integer("WindowModeX", defaults.WindowModeX);
     WindowModeY = integer("WindowModeY", defaults.WindowModeY);
     TurnOffHint = integer("TurnOffHint", defaults.TurnOffHint);
@@ -31,7 +32,8 @@ bool TGameOptions::SaveOptions(const std::string& fileName) const {
     ini.WriteString("Options", "PlayerName", PlayerName);
     ini.WriteInteger("Options", "SoundVolume", SoundVolume);
     ini.WriteInteger("Options", "MusicVolume", MusicVolume);
-    ini.WriteInteger("Options", "FullScreenMode", FullScreenMode);
+    ini.WriteInteger("Options", "FullScreenMode",
+                     FullScreenForRun ? storedFullScreenMode_ : FullScreenMode);
     ini.WriteInteger("Options", "TurnOffHint", TurnOffHint);
     ini.WriteInteger("Options", "BitsPerPixel", BitsPerPixel);
     ini.WriteInteger("Options", "AnimationImages", 0);

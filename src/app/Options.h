@@ -1,6 +1,7 @@
 // The machine-wide options kept in "options.cfg" of the user folder, section "Options".
 #pragma once
 
+#include <optional>
 #include <string>
 
 struct TGameOptions {
@@ -14,6 +15,9 @@ struct TGameOptions {
     int TurnOffHint = 0;
     std::string PlayerName = "Player";
     int AnimationImages = 0;
+    // The window mode asked for on the command line (0 window, 1 full screen): in force instead
+    // of the stored FullScreenMode until the player switches the mode, and never written.
+    std::optional<int> FullScreenForRun;
 
     // Reads every key; missing keys and integers that are not whole numbers keep the defaults.
     void LoadOptions(const std::string& fileName);
@@ -22,4 +26,7 @@ struct TGameOptions {
     bool SaveOptions(const std::string& fileName) const;
     // Diagnostic mode shows the frame rate in the caption and enables the surface report.
     bool Diagnostic() const { return DebugMode == 463; }
+
+  private:
+    int storedFullScreenMode_ = 0;  // the file's value, written back while FullScreenForRun holds
 };

@@ -91,6 +91,7 @@ void TKelGameEngine::ApplyOptionsWindow() {
 void TKelGameEngine::ChangeWindowMode() {
     Guarded("Exception Error in TKelGameEngine.ChangewindowMode.", [this] {
         PauseClock();
+        options_.FullScreenForRun.reset();  // the player's own choice is stored from now on
         options_.FullScreenMode = (options_.FullScreenMode + 1) % 2;
         options_.SaveOptions(UserPath("options.cfg"));
         if (!ReopenDisplay()) return;

@@ -6,8 +6,10 @@
 #include "core/MemoryStream.h"
 #include "resources/JpegPNG.h"
 
-THeadlessScriptHost::THeadlessScriptHost(const THeadlessConfig& config)
+THeadlessScriptHost::THeadlessScriptHost(const THeadlessConfig& config,
+                                         std::optional<int> fullScreen)
     : game_(config), passMs_(config.PassMs) {
+    game_.Engine().Options().FullScreenForRun = fullScreen;
     game_.Start();
 }
 

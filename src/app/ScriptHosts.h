@@ -3,13 +3,17 @@
 // headless driver, the game object and the PNG codec.
 #pragma once
 
+#include <optional>
+
 #include "app/HeadlessGame.h"
 #include "app/ScriptRunner.h"
 
 class THeadlessScriptHost : public IScriptHost {
   public:
-    // Starts the game: start-up and the first activation.
-    explicit THeadlessScriptHost(const THeadlessConfig& config);
+    // Starts the game (start-up and the first activation) in the given window mode (0 window,
+    // 1 full screen; none: the stored option).
+    explicit THeadlessScriptHost(const THeadlessConfig& config,
+                                 std::optional<int> fullScreen = std::nullopt);
     TKelGameEngine& Engine() override { return game_.Engine(); }
     uint32_t Now() override { return game_.Now(); }
     void Pass() override { game_.Step(passMs_); }

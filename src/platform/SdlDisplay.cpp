@@ -17,6 +17,7 @@ void SdlDisplay::ShowWindow(bool fullScreen, int x, int y) {
         window_ = SDL_CreateWindow(caption_.c_str(), x, y, ScreenWidth, ScreenHeight,
                                    SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
         if (!window_) return;
+        ApplyIcon();
     }
     SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     if (!fullScreen) {
@@ -87,6 +88,23 @@ void SdlDisplay::Present(const uint8_t* frame, int pitch, const std::vector<TRec
 void SdlDisplay::SetCaption(const std::string& caption) {
     caption_ = caption;
     if (window_) SDL_SetWindowTitle(window_, caption.c_str());
+}
+
+void SdlDisplay::SetIcon(int width, int height, std::vector<uint32_t> argb) {
+    if (width <= 0 || height <= 0 || argb.size() != size_t(width) * size_t(height)) return;
+    iconWidth_ = width;
+    iconHeight_ = height;
+    icon_ = std::move(argb);
+    ApplyIcon();
+}
+
+void SdlDisplay::ApplyIcon() {
+    if (!window_ || icon_.empty()) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon_.data(), iconWidth_, iconHeight_, 32, iconWidth_ * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window_, surface);  // the window keeps its own copy
+    SDL_FreeSurface(surface);
 }
 
 void SdlDisplay::ShowCursor(bool visible) {

@@ -21,12 +21,18 @@ class SdlDisplay : public IDisplay {
     void SetCaption(const std::string& caption) override;
     void ShowCursor(bool visible) override;
     SDL_Window* Window() const { return window_; }
+    // The window's icon: width x height pixels of 0xAARRGGBB, row by row.
+    void SetIcon(int width, int height, std::vector<uint32_t> argb);
 
   private:
+    void ApplyIcon();
+
     std::string caption_;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     bool fullScreen_ = false;
     TPixelFormat format_;
+    int iconWidth_ = 0, iconHeight_ = 0;
+    std::vector<uint32_t> icon_;
 };

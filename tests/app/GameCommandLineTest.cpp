@@ -1,4 +1,5 @@
-// The game's command line: the scripted mode's options in any order, everything else refused.
+// The game's command line: help and version alone, the window mode for one run, the scripted
+// mode's options in any order, everything else refused.
 #include "app/GameCommandLine.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,32 @@ TEST(GameCommandLineTest, TakesNothingOrAScriptWithItsOptions) {
     EXPECT_TRUE(all->Headless);
     EXPECT_EQ(all->Frames, "out");
     EXPECT_EQ(all->Seed, 18446744073709551615u);
+    EXPECT_FALSE(all->FullScreen);
+}
+
+TEST(GameCommandLineTest, HelpAndVersionStandAlone) {
+    EXPECT_EQ(ParseGameCommandLine({})->Action, TGameCommandLine::Play);
+    EXPECT_EQ(ParseGameCommandLine({"--help"})->Action, TGameCommandLine::Help);
+    EXPECT_EQ(ParseGameCommandLine({"--version"})->Action, TGameCommandLine::Version);
+}
+
+TEST(GameCommandLineTest, WindowModeForOneRun) {
+    const struct {
+        Args args;
+        int fullScreen;
+        std::string script;
+    } cases[] = {
+        {{"--window"}, 0, ""},
+        {{"--fullscreen"}, 1, ""},
+        {{"--script", "s", "--fullscreen", "--headless"}, 1, "s"},
+        {{"--window", "--script", "s"}, 0, "s"},
+    };
+    for (const auto& c : cases) {
+        const auto line = ParseGameCommandLine(c.args);
+        ASSERT_TRUE(line) << c.args[0];
+        EXPECT_EQ(line->FullScreen, c.fullScreen) << c.args[0];
+        EXPECT_EQ(line->Script, c.script) << c.args[0];
+    }
 }
 
 TEST(GameCommandLineTest, RefusesWhatItDoesNotTake) {
@@ -42,7 +69,13 @@ TEST(GameCommandLineTest, RefusesWhatItDoesNotTake) {
         {"--script", "a", "--seed", "18446744073709551616"},
         {"--script", "a", "--frames"},
         {"--script", "a", "extra"},
-        {"--help"},
+        {"--help", "--version"},
+        {"--version", "--window"},
+        {"--script", "a", "--help"},
+        {"--window", "--fullscreen"},
+        {"--fullscreen", "--fullscreen"},
+        {"--window", "--headless"},
+        {"--full-screen"},
         {"a.txt"},
     };
     for (const Args& args : cases) {

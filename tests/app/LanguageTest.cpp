@@ -43,9 +43,11 @@ class LanguageTest : public ::testing::Test {
         else
             unsetenv("LC_ALL");
     }
-    THeadlessGame& Start(const std::string& storedLanguage = "") {
+    THeadlessGame& Start(const std::string& storedLanguage = "",
+                         std::optional<int> fullScreen = std::nullopt) {
         game_ = std::make_unique<THeadlessGame>(
             THeadlessConfig{data_.Path().string(), user_.Path().string(), 1, 10});
+        game_->Engine().Options().FullScreenForRun = fullScreen;
         if (!storedLanguage.empty()) game_->System().Registry[RegistryEntry] = storedLanguage;
         game_->Start();
         game_->Step(10);
@@ -130,6 +132,18 @@ TEST_F(LanguageTest, WindowModeSwitchesRebuildThePicturesAndPauseThePlay) {
     // The pictures are back: the title's picture has its size and the frame shows it.
     EXPECT_GT(engine.SurfaceStore()->GetSurfaceSize("title.jpg").X, 0);
     EXPECT_FALSE(game.Engine().Closed());
+}
+
+TEST_F(LanguageTest, TheCommandLinesWindowModeHoldsForThisRunOnly) {
+    THeadlessGame& game = Start("", 1);
+    EXPECT_TRUE(game.Display().IsFullScreen());
+    game.Close();
+    game.Step(2000);
+    ASSERT_TRUE(game.Engine().Closed());
+    ASSERT_TRUE(fs::exists(user_.Path() / "options.cfg"));
+    TGameOptions stored;
+    stored.LoadOptions(user_.File("options.cfg"));
+    EXPECT_EQ(stored.FullScreenMode, 0);
 }
 
 }  // namespace

@@ -45,6 +45,28 @@ TEST(OptionsTest, SavingReplacesValuesWhereTheyStandAndKeepsOtherKeys) {
               "103\r\n");
 }
 
+TEST(OptionsTest, TheWindowModeForTheRunIsInForceButNeverWritten) {
+    TempFolder folder;
+    folder.Write("options.cfg", "[Options]\r\nFullScreenMode=0\r\n");
+    TGameOptions options;
+    options.FullScreenForRun = 1;
+    options.LoadOptions(folder.File("options.cfg"));
+    EXPECT_EQ(options.FullScreenMode, 1);
+    options.SoundVolume = 30;
+    ASSERT_TRUE(options.SaveOptions(folder.File("options.cfg")));
+    TGameOptions stored;
+    stored.LoadOptions(folder.File("options.cfg"));
+    EXPECT_EQ(stored.FullScreenMode, 0);
+    EXPECT_EQ(stored.SoundVolume, 30);
+
+    // Once the player switches the mode, the choice is stored.
+    options.FullScreenForRun.reset();
+    options.FullScreenMode = 1;
+    ASSERT_TRUE(options.SaveOptions(folder.File("options.cfg")));
+    stored.LoadOptions(folder.File("options.cfg"));
+    EXPECT_EQ(stored.FullScreenMode, 1);
+}
+
 TEST(IniFileTest, WholeNumbers) {
     const struct {
         const char* text;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The game's command line refused before anything starts: bad arguments give the usage, a
-# missing script and a bad script line give their reason; all exit with 2 and leave no log.
+# The game's command line: --help and --version print and exit 0; refused before anything
+# starts, bad arguments give the usage, a missing script and a bad script line give their
+# reason; all exit with 2. None of them starts the game (no log).
 #   command_line.sh GAME
 set -uo pipefail
 game=$1
@@ -21,7 +22,24 @@ expect() {  # TEXT-ON-STDERR ARGUMENTS...
     status=1
   fi
 }
+answers() {  # TEXT-ON-STDOUT ARGUMENTS...
+  local text=$1
+  shift
+  "$game" "$@" >"$work/out" 2>&1
+  local code=$?
+  if [[ "$code" != 0 ]] || ! grep -qF -- "$text" "$work/out"; then
+    echo "tervolin $*: exit $code, expected 0 with '$text'; output:"
+    cat "$work/out"
+    status=1
+  fi
+}
+answers "usage: tervolin" --help
+answers "--fullscreen" --help
+answers "tervolin 1." --version
 expect "usage: tervolin" --headless
+expect "usage: tervolin" --unknown
+expect "usage: tervolin" --window --fullscreen
+expect "usage: tervolin" --help --window
 expect "usage: tervolin" --script "$work/shot.txt" --seed x
 expect "usage: tervolin" --script "$work/shot.txt" --frames
 expect "usage: tervolin" extra
