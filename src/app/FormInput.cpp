@@ -4,6 +4,7 @@
 #include "app/GameEngine.h"
 #include "app/SurfaceReport.h"
 #include "core/KelException.h"
+#include "ui/KelInterfaceObject.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ void TKelGameEngine::CheckPressEnter(TShiftState shift) {
             return;
         }
         const std::string top = TopForm();
-        if (top.empty()) return;
+        if (top.empty() || PressCloseButton(top)) return;
         if (top == "WYourName") {
             ExecMethod("WYourName_BOk_MouseUp");
         } else if (top == "WNewPlayer") {
@@ -109,6 +110,15 @@ void TKelGameEngine::CheckPressEnter(TShiftState shift) {
     });
 }
 
+bool TKelGameEngine::PressCloseButton(const std::string& window) {
+    const auto* button =
+        dynamic_cast<const TKelInterfaceObject*>(interface_.FindObject(window + "_BClose"));
+    if (!button || button->OnMouseUp.empty()) return false;
+    interface_.QueueScript(button->Name(), button->OnMouseUp);
+    interface_.RunScripts();
+    return true;
+}
+
 void TKelGameEngine::CheckPressEscape() {
     Guarded("Exception error in TKelGameEngine.CheckPressEscape!", [&] {
         for (const char* dialog : {"WNewPlayer", "WPlayerExist", "WDelete"}) {
@@ -116,6 +126,7 @@ void TKelGameEngine::CheckPressEscape() {
             if (TopForm() == dialog) interface_.HideTopModal();
         }
         const std::string top = TopForm();
+        if (top.empty() || PressCloseButton(top)) return;
         // A tutorial popup belongs to play: Escape opens the menu over it too.
         if ((top == "WGame" || TutorialPopupOnTop()) && play_.Game.State == gsGame) {
             ExecMethod("WGame_BMenu_MouseUp");

@@ -118,6 +118,9 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void SetLevelLoadProgress(int percent);
     void CheckPressEnter(TShiftState shift);
     void CheckPressEscape();
+    // A window with a close button "<window>_BClose" (the hint windows) closes on Return and
+    // Escape as a click on the button closes it; false when the window has none.
+    bool PressCloseButton(const std::string& window);
     // The published handlers, by the names the interface description's scripts call.
     void RegisterHandlers();
     // Runs a published handler by name, as a script's "ExecMethod" does; false when no handler
