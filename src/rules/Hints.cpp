@@ -93,6 +93,7 @@ void TPlayRules::RenewDeadBoard(uint32_t now) {
             renewable.erase(renewable.begin() + std::ptrdiff_t(pick));
         }
         Game().DebugText = "No move left: fishkas renewed";
+        Game().MoveMade = true;  // looked at again once the new fishkas have landed
     });
 }
 

@@ -109,7 +109,7 @@ class TPlayRules {
     bool CompleteFishka(const std::vector<TCell>& path) const;
     // A board that accepts no merge at all would leave the level unwinnable: once it is quiet
     // after a move (a refused one too), three of its fishkas, at random, are made again by the
-    // smart choice and fall in from the top.
+    // smart choice and fall in from the top, and the board is looked at again when they land.
     void RenewDeadBoard(uint32_t now);
     // The popup to show now: the level's next one, 300 ms after the level started, for the
     // newest level with hints on; none otherwise.

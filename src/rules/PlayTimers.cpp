@@ -142,12 +142,13 @@ void TPlayRules::TickBoxMovePiecesTimer(uint32_t now, int32_t dt) {
                 game.MoodHoldUntil = int64_t(now) + 4000;
             }
         }
-        if (game.MoveMade && !emptyOrWaiting && !mergePending && !falling && !level.LevelDone)
-            RenewDeadBoard(now);
+        const bool lookAgain =
+            game.MoveMade && !emptyOrWaiting && !mergePending && !falling && !level.LevelDone;
         if (game.SmartCount < 1 && game.MoveMade && !emptyOrWaiting && !mergePending) {
             CheckPossibleMoves();
             game.MoveMade = false;
         }
+        if (lookAgain) RenewDeadBoard(now);
         if (!emptyOrWaiting && level.LevelDone && !falling) links_.Out.LevelComplete(now);
     });
 }
