@@ -9,6 +9,7 @@
 #include "app/EffectDrawing.h"
 #include "app/FishPictures.h"
 #include "app/GameFonts.h"
+#include "app/InstallWindow.h"
 #include "app/SurfaceReport.h"
 #include "app/WorkingArchive.h"
 #include "graphics/GraphicsClasses.h"
@@ -241,8 +242,25 @@ void TKelGameEngine::FormCreate() {
 
     options_.LoadOptions(UserPath("options.cfg"));
     SetUpAudio();
-    archive_ = InstallWorkingArchive(ResolvePath(JoinPath(folders_.GameFolder, "game.zxc")),
-                                     WorkingArchivePath());
+    {
+        // The first start shows the install job's progress in a small window of its own.
+        const std::string shipped = ResolvePath(JoinPath(folders_.GameFolder, "game.zxc"));
+        std::unique_ptr<TFileFolder> shippedFolder;
+        std::unique_ptr<TInstallWindow> window;
+        archive_ = InstallWorkingArchive(
+            shipped, WorkingArchivePath(), [&](const std::string& status, int percent) {
+                if (!window) {
+                    try {
+                        shippedFolder = std::make_unique<TFileFolder>(TFileFolder::Open(shipped));
+                    } catch (const std::exception&) {
+                        shippedFolder.reset();  // the window goes without text
+                    }
+                    window =
+                        std::make_unique<TInstallWindow>(platform_.Display, shippedFolder.get());
+                }
+                window->Update(status, percent);
+            });
+    }
     log_.WriteLog("File Folders morfed Ok...");
     soundEvents_.BuildMusicList(folders_.GameFolder, *archive_);
     fontEngine_ = std::make_unique<TKelFontEngine>();

@@ -10,10 +10,12 @@
 namespace fs = std::filesystem;
 
 std::unique_ptr<TFileFolder> InstallWorkingArchive(const std::string& distributedPath,
-                                                   const std::string& workingPath) {
+                                                   const std::string& workingPath,
+                                                   TPNGMorf::TProgress progress) {
     std::error_code error;
     if (!fs::exists(workingPath, error)) {
         TPNGMorf install(90);
+        install.SetProgress(std::move(progress));
         install.AddJob("Source=\"" + distributedPath + "\" Dest=\"" + workingPath + "\"");
         try {
             install.Run();

@@ -7,9 +7,12 @@
 #include <string>
 
 #include "resources/FileFolder.h"
+#include "resources/PngMorf.h"
 
 // Opens the working copy at `workingPath`, first making it from `distributedPath` when it does
 // not exist. A distributed archive that cannot be read raises KelException and copies nothing,
 // so an empty working copy never hides the problem on later starts.
+// `progress` receives the install job's status texts and percentages while it runs.
 std::unique_ptr<TFileFolder> InstallWorkingArchive(const std::string& distributedPath,
-                                                   const std::string& workingPath);
+                                                   const std::string& workingPath,
+                                                   TPNGMorf::TProgress progress = {});

@@ -18,6 +18,14 @@ class HeadlessDisplay : public IDisplay {
     void Present(const uint8_t* frame, int pitch, const std::vector<TRect>& rects) override;
     void SetCaption(const std::string& caption) override { Caption = caption; }
     void ShowCursor(bool visible) override { CursorVisible = visible; }
+    void ShowProgress(const std::string& title, const uint32_t* pixels, int width,
+                      int height) override {
+        ProgressTitles.push_back(title);
+        ProgressPicture.assign(pixels, pixels + size_t(width) * size_t(height));
+        ProgressWidth = width;
+        ProgressShown = true;
+    }
+    void HideProgress() override { ProgressShown = false; }
 
     // Depths that Open refuses, to exercise the fall-back paths.
     std::vector<int> RefusedDepths;
@@ -26,6 +34,11 @@ class HeadlessDisplay : public IDisplay {
     TPoint WindowPosition;
     std::string Caption;
     bool CursorVisible = true;
+    // The progress window: every title shown, the last picture, and whether it is open.
+    std::vector<std::string> ProgressTitles;
+    std::vector<uint32_t> ProgressPicture;
+    int ProgressWidth = 0;
+    bool ProgressShown = false;
     // Every non-empty presentation: its rectangles; and the screen as presented so far (black
     // until a rectangle of the frame is presented over it).
     std::vector<std::vector<TRect>> Presented;

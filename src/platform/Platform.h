@@ -38,6 +38,12 @@ class IDisplay {
     virtual void Present(const uint8_t* frame, int pitch, const std::vector<TRect>& rects) = 0;
     virtual void SetCaption(const std::string& caption) = 0;
     virtual void ShowCursor(bool visible) = 0;
+    // A small window of its own, centred on the screen, for work done before the main window
+    // exists: shows `pixels` (rows of `width` 32-bit XRGB pixels, `height` rows) under the title
+    // and lets the system handle pending window events. The first call opens it.
+    virtual void ShowProgress(const std::string& title, const uint32_t* pixels, int width,
+                              int height) = 0;
+    virtual void HideProgress() = 0;
 };
 
 // Shift state of input events, a set of these bits.

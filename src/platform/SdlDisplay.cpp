@@ -6,6 +6,7 @@
 SdlDisplay::SdlDisplay(std::string caption) : caption_(std::move(caption)) {}
 
 SdlDisplay::~SdlDisplay() {
+    HideProgress();
     Close();
     if (window_) SDL_DestroyWindow(window_);
 }
@@ -88,6 +89,29 @@ void SdlDisplay::Present(const uint8_t* frame, int pitch, const std::vector<TRec
 void SdlDisplay::SetCaption(const std::string& caption) {
     caption_ = caption;
     if (window_) SDL_SetWindowTitle(window_, caption.c_str());
+}
+
+void SdlDisplay::ShowProgress(const std::string& title, const uint32_t* pixels, int width,
+                              int height) {
+    if (width <= 0 || height <= 0) return;
+    if (!progress_) {
+        progress_ = SDL_CreateWindow(title.c_str(), int(SDL_WINDOWPOS_CENTERED),
+                                     int(SDL_WINDOWPOS_CENTERED), width, height, SDL_WINDOW_SHOWN);
+        if (!progress_) return;  // no window: the work goes on without one
+    }
+    SDL_SetWindowTitle(progress_, title.c_str());
+    if (SDL_Surface* surface = SDL_GetWindowSurface(progress_)) {
+        SDL_ConvertPixels(std::min(width, surface->w), std::min(height, surface->h),
+                          SDL_PIXELFORMAT_XRGB8888, pixels, width * 4, surface->format->format,
+                          surface->pixels, surface->pitch);
+        SDL_UpdateWindowSurface(progress_);
+    }
+    SDL_PumpEvents();
+}
+
+void SdlDisplay::HideProgress() {
+    if (progress_) SDL_DestroyWindow(progress_);
+    progress_ = nullptr;
 }
 
 void SdlDisplay::SetIcon(int width, int height, std::vector<uint32_t> argb) {

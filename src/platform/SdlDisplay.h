@@ -20,6 +20,9 @@ class SdlDisplay : public IDisplay {
     void Present(const uint8_t* frame, int pitch, const std::vector<TRect>& rects) override;
     void SetCaption(const std::string& caption) override;
     void ShowCursor(bool visible) override;
+    void ShowProgress(const std::string& title, const uint32_t* pixels, int width,
+                      int height) override;
+    void HideProgress() override;
     SDL_Window* Window() const { return window_; }
     // The window's icon: width x height pixels of 0xAARRGGBB, row by row.
     void SetIcon(int width, int height, std::vector<uint32_t> argb);
@@ -29,6 +32,7 @@ class SdlDisplay : public IDisplay {
 
     std::string caption_;
     SDL_Window* window_ = nullptr;
+    SDL_Window* progress_ = nullptr;  // the small window shown before the main one
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     bool fullScreen_ = false;

@@ -32,6 +32,8 @@ class FakeDisplay : public IDisplay {
     }
     void SetCaption(const std::string&) override {}
     void ShowCursor(bool) override {}
+    void ShowProgress(const std::string&, const uint32_t*, int, int) override {}
+    void HideProgress() override {}
 
     TPixelFormat Format;
     std::vector<int> RefusedDepths, OpenCalls;

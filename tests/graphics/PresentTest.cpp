@@ -28,6 +28,10 @@ class CountingDisplay : public IDisplay {
     }
     void SetCaption(const std::string& c) override { Inner.SetCaption(c); }
     void ShowCursor(bool v) override { Inner.ShowCursor(v); }
+    void ShowProgress(const std::string& t, const uint32_t* p, int w, int h) override {
+        Inner.ShowProgress(t, p, w, h);
+    }
+    void HideProgress() override { Inner.HideProgress(); }
     IDisplay& Inner;
     std::vector<std::vector<TRect>> Presented;
 };
