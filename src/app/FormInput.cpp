@@ -57,19 +57,38 @@ void TKelGameEngine::FormKeyPress(const TEvent& event) {
     if (InterfaceTakesInput()) interface_.KeyPress(char32_t(event.Char));
 }
 
+bool TKelGameEngine::BoardTakesKeys() const {
+    return play_.Game.State == gsGame && (PlayWindowOnTop() || TutorialPopupOnTop());
+}
+
 void TKelGameEngine::FormKeyDown(const TEvent& event) {
     const int key = event.Key;
-    if (key == vk::Return) {
-        CheckPressEnter(event.Shift);
-        return;
-    }
     if (key == vk::Escape) {
         CheckPressEscape();
         return;
     }
-    if (play_.Game.State == gsGame) PlayKeyDown(key);
+    // Pause (a pad's Start) opens the game menu in play and closes it again, as Escape does.
+    if (key == vk::Pause) {
+        if (BoardTakesKeys() || TopForm() == "WGameMenu") CheckPressEscape();
+        return;
+    }
+    if (key == vk::Return && (event.Shift & ssAlt)) {
+        CheckPressEnter(event.Shift);
+        return;
+    }
+    // In play the arrows, Space and Delete are the board's; the windows have the other keys.
+    const bool board = BoardTakesKeys();
+    const bool boardKey =
+        board && (key == vk::Space || key == vk::Delete || (key >= vk::Left && key <= vk::Down));
+    if (boardKey) {
+        PlayKeyDown(key);
+        // A player on the keys finds the focus marked in the menu that Escape opens.
+        interface_.SetKeyNavigation(true);
+    }
     if (options_.Diagnostic() && DebugKey(key, event.Shift)) return;
-    if (InterfaceTakesInput()) interface_.KeyDown(key, event.Shift);
+    const bool taken = !boardKey && InterfaceTakesInput() && interface_.KeyDown(key, event.Shift);
+    // Return on no button is the dialogs' shortcut for their OK.
+    if (key == vk::Return && !taken) CheckPressEnter(event.Shift);
 }
 
 bool TKelGameEngine::DebugKey(int key, TShiftState shift) {
@@ -111,17 +130,19 @@ void TKelGameEngine::CheckPressEnter(TShiftState shift) {
 
 void TKelGameEngine::CheckPressEscape() {
     Guarded("Exception error in TKelGameEngine.CheckPressEscape!", [&] {
-        for (const char* dialog : {"WNewPlayer", "WPlayerExist", "WDelete"}) {
-            if (TopForm().empty()) return;
-            if (TopForm() == dialog) interface_.HideTopModal();
-        }
         const std::string top = TopForm();
+        if (top.empty()) return;
         // A tutorial popup belongs to play: Escape opens the menu over it too.
-        if ((top == "WGame" || TutorialPopupOnTop()) && play_.Game.State == gsGame) {
+        if (BoardTakesKeys()) {
             ExecMethod("WGame_BMenu_MouseUp");
         } else if (top == "WGameMenu") {
             ExecMethod("WGameMenu_BResume_MouseUp");
             interface_.HideTopModal();
+        } else if (top == "WPlayerExist") {
+            interface_.HideTopModal();  // its only button closes it
+        } else if (!interface_.Press(top + "_BCancel")) {
+            // Elsewhere Escape is the window's way back: its Cancel or Close button.
+            interface_.Press(top + "_BClose");
         }
     });
 }

@@ -140,19 +140,21 @@ void TKelGameEngine::Run() {
         AppException(error);
     }
     if (!created) Close();  // the game cannot run without what start-up loads
-    while (!closed_) {
-        TEvent event;
-        while (!closed_ && platform_.Events.Poll(event)) Dispatch(event);
-        if (closed_) break;
-        if (idleInstalled_) {
-            const size_t presentedBefore = presentedFrames_;
-            Pass();
-            // A pass that showed nothing gives the processor back for a moment, so an idle
-            // screen costs almost nothing; passes that present are paced by the display.
-            if (presentedFrames_ == presentedBefore) platform_.System.Sleep(1);
-        } else {
-            platform_.System.Sleep(10);  // inactive: no passes, only events
-        }
+    while (!closed_) RunOnce();
+}
+
+void TKelGameEngine::RunOnce() {
+    TEvent event;
+    while (!closed_ && platform_.Events.Poll(event)) Dispatch(event);
+    if (closed_) return;
+    if (idleInstalled_) {
+        const size_t presentedBefore = presentedFrames_;
+        Pass();
+        // A pass that showed nothing gives the processor back for a moment, so an idle
+        // screen costs almost nothing; passes that present are paced by the display.
+        if (presentedFrames_ == presentedBefore) platform_.System.Sleep(1);
+    } else {
+        platform_.System.Sleep(10);  // inactive: no passes, only events
     }
 }
 

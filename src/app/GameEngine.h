@@ -69,6 +69,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     // The message loop of a real window: dispatches events and runs passes until the window
     // is closed.
     void Run();
+    // One turn of that loop: the waiting events, then a pass (or a pause while inactive).
+    void RunOnce();
     // One event, or one idle pass when the idle handler is installed, inside the application's
     // error handler: an error goes to AppException and the game goes on.
     void Dispatch(const TEvent& event);
@@ -211,6 +213,9 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void LeftMouseDownInGamePlayBox(TPoint point);
     void PressSpaceInGamePlay();
     bool PlayWindowOnTop() const { return TopForm() == "WGame"; }
+    // In play, on the board or under a tutorial popup: the arrows, Space and Delete move and use
+    // the board's cursor.
+    bool BoardTakesKeys() const;
     bool TutorialPopupOnTop() const {
         const std::vector<TPopupWindow>& popups = play_.Level.PopupWindows;
         return !popups.empty() && TopForm() == popups.back().Name;
