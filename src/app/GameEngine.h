@@ -58,6 +58,9 @@ class TGameClipboard : public IKelClipboard {
     ISystem& system_;
 };
 
+// The main loop's pace: at most one pass in this many milliseconds (60 a second).
+constexpr uint32_t FramePeriodMs = 16;
+
 // The private message that resumes the game after the window was activated again.
 constexpr int ResumeMessage = 1224;
 
@@ -390,5 +393,4 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     bool gameRan_ = false;
     bool startedUp_ = false;  // RunGame has finished
     bool destroyed_ = false;
-    size_t presentedFrames_ = 0;  // frames handed to the display, to pace idle passes
 };
