@@ -3,7 +3,8 @@
 // - startup-to-title-ms: from starting the process to the first presented title frame, headless,
 //   with the working archive already made by an earlier run (best of three);
 // - idle-title-cpu-pct, idle-board-cpu-pct: the process's processor time over 10 s of wall time
-//   on the title and on a quiet board of level 1, in a real window under a virtual X server
+//   on the title and on a quiet board of level 1 (under its first tutorial popup, which belongs
+//   to play), in a real window under a virtual X server
 //   (Xvfb) when one can be started, else headless.
 // Each script marks the moments to measure with a "dump" (whose first line starts with "t="); the
 // times are taken when those lines arrive, the processor time from /proc/PID/stat.
@@ -44,7 +45,7 @@ const char* const IdleTitleScript = "wait-top WTitle 10000\nwait 2000\ndump\nwai
 const char* const IdleBoardScript =
     "wait-top WTitle 10000\npress WTitle_BStartGame\nwait-top WSelectGameMode 5000\n"
     "press WSelectGameMode_BAction\nwait-top WInstructions 10000\n"
-    "press WInstructions_TFPlay_BPlay\nwait-top WGame 10000\nwait 4000\ndump\nwait 10000\ndump\n";
+    "press WInstructions_TFPlay_BPlay\nwait 5000\nexpect-state gsGame\ndump\nwait 10000\ndump\n";
 
 // A folder of the measurement's own, removed afterwards.
 struct TScratch {

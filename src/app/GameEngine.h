@@ -58,8 +58,8 @@ class TGameClipboard : public IKelClipboard {
     ISystem& system_;
 };
 
-// The main loop's pace: at most one pass in this many milliseconds (60 a second).
-constexpr uint32_t FramePeriodMs = 16;
+// The main loop's pace: at most one pass in this many milliseconds (50 a second).
+constexpr uint32_t FramePeriodMs = 20;
 
 // The private message that resumes the game after the window was activated again.
 constexpr int ResumeMessage = 1224;

@@ -79,16 +79,16 @@ void TGamepadKeys::AxisMoved(int pad, TPadAxis axis, int value, uint32_t now) {
             return held.Pad == pad && held.Source == source;
         });
     };
-    // Each side is pushed past the outer threshold and let go inside the inner one.
-    for (const int source : {negative, positive}) {
-        const int along = source == negative ? -value : value;
-        if (!holds(source) && along > StickPressed)
+    // Each side is let go inside the inner threshold and pushed past the outer one; a flip from
+    // one side to the other releases before it presses.
+    for (const int source : {negative, positive})
+        if (holds(source) && (source == negative ? -value : value) < StickReleased)
+            Release(pad, source);
+    for (const int source : {negative, positive})
+        if (!holds(source) && (source == negative ? -value : value) > StickPressed)
             Press(pad, source,
                   source == negative ? (x ? vk::Left : vk::Up) : (x ? vk::Right : vk::Down), true,
                   now);
-        else if (holds(source) && along < StickReleased)
-            Release(pad, source);
-    }
 }
 
 void TGamepadKeys::Removed(int pad) {

@@ -14,7 +14,8 @@ enum class TKeyDirection { Left, Right, Up, Down };
 int StepStop(int count, int from, int step);
 
 // The stop whose centre lies beyond the centre of stop `from` in the direction, the nearest when
-// distance across the direction counts double; -1 when none lies that way.
+// distance across the direction counts double, preferring those within 45 degrees of it; -1 when
+// none lies that way.
 int StopInDirection(const std::vector<TRect>& stops, int from, TKeyDirection direction);
 
 // The stop whose centre is nearest to the centre of `area`; -1 when there are no stops.

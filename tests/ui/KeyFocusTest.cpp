@@ -27,6 +27,7 @@ TEST(KeyFocusGeometry, TheArrowsGoToTheNearestStopInTheirDirection) {
         {2, TKeyDirection::Down, 3},  {3, TKeyDirection::Right, 4},  {4, TKeyDirection::Left, 3},
         {0, TKeyDirection::Right, 5}, {5, TKeyDirection::Left, 0},   {3, TKeyDirection::Left, -1},
         {4, TKeyDirection::Up, 2},    {-1, TKeyDirection::Down, -1},
+        {1, TKeyDirection::Left, 3},  // nothing within 45 degrees: the nearest that way
     };
     for (const Case& c : cases)
         EXPECT_EQ(StopInDirection(stops, c.from, c.direction), c.to)
