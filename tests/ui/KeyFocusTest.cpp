@@ -23,10 +23,17 @@ TEST(KeyFocusGeometry, TheArrowsGoToTheNearestStopInTheirDirection) {
         int to;
     };
     const Case cases[] = {
-        {0, TKeyDirection::Down, 1},  {1, TKeyDirection::Up, 0},     {0, TKeyDirection::Up, -1},
-        {2, TKeyDirection::Down, 3},  {3, TKeyDirection::Right, 4},  {4, TKeyDirection::Left, 3},
-        {0, TKeyDirection::Right, 5}, {5, TKeyDirection::Left, 0},   {3, TKeyDirection::Left, -1},
-        {4, TKeyDirection::Up, 2},    {-1, TKeyDirection::Down, -1},
+        {0, TKeyDirection::Down, 1},
+        {1, TKeyDirection::Up, 0},
+        {0, TKeyDirection::Up, -1},
+        {2, TKeyDirection::Down, 3},
+        {3, TKeyDirection::Right, 4},
+        {4, TKeyDirection::Left, 3},
+        {0, TKeyDirection::Right, 5},
+        {5, TKeyDirection::Left, 0},
+        {3, TKeyDirection::Left, -1},
+        {4, TKeyDirection::Up, 2},
+        {-1, TKeyDirection::Down, -1},
         {1, TKeyDirection::Left, 3},  // nothing within 45 degrees: the nearest that way
     };
     for (const Case& c : cases)
