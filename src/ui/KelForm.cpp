@@ -221,13 +221,9 @@ void TKelForm::KeyDown(TKelObject* sender, int& key, TShiftState shift) {
     key = 0;
     const auto at = std::find(stops.begin(), stops.end(), focus);
     const int from = at == stops.end() ? -1 : int(at - stops.begin());
-    int to = 0;
-    if (from < 0)
-        to = 0;
-    else if (direction)
-        to = StopInDirection(StopRects(stops), from, *direction);
-    else
-        to = StepStop(int(stops.size()), from, (shift & ssShift) ? -1 : 1);
+    const int to = from >= 0 && direction
+                       ? StopInDirection(StopRects(stops), from, *direction)
+                       : StepStop(int(stops.size()), from, (shift & ssShift) ? -1 : 1);
     if (to >= 0 && to != from) SetKeyFocus(stops[size_t(to)]);
 }
 
