@@ -54,6 +54,10 @@ void TKelGameEngine::FormMouseWheel(const TEvent& event) {
 }
 
 void TKelGameEngine::FormKeyPress(const TEvent& event) {
+    if (pressedChar_ != 0 && event.Char == pressedChar_) {
+        pressedChar_ = 0;
+        return;  // the key pressed a button; the edit of a window it opened does not type it
+    }
     if (InterfaceTakesInput()) interface_.KeyPress(char32_t(event.Char));
 }
 
@@ -63,6 +67,7 @@ bool TKelGameEngine::BoardTakesKeys() const {
 
 void TKelGameEngine::FormKeyDown(const TEvent& event) {
     const int key = event.Key;
+    pressedChar_ = 0;
     if (key == vk::Escape) {
         CheckPressEscape();
         return;
@@ -87,6 +92,8 @@ void TKelGameEngine::FormKeyDown(const TEvent& event) {
     }
     if (options_.Diagnostic() && DebugKey(key, event.Shift)) return;
     const bool taken = !boardKey && InterfaceTakesInput() && interface_.KeyDown(key, event.Shift);
+    if (taken && (key == vk::Space || key == vk::Return))
+        pressedChar_ = key == vk::Space ? ' ' : '\r';
     // Return on no button is the dialogs' shortcut for their OK.
     if (key == vk::Return && !taken) CheckPressEnter(event.Shift);
 }

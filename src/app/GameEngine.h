@@ -381,6 +381,9 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     std::map<std::string, std::function<void()>> handlers_;
     THighScoreTables highScores_;
     std::string language_, previousLanguage_;
+    // The character a key that pressed a button is about to type (its Char event follows its
+    // KeyDown), swallowed; 0 when none.
+    uint32_t pressedChar_ = 0;
     bool clockPaused_ = false;
     uint32_t pauseStart_ = 0;
 
