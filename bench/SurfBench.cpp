@@ -4,6 +4,7 @@
 // best repetition of each benchmark:
 //   ratio alpha-draw-255/pixman <x>, ratio alpha-draw-128/pixman <x>,
 //   ratio add-blend/pixman-add <x>, ratio opaque-copy/memcpy <x>, busy-frame-ms <ms>.
+// With --cost alone it measures the whole game's start-up and idle cost instead (CostFigures).
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "CostFigures.h"
 #include "graphics/SurfEngine.h"
 
 namespace {
@@ -278,6 +280,7 @@ class TBestReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--cost") return PrintCostFigures();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     TBestReporter reporter;

@@ -1,5 +1,5 @@
 // tervolin-tool ui SOURCE WINDOW OUT.png [--lang FILE] [--press OBJECT]... [--type EDIT TEXT]...
-//                 [--click X Y]... [--archive PATH]
+//                 [--click X Y]... [--key NAME]... [--archive PATH]
 // Shows a window of an interface description as the game draws it. SOURCE is a game archive
 // (its "Tervolin.li" entry, pictures and fonts) or a description file on disk, whose pictures and
 // fonts then come from --archive or the built archive game.zxc beside the tool (or one folder
@@ -8,8 +8,9 @@
 // scripts, reporting the handlers they call as "exec METHOD" lines, since the tool has no game;
 // each --type presses that edit and delivers the characters of TEXT to it as key presses; each
 // --click delivers a left press and release at the screen point (X, Y) (following a rich label's
-// link, for instance) and runs the queued scripts the same way. Presses, typing and clicks happen
-// in the order given.
+// link, for instance) and runs the queued scripts the same way; each --key presses that key as the
+// game's scripts name it ("Tab", "Shift+Tab", "Down", "Return", ...), moving and using the keys'
+// focus. Presses, typing, clicks and keys happen in the order given.
 // The shown forms are drawn onto a black 800x600 frame written as PNG. Exit 1 with the reason
 // when the description does not load or an object is missing, 2 on bad arguments.
 #include <cstdio>
@@ -23,6 +24,7 @@
 
 #include "ToolArgs.h"
 #include "ToolCommand.h"
+#include "app/GameScript.h"
 #include "core/KelParserText.h"
 #include "core/MemoryStream.h"
 #include "core/Utf8.h"
@@ -38,17 +40,19 @@ namespace {
 
 constexpr const char* Usage =
     "ui SOURCE WINDOW OUT.png [--lang FILE] [--press OBJECT]... [--type EDIT TEXT]... "
-    "[--click X Y]... [--archive PATH]";
+    "[--click X Y]... [--key NAME]... [--archive PATH]";
 constexpr const char* DescriptionEntry = "Tervolin.li";
 constexpr const char* Frame = "Frame";
 
-// A press of an object, a press of an edit and the characters typed into it, or a click at a
-// screen point.
+// A press of an object, a press of an edit and the characters typed into it, a click at a
+// screen point, or a key.
 struct TUiAction {
-    enum TKind { Press, Type, Click } Kind = Press;
+    enum TKind { Press, Type, Click, Key } Kind = Press;
     std::string Object;
     std::string Text;
     TPoint Point;
+    int KeyCode = 0;
+    TShiftState Shift = 0;
 };
 
 struct TUiArgs {
@@ -84,6 +88,9 @@ bool ParseArgs(const ToolArgs& args, TUiArgs& out) {
                 out.Archive = value;
             else if (arg == "--press")
                 out.Actions.push_back({TUiAction::Press, value, "", {}});
+            else if (TUiAction key{TUiAction::Key, "", "", {}};
+                     arg == "--key" && FindKeyName(value, key.KeyCode, key.Shift))
+                out.Actions.push_back(key);
             else
                 return false;
             return true;
@@ -289,6 +296,10 @@ int RunUi(const ToolArgs& args) {
     for (const TUiAction& action : options.Actions) {
         if (action.Kind == TUiAction::Click) {
             click(action.Point.X, action.Point.Y);
+            continue;
+        }
+        if (action.Kind == TUiAction::Key) {
+            engine.KeyDown(action.KeyCode, action.Shift);
             continue;
         }
         const std::string& name = action.Object;

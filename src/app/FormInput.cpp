@@ -4,7 +4,6 @@
 #include "app/GameEngine.h"
 #include "app/SurfaceReport.h"
 #include "core/KelException.h"
-#include "ui/KelInterfaceObject.h"
 
 namespace {
 
@@ -55,22 +54,48 @@ void TKelGameEngine::FormMouseWheel(const TEvent& event) {
 }
 
 void TKelGameEngine::FormKeyPress(const TEvent& event) {
+    if (pressedChar_ != 0 && event.Char == pressedChar_) {
+        pressedChar_ = 0;
+        return;  // the key pressed a button; the edit of a window it opened does not type it
+    }
     if (InterfaceTakesInput()) interface_.KeyPress(char32_t(event.Char));
+}
+
+bool TKelGameEngine::BoardTakesKeys() const {
+    return play_.Game.State == gsGame && (PlayWindowOnTop() || TutorialPopupOnTop());
 }
 
 void TKelGameEngine::FormKeyDown(const TEvent& event) {
     const int key = event.Key;
-    if (key == vk::Return) {
-        CheckPressEnter(event.Shift);
-        return;
-    }
+    pressedChar_ = 0;
     if (key == vk::Escape) {
         CheckPressEscape();
         return;
     }
-    if (play_.Game.State == gsGame) PlayKeyDown(key);
+    // Pause (a pad's Start) opens the game menu in play and closes it again, as Escape does.
+    if (key == vk::Pause) {
+        if (BoardTakesKeys() || TopForm() == "WGameMenu") CheckPressEscape();
+        return;
+    }
+    if (key == vk::Return && (event.Shift & ssAlt)) {
+        CheckPressEnter(event.Shift);
+        return;
+    }
+    // In play the arrows, Space and Delete are the board's; the windows have the other keys.
+    const bool board = BoardTakesKeys();
+    const bool boardKey =
+        board && (key == vk::Space || key == vk::Delete || (key >= vk::Left && key <= vk::Down));
+    if (boardKey) {
+        PlayKeyDown(key);
+        // A player on the keys finds the focus marked in the menu that Escape opens.
+        interface_.SetKeyNavigation(true);
+    }
     if (options_.Diagnostic() && DebugKey(key, event.Shift)) return;
-    if (InterfaceTakesInput()) interface_.KeyDown(key, event.Shift);
+    const bool taken = !boardKey && InterfaceTakesInput() && interface_.KeyDown(key, event.Shift);
+    if (taken && (key == vk::Space || key == vk::Return))
+        pressedChar_ = key == vk::Space ? ' ' : '\r';
+    // Return on no button is the dialogs' shortcut for their OK.
+    if (key == vk::Return && !taken) CheckPressEnter(event.Shift);
 }
 
 bool TKelGameEngine::DebugKey(int key, TShiftState shift) {
@@ -96,7 +121,8 @@ void TKelGameEngine::CheckPressEnter(TShiftState shift) {
             return;
         }
         const std::string top = TopForm();
-        if (top.empty() || PressCloseButton(top)) return;
+        // A window with a close button (the hint windows) closes on Return as on a click.
+        if (top.empty() || interface_.Press(top + "_BClose")) return;
         if (top == "WYourName") {
             ExecMethod("WYourName_BOk_MouseUp");
         } else if (top == "WNewPlayer") {
@@ -110,29 +136,21 @@ void TKelGameEngine::CheckPressEnter(TShiftState shift) {
     });
 }
 
-bool TKelGameEngine::PressCloseButton(const std::string& window) {
-    const auto* button =
-        dynamic_cast<const TKelInterfaceObject*>(interface_.FindObject(window + "_BClose"));
-    if (!button || button->OnMouseUp.empty()) return false;
-    interface_.QueueScript(button->Name(), button->OnMouseUp);
-    interface_.RunScripts();
-    return true;
-}
-
 void TKelGameEngine::CheckPressEscape() {
     Guarded("Exception error in TKelGameEngine.CheckPressEscape!", [&] {
-        for (const char* dialog : {"WNewPlayer", "WPlayerExist", "WDelete"}) {
-            if (TopForm().empty()) return;
-            if (TopForm() == dialog) interface_.HideTopModal();
-        }
         const std::string top = TopForm();
-        if (top.empty() || PressCloseButton(top)) return;
+        if (top.empty()) return;
         // A tutorial popup belongs to play: Escape opens the menu over it too.
-        if ((top == "WGame" || TutorialPopupOnTop()) && play_.Game.State == gsGame) {
+        if (BoardTakesKeys()) {
             ExecMethod("WGame_BMenu_MouseUp");
         } else if (top == "WGameMenu") {
             ExecMethod("WGameMenu_BResume_MouseUp");
             interface_.HideTopModal();
+        } else if (top == "WPlayerExist") {
+            interface_.HideTopModal();  // its only button closes it
+        } else if (!interface_.Press(top + "_BCancel")) {
+            // Elsewhere Escape is the window's way back: its Cancel or Close button.
+            interface_.Press(top + "_BClose");
         }
     });
 }

@@ -141,19 +141,23 @@ void TKelGameEngine::Run() {
         AppException(error);
     }
     if (!created) Close();  // the game cannot run without what start-up loads
-    while (!closed_) {
-        TEvent event;
-        while (!closed_ && platform_.Events.Poll(event)) Dispatch(event);
-        if (closed_) break;
-        if (idleInstalled_) {
-            const size_t presentedBefore = presentedFrames_;
-            Pass();
-            // A pass that showed nothing gives the processor back for a moment, so an idle
-            // screen costs almost nothing; passes that present are paced by the display.
-            if (presentedFrames_ == presentedBefore) platform_.System.Sleep(1);
-        } else {
-            platform_.System.Sleep(10);  // inactive: no passes, only events
-        }
+    while (!closed_) RunOnce();
+}
+
+void TKelGameEngine::RunOnce() {
+    TEvent event;
+    while (!closed_ && platform_.Events.Poll(event)) Dispatch(event);
+    if (closed_) return;
+    if (idleInstalled_) {
+        // One pass a frame period and the rest of it given back: a pass composes the whole
+        // frame, and the animations (the cursor's sparkle, the board's) change far less often
+        // than a free-running loop would look, so an idle screen costs almost nothing.
+        const uint32_t start = platform_.System.Ticks();
+        Pass();
+        const uint32_t spent = platform_.System.Ticks() - start;
+        if (spent < FramePeriodMs) platform_.System.Sleep(FramePeriodMs - spent);
+    } else {
+        platform_.System.Sleep(10);  // inactive: no passes, only events
     }
 }
 
@@ -426,7 +430,6 @@ void TKelGameEngine::AppIdle(bool& done) {
             try {
                 Guarded(failure,
                         [this] { surfaceStore_->PresentRects("MemorySurface", redrawRects_); });
-                ++presentedFrames_;
             } catch (const std::exception&) {
                 closeRequested_ = true;
                 throw;

@@ -58,6 +58,9 @@ class TGameClipboard : public IKelClipboard {
     ISystem& system_;
 };
 
+// The main loop's pace: at most one pass in this many milliseconds (50 a second).
+constexpr uint32_t FramePeriodMs = 20;
+
 // The private message that resumes the game after the window was activated again.
 constexpr int ResumeMessage = 1224;
 
@@ -69,6 +72,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     // The message loop of a real window: dispatches events and runs passes until the window
     // is closed.
     void Run();
+    // One turn of that loop: the waiting events, then a pass (or a pause while inactive).
+    void RunOnce();
     // One event, or one idle pass when the idle handler is installed, inside the application's
     // error handler: an error goes to AppException and the game goes on.
     void Dispatch(const TEvent& event);
@@ -118,9 +123,6 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void SetLevelLoadProgress(int percent);
     void CheckPressEnter(TShiftState shift);
     void CheckPressEscape();
-    // A window with a close button "<window>_BClose" (the hint windows) closes on Return and
-    // Escape as a click on the button closes it; false when the window has none.
-    bool PressCloseButton(const std::string& window);
     // The published handlers, by the names the interface description's scripts call.
     void RegisterHandlers();
     // Runs a published handler by name, as a script's "ExecMethod" does; false when no handler
@@ -214,6 +216,9 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void LeftMouseDownInGamePlayBox(TPoint point);
     void PressSpaceInGamePlay();
     bool PlayWindowOnTop() const { return TopForm() == "WGame"; }
+    // In play, on the board or under a tutorial popup: the arrows, Space and Delete move and use
+    // the board's cursor.
+    bool BoardTakesKeys() const;
     bool TutorialPopupOnTop() const {
         const std::vector<TPopupWindow>& popups = play_.Level.PopupWindows;
         return !popups.empty() && TopForm() == popups.back().Name;
@@ -376,6 +381,9 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     std::map<std::string, std::function<void()>> handlers_;
     THighScoreTables highScores_;
     std::string language_, previousLanguage_;
+    // The character a key that pressed a button is about to type (its Char event follows its
+    // KeyDown), swallowed; 0 when none.
+    uint32_t pressedChar_ = 0;
     bool clockPaused_ = false;
     uint32_t pauseStart_ = 0;
 
@@ -388,5 +396,4 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     bool gameRan_ = false;
     bool startedUp_ = false;  // RunGame has finished
     bool destroyed_ = false;
-    size_t presentedFrames_ = 0;  // frames handed to the display, to pace idle passes
 };

@@ -50,6 +50,8 @@ std::map<std::string, TKeyName> MakeKeyNames() {
         {"Escape", {vk::Escape, 0}},
         {"Return", {vk::Return, 0}},
         {"Tab", {vk::Tab, 0}},
+        {"Shift+Tab", {vk::Tab, ssShift}},
+        {"Pause", {vk::Pause, 0}},
         {"Backspace", {vk::Back, 0}},
         {"Alt+Return", {vk::Return, ssAlt}},
     };
@@ -59,6 +61,18 @@ std::map<std::string, TKeyName> MakeKeyNames() {
 }
 
 const std::map<std::string, TKeyName> KeyNames = MakeKeyNames();
+
+}  // namespace
+
+bool FindKeyName(const std::string& name, int& key, TShiftState& shift) {
+    const auto found = KeyNames.find(name);
+    if (found == KeyNames.end()) return false;
+    key = found->second.Key;
+    shift = found->second.Shift;
+    return true;
+}
+
+namespace {
 
 constexpr std::array<TGameState, 6> States = {gsNone,  gsGame, gsBetweenLevels,
                                               gsPause, gsMenu, gsInstructions};
@@ -186,10 +200,8 @@ TScriptCommand ParseLine(const std::string& line, bool haveFrames) {
             ReadPoint(words[1], words[2], command);
             break;
         case TScriptOp::Key: {
-            const auto key = KeyNames.find(words[1]);
-            if (key == KeyNames.end()) throw TBadLine{"unknown key '" + words[1] + "'"};
-            command.Key = key->second.Key;
-            command.Shift = key->second.Shift;
+            if (!FindKeyName(words[1], command.Key, command.Shift))
+                throw TBadLine{"unknown key '" + words[1] + "'"};
             break;
         }
         case TScriptOp::ExpectState: {

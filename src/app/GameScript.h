@@ -51,5 +51,9 @@ struct TGameScript {
 // "shot" line is bad.
 TGameScript ParseGameScript(const std::string& text, bool haveFrames);
 
+// The key a script's "key NAME" presses ("Return", "Shift+Tab", "F9", ...); false for an unknown
+// name.
+bool FindKeyName(const std::string& name, int& key, TShiftState& shift);
+
 // The name scripts use for a game state, as in the game's sources ("gsGame").
 std::string GameStateName(TGameState state);

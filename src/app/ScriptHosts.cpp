@@ -27,10 +27,7 @@ void TWindowScriptHost::Start() {
 }
 
 void TWindowScriptHost::Pass() {
-    TEvent event;
-    while (!engine_.Closed() && platform_.Events.Poll(event)) engine_.Dispatch(event);
-    engine_.Pass();
-    platform_.System.Sleep(1);
+    if (!engine_.Closed()) engine_.RunOnce();
 }
 
 bool TWindowScriptHost::SaveFrame(const std::string& path) {

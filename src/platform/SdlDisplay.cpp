@@ -2,6 +2,7 @@
 #include "platform/SdlDisplay.h"
 
 #include <algorithm>
+#include <vector>
 
 SdlDisplay::SdlDisplay(std::string caption) : caption_(std::move(caption)) {}
 
@@ -41,9 +42,17 @@ bool SdlDisplay::Open(bool fullScreen, int bitCount) {
         SDL_GetWindowPosition(window_, &x, &y);
         ShowWindow(fullScreen, x, y);
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    // In a window the frame is shown 1:1, and SDL's software renderer hands it to the window with
+    // one copy, without a GL context and its threads (with a software GL driver, as on a virtual
+    // X server, those cost several times the frame's composition at every present). Full screen
+    // scales the frame, on the GPU.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, fullScreen ? "1" : "0");
+    if (fullScreen) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) return false;
+    SDL_RendererInfo info{};
+    partialPresent_ = !fullScreen && SDL_GetRendererInfo(renderer_, &info) == 0 &&
+                      (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     SDL_RenderSetLogicalSize(renderer_, ScreenWidth, ScreenHeight);
     const Uint32 pixelFormat = bitCount == 32 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
     texture_ = SDL_CreateTexture(renderer_, pixelFormat, SDL_TEXTUREACCESS_STREAMING, ScreenWidth,
@@ -70,7 +79,7 @@ void SdlDisplay::Close() {
 void SdlDisplay::Present(const uint8_t* frame, int pitch, const std::vector<TRect>& rects) {
     if (!texture_ || rects.empty()) return;
     const int bytesPerPixel = format_.BitCount / 8;
-    bool uploaded = false;
+    std::vector<SDL_Rect> areas;
     for (const TRect& rect : rects) {
         const int left = std::max(rect.Left, 0), top = std::max(rect.Top, 0);
         const int right = std::min(rect.Right, ScreenWidth - 1);
@@ -78,11 +87,17 @@ void SdlDisplay::Present(const uint8_t* frame, int pitch, const std::vector<TRec
         if (right < left || bottom < top) continue;
         const SDL_Rect area{left, top, right - left + 1, bottom - top + 1};
         SDL_UpdateTexture(texture_, &area, frame + area.y * pitch + area.x * bytesPerPixel, pitch);
-        uploaded = true;
+        areas.push_back(area);
     }
-    if (!uploaded) return;
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    if (areas.empty()) return;
+    if (partialPresent_) {
+        // The software renderer draws straight into the window's surface, which keeps what was
+        // drawn before, and the frame is shown 1:1: only the changed areas are copied.
+        for (const SDL_Rect& area : areas) SDL_RenderCopy(renderer_, texture_, &area, &area);
+    } else {
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    }
     SDL_RenderPresent(renderer_);
 }
 

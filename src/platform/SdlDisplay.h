@@ -1,6 +1,7 @@
-// The display on SDL2: one window, a renderer with vsync and one streaming texture holding the
-// frame (XRGB8888, or RGB565 in 16-bit mode). Full screen is desktop full screen with the
-// 800x600 frame scaled and letterboxed.
+// The display on SDL2: one window, a renderer and one streaming texture holding the frame
+// (XRGB8888, or RGB565 in 16-bit mode). Full screen is desktop full screen with the 800x600 frame
+// scaled and letterboxed by an accelerated renderer with vsync; a window shows it 1:1 through
+// SDL's software renderer, which copies only the changed areas.
 #pragma once
 
 #include <SDL2/SDL.h>
@@ -36,6 +37,7 @@ class SdlDisplay : public IDisplay {
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     bool fullScreen_ = false;
+    bool partialPresent_ = false;
     TPixelFormat format_;
     int iconWidth_ = 0, iconHeight_ = 0;
     std::vector<uint32_t> icon_;

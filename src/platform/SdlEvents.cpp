@@ -124,10 +124,15 @@ bool SdlEvents::Poll(TEvent& event) {
         event.Kind = TEventKind::Close;
         return true;
     }
+    TGamepadKeys& padKeys = gamepads_.Keys();
+    padKeys.Repeat(uint32_t(SDL_GetTicks64()));
+    if (padKeys.Take(event)) return true;
     SDL_Event sdl;
     while (SDL_PollEvent(&sdl)) {
         event = TEvent{};
-        if (sdl.type == SDL_TEXTINPUT) {
+        if (gamepads_.Handle(sdl, uint32_t(SDL_GetTicks64()))) {
+            if (padKeys.Take(event)) return true;
+        } else if (sdl.type == SDL_TEXTINPUT) {
             for (uint32_t code : DecodeUtf8(sdl.text.text)) {
                 TEvent typed;
                 typed.Kind = TEventKind::Char;

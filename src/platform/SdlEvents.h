@@ -1,12 +1,13 @@
 // Input and window events from SDL2, turned into the game's events: mouse positions in frame
 // coordinates (clicks in the full-screen letterbox are dropped), virtual-key numbers, typed
 // characters with their control characters, activation, private messages and close requests
-// (window close, SIGINT, SIGTERM).
+// (window close, SIGINT, SIGTERM); game controllers arrive as the keys they stand for.
 #pragma once
 
 #include <deque>
 
 #include "platform/Platform.h"
+#include "platform/SdlGamepads.h"
 
 union SDL_Event;
 
@@ -22,6 +23,7 @@ class SdlEvents : public IEvents {
     std::deque<int> messages_;
     TShiftState buttons_ = 0;
     bool active_ = false;
+    SdlGamepads gamepads_;
 };
 
 // True when a logical mouse position lies on the 800x600 frame.

@@ -50,8 +50,13 @@ void TKelCheckBox::MouseUp(TKelObject*, TMouseButton button, TShiftState, int x,
     Fire(OnMouseUp, SoundMouseUp);
 }
 
+void TKelCheckBox::Press() {
+    SetChecked(!checked_);
+    Fire(OnMouseUp, SoundMouseUp);
+}
+
 uint32_t TKelCheckBox::TextColor() const {
-    return static_cast<uint32_t>(Hovered() ? MouseOverColor : Color);
+    return static_cast<uint32_t>(Highlighted() ? MouseOverColor : Color);
 }
 
 void TKelCheckBox::Draw() {
@@ -115,6 +120,12 @@ void TKelRadioButton::MouseUp(TKelObject*, TMouseButton button, TShiftState, int
     const bool wasPressed = Pressed();
     SetPressed(false);
     if (button != TMouseButton::mbLeft || !wasPressed || !PointInside(x, y)) return;
+    SetChecked(true);
+    Fire(OnMouseUp, SoundMouseUp);
+}
+
+void TKelRadioButton::Press() {
+    if (Checked()) return;
     SetChecked(true);
     Fire(OnMouseUp, SoundMouseUp);
 }

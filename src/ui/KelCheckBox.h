@@ -22,6 +22,9 @@ class TKelCheckBox : public TKelLabel {
                    int y) override;
     void MouseUp(TKelObject* sender, TMouseButton button, TShiftState shift, int x, int y) override;
     void Draw() override;
+    bool TakesKeyFocus() const override { return true; }
+    // Flips the box and runs the click script.
+    void Press() override;
 
   protected:
     virtual uint32_t TextColor() const;
@@ -48,6 +51,8 @@ class TKelRadioButton : public TKelCheckBox {
     void MouseDown(TKelObject* sender, TMouseButton button, TShiftState shift, int x,
                    int y) override;
     void MouseUp(TKelObject* sender, TMouseButton button, TShiftState shift, int x, int y) override;
+    // Checks the button unless it is checked already.
+    void Press() override;
 
   protected:
     uint32_t TextColor() const override;

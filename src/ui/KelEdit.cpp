@@ -191,8 +191,9 @@ void TKelEdit::KeyDown(TKelObject*, int& key, TShiftState shift) {
             MoveCaret(caret_ < end ? caret_ + 1 : caret_, extend);
             break;
         default:
-            break;
+            return;  // not the edit's key: it may still move the focus
     }
+    key = 0;
 }
 
 void TKelEdit::KeyPress(TKelObject*, char32_t& key) {

@@ -3,17 +3,20 @@
 #include "ui/KelForm.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/KelParserText.h"
 #include "ui/KelEdit.h"
 #include "ui/KelHint.h"
 #include "ui/KelInterfaceEngine.h"
+#include "ui/KelKeyFocus.h"
 #include "ui/KelMoving.h"
 
 const TKelClass& TKelForm::StaticClass() {
     static const TKelClass info = MakeKelClass<TKelForm>(
         "TKelForm", &TKelInterfaceObject::StaticClass(),
-        {Accessor<TKelForm, std::string>("HeadLine", &TKelForm::HeadLine, &TKelForm::SetHeadLine)});
+        {Accessor<TKelForm, std::string>("HeadLine", &TKelForm::HeadLine, &TKelForm::SetHeadLine),
+         Field("AutoKeyFocus", &TKelForm::AutoKeyFocus)});
     return info;
 }
 
@@ -73,24 +76,66 @@ void TKelForm::MoveInFocusList(TKelFocusedObject& object, int place) {
         focusList_[i]->StoreTabOrder(static_cast<int>(i));
 }
 
-static void MoveFocus(const std::vector<TKelFocusedObject*>& list, int step) {
-    if (list.empty()) return;
-    const int count = static_cast<int>(list.size());
-    const auto focused = std::find_if(list.begin(), list.end(),
-                                      [](const TKelFocusedObject* o) { return o->Focused(); });
-    const int current = focused == list.end() ? 0 : static_cast<int>(focused - list.begin());
-    const int next = (current + step + count) % count;
-    if (next == current) return;
-    list[static_cast<size_t>(next)]->SetFocused(true);
-    list[static_cast<size_t>(current)]->SetFocused(false);
+void TKelForm::CollectStops(std::vector<TKelInterfaceObject*>& stops, bool shownOnly) const {
+    if (TooDeep()) return;
+    for (TKelInterfaceObject* child : children_) {
+        if (shownOnly && !child->Visible()) continue;
+        if (const auto* form = dynamic_cast<const TKelForm*>(child))
+            form->CollectStops(stops, shownOnly);
+        else if (child->TakesKeyFocus())
+            stops.push_back(child);
+    }
 }
 
-void TKelForm::FocusNext() {
-    MoveFocus(focusList_, 1);
+std::vector<TKelInterfaceObject*> TKelForm::KeyStops() const {
+    std::vector<TKelInterfaceObject*> stops;
+    CollectStops(stops, true);
+    std::stable_sort(stops.begin(), stops.end(),
+                     [](const TKelInterfaceObject* a, const TKelInterfaceObject* b) {
+                         return a->AbsTop() != b->AbsTop() ? a->AbsTop() < b->AbsTop()
+                                                           : a->AbsLeft() < b->AbsLeft();
+                     });
+    return stops;
 }
 
-void TKelForm::FocusPrevious() {
-    MoveFocus(focusList_, -1);
+TKelInterfaceObject* TKelForm::KeyFocus() const {
+    for (TKelInterfaceObject* stop : KeyStops())
+        if (stop->KeyFocused()) return stop;
+    return nullptr;
+}
+
+void TKelForm::SetKeyFocus(TKelInterfaceObject* stop) {
+    std::vector<TKelInterfaceObject*> all;
+    CollectStops(all, false);
+    for (TKelInterfaceObject* other : all)
+        if (other != stop && other->KeyFocused()) other->SetKeyFocused(false);
+    if (stop) stop->SetKeyFocused(true);
+}
+
+void TKelForm::ClearKeyMarks() {
+    std::vector<TKelInterfaceObject*> all;
+    CollectStops(all, false);
+    for (TKelInterfaceObject* stop : all)
+        if (!dynamic_cast<TKelFocusedObject*>(stop)) stop->SetKeyFocused(false);
+}
+
+static std::vector<TRect> StopRects(const std::vector<TKelInterfaceObject*>& stops) {
+    std::vector<TRect> rects;
+    for (const TKelInterfaceObject* stop : stops) rects.push_back(stop->ScreenRect());
+    return rects;
+}
+
+void TKelForm::KeepKeyFocus() {
+    if (!AutoKeyFocus) return;
+    const std::vector<TKelInterfaceObject*> stops = KeyStops();
+    if (stops.empty() || KeyFocus()) return;
+    std::vector<TKelInterfaceObject*> all;
+    CollectStops(all, false);
+    const auto hidden = std::find_if(all.begin(), all.end(),
+                                     [](const TKelInterfaceObject* o) { return o->KeyFocused(); });
+    const int index =
+        hidden == all.end() ? 0 : NearestStop(StopRects(stops), (*hidden)->ScreenRect());
+    SetKeyFocus(stops[size_t(index)]);
 }
 
 void TKelForm::Tick(uint32_t milliseconds) {
@@ -147,24 +192,39 @@ void TKelForm::UpdateAbsolutePosition() {
     for (TKelInterfaceObject* child : children_) child->UpdateLayout();
 }
 
+// The direction an arrow key moves the focus in; none for other keys.
+static std::optional<TKeyDirection> ArrowDirection(int key) {
+    switch (key) {
+        case vk::Left:
+            return TKeyDirection::Left;
+        case vk::Right:
+            return TKeyDirection::Right;
+        case vk::Up:
+            return TKeyDirection::Up;
+        case vk::Down:
+            return TKeyDirection::Down;
+        default:
+            return std::nullopt;
+    }
+}
+
 void TKelForm::KeyDown(TKelObject* sender, int& key, TShiftState shift) {
-    if (key == vk::Tab) {
-        if (shift & ssShift)
-            FocusPrevious();
-        else
-            FocusNext();
-        return;
-    }
-    if (TooDeep()) return;
-    for (TKelInterfaceObject* child : children_) {
-        if (dynamic_cast<TKelForm*>(child)) {
-            child->KeyDown(sender, key, shift);
-        } else if (auto* focused = dynamic_cast<TKelFocusedObject*>(child);
-                   focused && focused->Focused()) {
-            focused->KeyDown(sender, key, shift);
-            return;
-        }
-    }
+    // The focused stop has the key first (an edit its caret keys, a grid its rows, a button
+    // Return and Space); Tab and the arrows it leaves move the focus, and the first of them
+    // pressed with no focus shown puts it on the first stop.
+    TKelInterfaceObject* focus = KeyFocus();
+    if (focus) focus->KeyDown(sender, key, shift);
+    const std::optional<TKeyDirection> direction = ArrowDirection(key);
+    if (key != vk::Tab && !direction) return;
+    const std::vector<TKelInterfaceObject*> stops = KeyStops();
+    if (stops.empty()) return;
+    key = 0;
+    const auto at = std::find(stops.begin(), stops.end(), focus);
+    const int from = at == stops.end() ? -1 : int(at - stops.begin());
+    const int to = from >= 0 && direction
+                       ? StopInDirection(StopRects(stops), from, *direction)
+                       : StepStop(int(stops.size()), from, (shift & ssShift) ? -1 : 1);
+    if (to >= 0 && to != from) SetKeyFocus(stops[size_t(to)]);
 }
 
 void TKelForm::KeyPress(TKelObject* sender, char32_t& key) {

@@ -1,7 +1,7 @@
 // TKelForm: a container of interface objects. It fans input out to its children, keeps their
-// focus list in tab order, can be dragged by its head line, draws its children and drives their
-// animations. TKelTabForm: a form that is one page of a group of tab forms in the same form.
-// Relies on the interface objects (KelInterfaceObject).
+// focus list in tab order, moves the keys' focus among its stops, can be dragged by its head line,
+// draws its children and drives their animations. TKelTabForm: a form that is one page of a group
+// of tab forms in the same form. Relies on the interface objects (KelInterfaceObject).
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,10 @@ class TKelForm : public TKelInterfaceObject {
     KEL_CLASS(TKelForm)
 
   public:
+    // Whether the form puts the focus on a stop by itself while the keys are in use (shown,
+    // uncovered, or its focused stop hidden); off for a window whose arrows belong to the game.
+    bool AutoKeyFocus = true;
+
     // Head line as the four numbers left, top, right, bottom, each followed by ";".
     std::string HeadLine() const;
     // Takes the numbers before each ";" in that order; a number without its ";" is not taken.
@@ -31,8 +35,19 @@ class TKelForm : public TKelInterfaceObject {
     void CollectChildren();
     // A stable sort of the focused children on TabOrder; each then takes its place as TabOrder.
     void BuildFocusList();
-    void FocusNext();
-    void FocusPrevious();
+    // The shown objects of the form and of its shown inner forms that take the keys' focus, in
+    // reading order (top to bottom, then left to right).
+    std::vector<TKelInterfaceObject*> KeyStops() const;
+    // The stop holding the keys' focus, none when no shown stop holds it.
+    TKelInterfaceObject* KeyFocus() const;
+    // Gives the keys' focus to `stop` (none: to no object) and takes it from every other object.
+    void SetKeyFocus(TKelInterfaceObject* stop);
+    // Takes the focus mark from the buttons, check boxes and sliders; edits and grids keep their
+    // focus, which the mouse gives too.
+    void ClearKeyMarks();
+    // Makes sure a shown stop holds the focus, when the form puts it there by itself: the nearest
+    // to a focused object that was hidden, else the first.
+    void KeepKeyFocus();
     // Moves the object to that place of the focus list (clamped), renumbering those it passes.
     void MoveInFocusList(TKelFocusedObject& object, int place);
     // Advances the animations, caret blinking and hint timing of the direct children at the clock
@@ -56,6 +71,8 @@ class TKelForm : public TKelInterfaceObject {
   private:
     // Whether the form lies MaxFormDepth forms deep: its children are then left alone.
     bool TooDeep() const;
+    // Every object of the form and of its inner forms, shown or not, that takes the keys' focus.
+    void CollectStops(std::vector<TKelInterfaceObject*>& stops, bool shownOnly) const;
     void CollectPictures(std::vector<std::string>& names) const;
     void SaveDragOrigins();
     void MoveByDrag(int dx, int dy);

@@ -319,6 +319,9 @@ void TKelGrid::KeyDown(TKelObject*, int& key, TShiftState) {
     StorePlaces(p, top);
     FireMouseDown();
     SliderFollows();
+    // The row keys are the grid's own; the others still move the focus.
+    for (const int own : {vk::Up, vk::Down, vk::Home, vk::End, vk::PageUp, vk::PageDown})
+        if (key == own) key = 0;
 }
 
 void TKelGrid::StorePlaces(int64_t p, int64_t top) {

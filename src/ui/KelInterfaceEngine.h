@@ -24,6 +24,11 @@ class TKelFontEngine;
 // The engine's State while the properties of a description are applied.
 inline const std::string ReadingState = "osReadingState";
 
+// The frame drawn around the stop holding the keys' focus, its outer edge FocusFrameMargin pixels
+// outside the object: a 2-pixel bright gold ring between dark lines (colours 0xBBGGRR).
+constexpr int FocusFrameMargin = 5;
+constexpr uint32_t FocusFrameBright = 0x60D8FF, FocusFrameDark = 0x10243A;
+
 class TKelInterfaceEngine : public TKelEngine {
   public:
     TKelInterfaceEngine();
@@ -67,14 +72,24 @@ class TKelInterfaceEngine : public TKelEngine {
     const std::vector<TKelForm*>& ModalStack() const { return modalStack_; }
 
     // Input for the top form; the scripts queued by it run afterwards. Errors of "SetProp"
-    // commands reach the caller.
-    void KeyDown(int key, TShiftState shift);
+    // commands reach the caller. KeyDown tells whether the form took the key (a stop used it or
+    // the focus moved).
+    bool KeyDown(int key, TShiftState shift);
     void KeyPress(char32_t key);
     void KeyUp(int key, TShiftState shift);
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void MouseMove(TShiftState shift, int x, int y);
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     void MouseWheel(TShiftState shift, int delta, TPoint position, bool& handled);
+    // Presses the shown button (or check box) of that name as Return does; false when there is
+    // no such object or it is hidden.
+    bool Press(const std::string& objectName);
+
+    // Keyboard navigation: on once Tab or an arrow moved the focus, off at the next use of the
+    // mouse, which takes the focus marks away. While it is on, every window shown or uncovered
+    // has a stop holding the focus.
+    bool KeyNavigation() const { return keyNavigation_; }
+    void SetKeyNavigation(bool on);
 
     // Queues the script's commands (each ended by ";", outside double quotes) for the sender.
     void QueueScript(const std::string& senderName, const std::string& script);
@@ -111,6 +126,7 @@ class TKelInterfaceEngine : public TKelEngine {
     void RunCommand(const TKelXMLTag& command);
     void Report(const std::string& text) const;
     void ReattachAll();
+    void DrawFocusFrame(const TKelInterfaceObject& focus);
     std::vector<TKelForm*> Forms() const;
     bool OnStack(const TKelForm* form) const;
 
@@ -121,6 +137,7 @@ class TKelInterfaceEngine : public TKelEngine {
     std::map<std::string, std::function<void()>> handlers_;
     int screenWidth_ = ::ScreenWidth, screenHeight_ = ::ScreenHeight;
     bool bumpRedrawNeeded_ = false;
+    bool keyNavigation_ = false;
     TRect redrawRect_{0, 0, -1, -1};
     std::string senderName_;
     std::string infoLine_ = "KelInterface XML file: -";

@@ -340,6 +340,12 @@ void TKelInterfaceObject::SetVisible(bool visible) {
     visible_ = visible;
 }
 
+void TKelInterfaceObject::SetKeyFocused(bool focused) {
+    if (focused == keyFocused_) return;
+    RecordOldRect();
+    keyFocused_ = focused;
+}
+
 void TKelInterfaceObject::SetBumpMapPicture(const std::string& bumpMap) {
     bumpMapPicture_ = bumpMap;
     currentBumpMap_ = bumpMap;

@@ -95,6 +95,14 @@ class TKelInterfaceObject : public TKelObject {
                             bool& handled);
     virtual void Draw();
 
+    // The keys' focus in a window: whether Tab and the arrows stop at the object (buttons, check
+    // boxes, sliders, edits, grids), whether it is the one they act on (it then shows its
+    // highlighted look), and what Return or Space does on it (a button's click).
+    virtual bool TakesKeyFocus() const { return false; }
+    virtual bool KeyFocused() const { return keyFocused_; }
+    virtual void SetKeyFocused(bool focused);
+    virtual void Press() {}
+
     void SetHeight(int height);
     // Both coordinates at once; ignored when either alignment is set.
     void SetPos(int left, int top);
@@ -167,6 +175,7 @@ class TKelInterfaceObject : public TKelObject {
     uint8_t pictureAlpha_ = 255;
     bool visible_ = false;
     bool mouseOver_ = false;
+    bool keyFocused_ = false;
     bool dirty_ = false;
     TRect oldRect_{0, 0, -1, -1};
 };
@@ -180,6 +189,9 @@ class TKelFocusedObject : public TKelInterfaceObject {
     bool PressedInside() const { return pressedInside_; }
 
     virtual void SetFocused(bool focused);
+    bool TakesKeyFocus() const override { return true; }
+    bool KeyFocused() const override { return focused_; }
+    void SetKeyFocused(bool focused) override { SetFocused(focused); }
     // While a description is read the value is stored as given; otherwise the object moves to
     // that place of its form's focus list (clamped to the list).
     void SetTabOrder(int tabOrder);

@@ -315,6 +315,17 @@ void TKelLabel::MouseUp(TKelObject*, TMouseButton button, TShiftState, int x, in
     if (TKelInterfaceEngine* engine = UiEngine()) engine->RequestBumpPass();
 }
 
+void TKelLabel::KeyDown(TKelObject*, int& key, TShiftState) {
+    if (key != vk::Return && key != vk::Space) return;
+    Press();
+    key = 0;
+}
+
+void TKelLabel::Press() {
+    Fire(OnMouseDown, SoundMouseDown);
+    Fire(OnMouseUp, SoundMouseUp);
+}
+
 void TKelLabel::Draw() {
     const std::string* picture = &Picture();
     uint32_t color = static_cast<uint32_t>(Color);
@@ -324,7 +335,7 @@ void TKelLabel::Draw() {
         color = static_cast<uint32_t>(MouseOverColor);
         dx = TextDownShiftLeft;
         dy = TextDownShiftTop;
-    } else if (hovered_) {
+    } else if (Highlighted()) {
         picture = &MouseOverPicture;
         color = static_cast<uint32_t>(MouseOverColor);
     }

@@ -41,6 +41,8 @@ class TKelLabel : public TKelInterfaceObject {
     int TextShiftTop() const { return textShiftTop_; }
     bool Pressed() const { return pressed_; }
     bool Hovered() const { return hovered_; }
+    // Under the mouse or holding the keys' focus: drawn in the mouse-over look.
+    bool Highlighted() const { return hovered_ || KeyFocused(); }
     const std::vector<TKelTextLine>& Lines() const { return lines_; }
 
     void SetFontName(const std::string& name);
@@ -62,6 +64,11 @@ class TKelLabel : public TKelInterfaceObject {
     void MouseMove(TKelObject* sender, TShiftState shift, int x, int y) override;
     void MouseUp(TKelObject* sender, TMouseButton button, TShiftState shift, int x, int y) override;
     void Draw() override;
+    // A label with a click script is a button: the keys stop at it, and Return or Space on it
+    // runs its press and click scripts.
+    bool TakesKeyFocus() const override { return !OnMouseUp.empty(); }
+    void KeyDown(TKelObject* sender, int& key, TShiftState shift) override;
+    void Press() override;
 
     virtual void WrapText();
     virtual void ApplyStyleToLines();

@@ -1,6 +1,7 @@
 // The interface engine's modal stack, input to the top form, drawing of the shown forms, their
 // changed areas and animation ticks.
 #include <algorithm>
+#include <climits>
 
 #include "ui/KelInterfaceEngine.h"
 
@@ -12,6 +13,10 @@ void TKelInterfaceEngine::ShowModal(const std::string& formName) {
     auto* form = dynamic_cast<TKelForm*>(FindObject(formName));
     if (!form || OnStack(form)) return;
     form->SetVisible(true);
+    // A window starts with the focus mark on its first stop when the keys are in use, without
+    // one when the mouse is.
+    form->ClearKeyMarks();
+    if (keyNavigation_) form->KeepKeyFocus();
     modalStack_.push_back(form);
     form->RecordOldRect();
     RequestBumpPass();
@@ -27,7 +32,10 @@ void TKelInterfaceEngine::HideModal(const std::string& formName) {
     const TRect area = modalStack_.back()->ScreenRect();
     modalStack_.back()->SetVisible(false);
     modalStack_.pop_back();
-    if (TKelForm* top = TopForm()) top->SetOldRect(area);
+    if (TKelForm* top = TopForm()) {
+        top->SetOldRect(area);
+        if (keyNavigation_) top->KeepKeyFocus();
+    }
     RequestBumpPass();
 }
 
@@ -58,9 +66,35 @@ void TKelInterfaceEngine::ChangeModal(const std::string& showForm) {
 
 // ---- Input -------------------------------------------------------------------------------------
 
-void TKelInterfaceEngine::KeyDown(int key, TShiftState shift) {
+bool TKelInterfaceEngine::KeyDown(int key, TShiftState shift) {
+    const bool navigation = key == vk::Tab || (key >= vk::Left && key <= vk::Down);
+    const int given = key;
     if (TKelForm* top = TopForm()) top->KeyDown(nullptr, key, shift);
+    const bool taken = key != given;
+    if (taken && navigation) SetKeyNavigation(true);
     RunScripts();
+    return taken;
+}
+
+bool TKelInterfaceEngine::Press(const std::string& objectName) {
+    auto* object = dynamic_cast<TKelInterfaceObject*>(FindObject(objectName));
+    if (!object || !object->Visible()) return false;
+    object->Press();
+    RunScripts();
+    return true;
+}
+
+void TKelInterfaceEngine::SetKeyNavigation(bool on) {
+    if (on == keyNavigation_) return;
+    keyNavigation_ = on;
+    if (on) {
+        // The mouse's highlight goes, so that only the focused stop shows one.
+        if (TKelForm* top = TopForm()) top->MouseMove(nullptr, 0, INT_MIN, INT_MIN);
+        return;
+    }
+    if (TKelForm* top = TopForm())
+        if (TKelInterfaceObject* focus = top->KeyFocus()) focus->RecordOldRect();  // its frame
+    for (TKelForm* form : modalStack_) form->ClearKeyMarks();
 }
 
 void TKelInterfaceEngine::KeyPress(char32_t key) {
@@ -74,11 +108,13 @@ void TKelInterfaceEngine::KeyUp(int key, TShiftState shift) {
 }
 
 void TKelInterfaceEngine::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    SetKeyNavigation(false);
     if (TKelForm* top = TopForm()) top->MouseDown(nullptr, button, shift, x, y);
     RunScripts();
 }
 
 void TKelInterfaceEngine::MouseMove(TShiftState shift, int x, int y) {
+    SetKeyNavigation(false);
     if (TKelForm* top = TopForm()) top->MouseMove(nullptr, shift, x, y);
     RunScripts();
 }
@@ -113,7 +149,27 @@ void TKelInterfaceEngine::DrawAll() {
         form->Draw();
         if (Host) Host->PostFormDraw(form->Name());
     }
+    if (const TKelForm* top = TopForm(); top && keyNavigation_ && Host)
+        if (const TKelInterfaceObject* focus = top->KeyFocus()) DrawFocusFrame(*focus);
     ClearDirty();
+}
+
+void TKelInterfaceEngine::DrawFocusFrame(const TKelInterfaceObject& focus) {
+    // A bright ring between two dark lines, seen on the papyrus and on the dark scenes alike.
+    const auto frame = [&](int margin, int width, uint32_t color) {
+        const TRect inner = focus.ScreenRect();
+        const TRect outer{inner.Left - margin, inner.Top - margin, inner.Right + margin,
+                          inner.Bottom + margin};
+        const TRect sides[] = {
+            {outer.Left, outer.Top, outer.Right, outer.Top + width - 1},
+            {outer.Left, outer.Bottom - width + 1, outer.Right, outer.Bottom},
+            {outer.Left, outer.Top + width, outer.Left + width - 1, outer.Bottom - width},
+            {outer.Right - width + 1, outer.Top + width, outer.Right, outer.Bottom - width},
+        };
+        for (const TRect& side : sides) Host->DrawRect("", side, color, 255, true);
+    };
+    frame(FocusFrameMargin, 4, FocusFrameDark);
+    frame(FocusFrameMargin - 1, 2, FocusFrameBright);
 }
 
 void TKelInterfaceEngine::ClearDirty() {
@@ -124,9 +180,16 @@ void TKelInterfaceEngine::ClearDirty() {
 
 namespace {
 
+TRect Inflated(const TRect& rect, int by) {
+    return {rect.Left - by, rect.Top - by, rect.Right + by, rect.Bottom + by};
+}
+
 void AddChanged(const TKelInterfaceObject& object, TRects& rects) {
-    rects.push_back(object.ScreenRect());
-    if (object.OldRect() != object.ScreenRect()) rects.push_back(object.OldRect());
+    // A stop's area takes in the focus frame around it.
+    const int margin = object.TakesKeyFocus() ? FocusFrameMargin : 0;
+    rects.push_back(Inflated(object.ScreenRect(), margin));
+    if (object.OldRect() != object.ScreenRect())
+        rects.push_back(Inflated(object.OldRect(), margin));
 }
 
 }  // namespace

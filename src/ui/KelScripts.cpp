@@ -27,6 +27,9 @@ void TKelInterfaceEngine::RunScripts() {
     scriptQueue_.ClearTags();
     for (const auto& script : queue.Tags())
         for (const auto& command : script->Tags()) RunCommand(*command);
+    // The scripts may have hidden the focused stop (a button that swaps itself for another) or
+    // shown another window's pages.
+    if (TKelForm* top = TopForm(); top && keyNavigation_) top->KeepKeyFocus();
 }
 
 void TKelInterfaceEngine::RunCommand(const TKelXMLTag& command) {

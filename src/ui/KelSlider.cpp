@@ -248,11 +248,19 @@ void TKelSlider::MouseUp(TKelObject*, TMouseButton, TShiftState, int, int) {
     RecordOldRect();
 }
 
+void TKelSlider::KeyDown(TKelObject*, int& key, TShiftState) {
+    const bool vertical = orientation_ == trVertical;
+    const int back = vertical ? vk::Up : vk::Left, forward = vertical ? vk::Down : vk::Right;
+    if (key != back && key != forward) return;
+    SetPosition(SaturatingAdd(position_, key == back ? -int64_t{BigStep} : BigStep));
+    key = 0;
+}
+
 void TKelSlider::Draw() {
     TKelInterfaceObject::Draw();
     IKelGraphic* host = Host();
     if (!host) return;
-    const std::string& bar = hovered_ ? MouseOverBarPicture : BarPicture;
+    const std::string& bar = hovered_ || KeyFocused() ? MouseOverBarPicture : BarPicture;
     int bw = 0, bh = 0;
     PictureSize(BarPicture, bw, bh);
     const int64_t off = BarOffset();

@@ -58,6 +58,10 @@ class TKelSlider : public TKelInterfaceObject {
     void MouseMove(TKelObject* sender, TShiftState shift, int x, int y) override;
     void MouseUp(TKelObject* sender, TMouseButton button, TShiftState shift, int x, int y) override;
     void Draw() override;
+    // A slider of its own (not a grid's scroll bar) takes the keys' focus; the arrows along it
+    // move the bar by BigStep, so a held key or pad crosses the range in a few steps.
+    bool TakesKeyFocus() const override { return !linked_; }
+    void KeyDown(TKelObject* sender, int& key, TShiftState shift) override;
 
   private:
     void PlaceButtons();

@@ -9,6 +9,7 @@
 #include "app/HeadlessGame.h"
 #include "app/PlayerName.h"
 #include "support/TempFolder.h"
+#include "ui/KelEdit.h"
 #include "ui/KelGrid.h"
 #include "ui/KelInterfaceObject.h"
 
@@ -192,6 +193,32 @@ TEST_F(ScreenFlowTest, ALostLevelIsRetriedFromItsStartingScore) {
     EXPECT_EQ(play_.State, gsGame);
     EXPECT_EQ(play_.Score, 40);
     EXPECT_EQ(engine_.TopForm(), "WGame");
+}
+
+TEST_F(ScreenFlowTest, TheKeysReachEveryButtonAndEscapeTakesTheWayBack) {
+    NamePlayer("Ann");
+    // Space on a button presses it, and the space it types does not reach the edit of the
+    // window it opens.
+    const auto pressWithSpace = [this] {
+        game_.KeyDown(vk::Space);
+        game_.TypeChar(' ');
+        game_.KeyUp(vk::Space);
+        Pass();
+    };
+    for (int i = 0; i < 3; ++i) Key(vk::Down);  // Play, High Scores, Change Player
+    pressWithSpace();
+    ASSERT_EQ(engine_.TopForm(), "WChangePlayer");
+    Key(vk::Tab);  // from the list of players to New
+    pressWithSpace();
+    ASSERT_EQ(engine_.TopForm(), "WNewPlayer");
+    const auto* edit =
+        dynamic_cast<const TKelEdit*>(engine_.Interface().FindObject("WNewPlayer_ENewPlayer"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Text(), U"");
+    Key(vk::Escape);
+    EXPECT_EQ(engine_.TopForm(), "WChangePlayer");
+    Key(vk::Escape);
+    EXPECT_EQ(engine_.TopForm(), "WTitle");
 }
 
 TEST_F(ScreenFlowTest, QuittingFromTheTitleClosesTheGame) {

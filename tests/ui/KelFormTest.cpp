@@ -176,19 +176,6 @@ TEST_F(FocusTest, TheFocusListIsAStableSortWithoutGaps) {
     EXPECT_EQ(Order(), "F1:0 F4:1 F0:2 F3:3 F2:4 ");
 }
 
-TEST_F(FocusTest, TabMovesTheFocusForwardAndBackWithWrapping) {
-    LoadFocused({"0", "1", "2"});
-    TKelForm& form = Get<TKelForm>("Form");
-    int tab = vk::Tab;
-    form.KeyDown(nullptr, tab, 0);
-    EXPECT_EQ(FocusedNames(), "F1");
-    form.KeyDown(nullptr, tab, 0);
-    form.KeyDown(nullptr, tab, 0);
-    EXPECT_EQ(FocusedNames(), "F0");
-    form.KeyDown(nullptr, tab, ssShift);
-    EXPECT_EQ(FocusedNames(), "F2");
-}
-
 TEST_F(FocusTest, EmptyFocusListAndObjectsWithoutAFormAreHarmless) {
     LoadFocused({});
     int tab = vk::Tab;

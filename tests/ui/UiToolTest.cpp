@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 
 #include "resources/FileFolder.h"
 #include "resources/JpegPNG.h"
@@ -81,6 +82,22 @@ TEST_F(UiToolTest, PressesRunScriptsAndALanguageChangesCaptions) {
     EXPECT_EQ(result.out, "exec StartGame\n");
     EXPECT_EQ(Pixel(X + 28, Y + 118), (Colour{100, 100, 0}));               // checked by the script
     for (uint8_t channel : Pixel(X + 24, Y + 26)) EXPECT_GT(channel, 200);  // the caption's "A"
+}
+
+TEST_F(UiToolTest, KeysMoveAFramedFocusAndReturnPressesIt) {
+    const ToolResult result = Run({"--key", "Down", "--key", "Return"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "exec StartGame\n");
+    EXPECT_EQ(Pixel(X + 60, Y + 75), (Colour{0, 200, 0}));  // the mouse-over look
+    // The frame's bright ring and its dark edge, within the fill's rounding.
+    const auto near = [](Colour a, Colour b) {
+        for (size_t i = 0; i < 3; ++i)
+            if (std::abs(int(a[i]) - int(b[i])) > 2) return false;
+        return true;
+    };
+    EXPECT_TRUE(near(Pixel(X + 16, Y + 75), Colour{96, 216, 255}));
+    EXPECT_TRUE(near(Pixel(X + 15, Y + 75), Colour{16, 36, 58}));
+    EXPECT_EQ(Run({"--key", "Sideways"}).exitCode, 2);
 }
 
 TEST_F(UiToolTest, TypingFollowsTheEditsRules) {
