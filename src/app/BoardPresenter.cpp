@@ -14,6 +14,8 @@ template <class... Handlers>
 struct TEventHandlers : Handlers... {
     using Handlers::operator()...;
 };
+template <class... Handlers>
+TEventHandlers(Handlers...) -> TEventHandlers<Handlers...>;
 
 }  // namespace
 
