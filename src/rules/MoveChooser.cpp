@@ -213,10 +213,11 @@ TChosenMove ChooseMove(const TLevel& level, const TFishkaTypes& types, IRandom& 
         if (scarabs.empty() || random.Random(3) != 0)
             return merges[size_t(random.Random(int32_t(equal)))];
     }
-    if (!scarabs.empty())
+    // A scarab's turn; on a board without any merge, half the time a move the rules refuse
+    // instead, after which the rules renew the board.
+    if (!scarabs.empty() && (!merges.empty() || random.Random(2) == 0))
         return {
             TChosenMove::Object, scarabs[size_t(random.Random(int32_t(scarabs.size())))], {}, 0};
-    // Nothing to do: a player tries a move the rules refuse, and the board is renewed after it.
     for (int row = 1; row < BoardRows; ++row)
         for (int col = 1; col <= BoardColumns; ++col) {
             if (!Playable(board, {col, row}) || !HoldsPieces(board.Cell(col, row))) continue;
