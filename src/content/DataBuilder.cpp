@@ -36,7 +36,8 @@ std::vector<fs::path> SourceFiles(const fs::path& root) {
     return files;
 }
 
-// Adds every file under dataDir/folder as an entry of its own name.
+// Adds every file under dataDir/folder as an entry of its own name; notes for authors
+// ("README.md") stay out of the archive.
 static void AddPlainFolder(const std::string& dataDir, const char* folder, TFileFolder& archive) {
     const fs::path root = fs::path(dataDir) / folder;
     if (!fs::is_directory(root)) return;
@@ -46,6 +47,7 @@ static void AddPlainFolder(const std::string& dataDir, const char* folder, TFile
     std::map<std::string, std::string> added;  // lower-cased entry name -> relative path
     for (const fs::path& file : files) {
         const std::string name = file.filename().string();
+        if (name == "README.md") continue;
         const std::string relative = file.generic_string();
         if (name.size() > TFileFolder::MaxNameLength)
             throw std::runtime_error("entry name longer than 32 characters: " + relative);
