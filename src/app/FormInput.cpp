@@ -127,12 +127,14 @@ void TKelGameEngine::CheckPressEnter(TShiftState shift) {
             ExecMethod("WYourName_BOk_MouseUp");
         } else if (top == "WNewPlayer") {
             ExecMethod("WNewPlayer_BOk_MouseUp");
-            interface_.ClearScriptQueue();
         } else if (top == "WPlayerExist") {
             interface_.HideTopModal();
         } else if (top == "WRenamePlayer") {
             ExecMethod("WRenamePlayer_BOk_MouseUp");
         }
+        // Return stands for the OK button: the scripts its handler queued (the players' list
+        // refilled) go, as they go after a click, rather than run at the next input.
+        interface_.ClearScriptQueue();
     });
 }
 

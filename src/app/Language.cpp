@@ -171,12 +171,14 @@ void TKelGameEngine::ChooseLanguage() {
                 break;
             }
     if (!code.empty() && Lower(code) != Lower(language_)) {
-        previousLanguage_ = language_;
         language_ = code;
         ApplyLanguage();
         SaveLanguageToReg();
         if (play_.Game.State == gsPause) UpdateScoreLabels();
     }
+    // Chosen from the options window, the language is taken back by its Cancel (which returns to
+    // the language of that visit's start); chosen anywhere else, it stands.
+    if (!interface_.Shown("WOptions")) previousLanguage_ = language_;
     interface_.HideTopModal();
     DrawScreen();
     redrawGrid_.FillRect(ScreenRect);

@@ -3,6 +3,7 @@
 // opens the display again and rebuilds every picture.
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "app/GameEngine.h"
 #include "core/KelException.h"
@@ -43,14 +44,14 @@ void TKelGameEngine::ResetOptionsWindow() {
     ShowDisplayOptions();
     interface_.SetProperty("WOptions_CBHintsOff", "Checked",
                            play_.Game.ShowHints ? "false" : "true");
-    // No preview sound while the sliders are set.
-    const bool loading = loading_;
-    loading_ = true;
-    interface_.SetProperty("WOptions_SMusicVolume", "Position",
-                           std::to_string(std::clamp(options_.MusicVolume, 0, 100)));
-    interface_.SetProperty("WOptions_SSoundVolume", "Position",
-                           std::to_string(std::clamp(options_.SoundVolume, 0, 100)));
-    loading_ = loading;
+    // No preview sound while the sliders are set: their change scripts are dropped (they would
+    // play the sample at the next input) and the volumes are applied below.
+    for (const auto& [slider, volume] :
+         {std::pair{"WOptions_SMusicVolume", options_.MusicVolume},
+          std::pair{"WOptions_SSoundVolume", options_.SoundVolume}}) {
+        interface_.SetProperty(slider, "Position", std::to_string(std::clamp(volume, 0, 100)));
+        interface_.DropScriptsOf(slider);
+    }
     platform_.Audio.SetGlobalVolumes(std::clamp(options_.MusicVolume, 0, 100),
                                      std::clamp(options_.SoundVolume, 0, 100), 0);
 }

@@ -41,15 +41,13 @@ void TKelGameEngine::LoadPlayer() {
         }
         const auto document = file.Read();
         if (const TKelXMLTag* root = PlayersRoot(*document)) {
-            int current = CurrentPlayerIndex(*root);
-            if (current == -1) {
+            if (CurrentPlayerIndex(*root) == -1) {
                 game.CurrentPlayerName.clear();
                 interface_.ShowModal("WYourName");
                 SetCaption("WYourName_EYourName", "");
                 return;
             }
-            if (current < 0 || current >= root->TagCount()) current = 0;
-            if (const TKelXMLTag* player = root->GetTag(current)) {
+            if (const TKelXMLTag* player = root->GetTag(CurrentPlayerChild(*root))) {
                 ReadPlayerState(*player, game, int32_t(pathPoints_.size()) - 1);
                 UpdateWelcomeCaption();
             }
@@ -149,7 +147,8 @@ bool TKelGameEngine::RenamePlayer(const std::string& name) {
                 interface_.ShowModal("WPlayerExist");
                 return false;
             }
-            if (TKelXMLTag* player = root->GetTag(CurrentPlayerIndex(*root)))
+            // The player the game took as current, also when the index is out of range.
+            if (TKelXMLTag* player = root->GetTag(CurrentPlayerChild(*root)))
                 SetAttribute(*player, "Name", name);
         }
         UpdateWelcomeCaption();
@@ -169,8 +168,11 @@ void TKelGameEngine::DeletePlayer(const std::string& name) {
             const int index = IndexOfPlayer(*root, name);
             if (index < 0) return;
             root->DeleteTag(index);
-            // The list has not been refilled yet: its selection names who is current now.
-            play_.Game.CurrentPlayerName = root->TagCount() > 0 ? SelectedPlayer() : "";
+            // The first player left becomes current, in the file and in the game alike (the
+            // list's selection still names the player just deleted).
+            const TKelXMLTag* first = root->GetTag(0);
+            const TKelParserAttribute* name = first ? first->FindAttribute("Name") : nullptr;
+            play_.Game.CurrentPlayerName = name ? name->Value : "";
             SetAttribute(*root, "CurrentPlayer", "0");
         }
         file.Write(*document);

@@ -121,6 +121,11 @@ int CurrentPlayerIndex(const TKelXMLTag& root) {
     return current ? ReadDecimal(current->Value, "CurrentPlayer") : 0;
 }
 
+int CurrentPlayerChild(const TKelXMLTag& root) {
+    const int current = CurrentPlayerIndex(root);
+    return current < 0 || current >= root.TagCount() ? 0 : current;
+}
+
 void ReadPlayerState(const TKelXMLTag& player, TGame& game, int32_t lastLevel) {
     if (const TKelParserAttribute* name = player.FindAttribute("Name"))
         game.CurrentPlayerName = name->Value;

@@ -38,6 +38,9 @@ TKelXMLTag* FindPlayer(const TKelXMLTag& root, const std::string& name);
 int IndexOfPlayer(const TKelXMLTag& root, const std::string& name);
 // The root's "CurrentPlayer" index; raises TKelCoreError when it is not a whole number.
 int CurrentPlayerIndex(const TKelXMLTag& root);
+// The child the game takes for the current player: the "CurrentPlayer" index, or the first child
+// when that index lies outside the list (-1, no current player, included).
+int CurrentPlayerChild(const TKelXMLTag& root);
 
 // A whole decimal number with an optional sign; raises TKelCoreError naming `what` otherwise.
 int32_t ReadDecimal(const std::string& text, const char* what);

@@ -70,6 +70,8 @@ class TKelInterfaceEngine : public TKelEngine {
     void ChangeModal(const std::string& showForm);
     TKelForm* TopForm() const { return modalStack_.empty() ? nullptr : modalStack_.back(); }
     const std::vector<TKelForm*>& ModalStack() const { return modalStack_; }
+    // Whether the form of that name is on the stack.
+    bool Shown(const std::string& formName) const;
 
     // Input for the top form; the scripts queued by it run afterwards. Errors of "SetProp"
     // commands reach the caller. KeyDown tells whether the form took the key (a stop used it or
@@ -93,10 +95,13 @@ class TKelInterfaceEngine : public TKelEngine {
 
     // Queues the script's commands (each ended by ";", outside double quotes) for the sender.
     void QueueScript(const std::string& senderName, const std::string& script);
-    // Runs every queued command in order and empties the queue (first, so that an error of a
-    // command leaves no stale scripts behind).
+    // Runs every queued command in order, then empties the queue, also of the scripts queued
+    // meanwhile and when a command fails, so no stale script waits for the next input.
     void RunScripts();
     void ClearScriptQueue() { scriptQueue_.ClearTags(); }
+    // Takes the scripts that the named object queued out of the queue without running them (the
+    // change events of a widget that the game sets itself).
+    void DropScriptsOf(const std::string& senderName);
     const TKelXMLTag& ScriptQueue() const { return scriptQueue_; }
     const TKelXMLTag& ModifiedProperties() const { return modifiedProperties_; }
     // The object that queued the latest script, or none.
@@ -132,6 +137,7 @@ class TKelInterfaceEngine : public TKelEngine {
 
     TKelParser parser_;
     TKelXMLTag scriptQueue_{"ScriptQueue"};
+    bool scriptsRunning_ = false;  // RunScripts is going through the queue
     TKelXMLTag modifiedProperties_{"ModifiedProperties"};
     std::vector<TKelForm*> modalStack_;
     std::map<std::string, std::function<void()>> handlers_;

@@ -9,6 +9,11 @@ bool TKelInterfaceEngine::OnStack(const TKelForm* form) const {
     return std::find(modalStack_.begin(), modalStack_.end(), form) != modalStack_.end();
 }
 
+bool TKelInterfaceEngine::Shown(const std::string& formName) const {
+    return std::any_of(modalStack_.begin(), modalStack_.end(),
+                       [&formName](const TKelForm* form) { return form->Name() == formName; });
+}
+
 void TKelInterfaceEngine::ShowModal(const std::string& formName) {
     auto* form = dynamic_cast<TKelForm*>(FindObject(formName));
     if (!form || OnStack(form)) return;

@@ -22,14 +22,32 @@ void TKelInterfaceEngine::QueueScript(const std::string& senderName, const std::
 }
 
 void TKelInterfaceEngine::RunScripts() {
-    TKelXMLTag queue;
+    // Every queued script runs, then the queue is emptied: scripts that the commands queue in
+    // turn (a grid whose position a handler sets) go with it rather than waiting for the next
+    // input. A run started from inside a command leaves the queue to the run already going.
+    if (scriptsRunning_) return;
+    scriptsRunning_ = true;
+    struct TEmptyAfterRun {
+        TKelInterfaceEngine& Engine;
+        ~TEmptyAfterRun() {
+            Engine.scriptQueue_.ClearTags();
+            Engine.scriptsRunning_ = false;
+        }
+    } emptyAfterRun{*this};
+    TKelXMLTag queue;  // the commands may add to the queue while they run
     queue.Assign(scriptQueue_);
-    scriptQueue_.ClearTags();
     for (const auto& script : queue.Tags())
         for (const auto& command : script->Tags()) RunCommand(*command);
     // The scripts may have hidden the focused stop (a button that swaps itself for another) or
     // shown another window's pages.
     if (TKelForm* top = TopForm(); top && keyNavigation_) top->KeepKeyFocus();
+}
+
+void TKelInterfaceEngine::DropScriptsOf(const std::string& senderName) {
+    for (int i = scriptQueue_.TagCount() - 1; i >= 0; --i) {
+        const TKelParserAttribute* sender = scriptQueue_.GetTag(i)->FindAttribute("Sender");
+        if (sender && sender->Value == senderName) scriptQueue_.DeleteTag(i);
+    }
 }
 
 void TKelInterfaceEngine::RunCommand(const TKelXMLTag& command) {

@@ -123,6 +123,12 @@ TEST_F(ScreenFlowTest, TheGameMenuPausesThePlayClock) {
     // The level started the length of the pause later, give or take the passes around it.
     EXPECT_NEAR(double(play_.LevelStartTime - start), 2030.0, 30.0);
     // The mouse wheel does nothing during play; Escape on an empty stack does nothing.
+    const TCell cursor = play_.KeyCursor;
+    game_.Wheel(400, 300, -120);
+    Pass();
+    EXPECT_EQ(play_.State, gsGame);
+    EXPECT_EQ(engine_.TopForm(), "WGame");
+    EXPECT_EQ(play_.KeyCursor, cursor);
     engine_.Interface().HideModalList();
     Key(vk::Escape);
     EXPECT_EQ(play_.State, gsGame);
@@ -266,8 +272,7 @@ TEST_F(ScreenFlowTest, AFinishedGameEntersTheHighScores) {
     Pass();
     Shot("high-scores");
     EXPECT_EQ(engine_.Options().PlayerName, "Bob");
-    auto* grid =
-        dynamic_cast<TKelGrid*>(engine_.Interface().FindObject("WHighScores_GHighScores"));
+    auto* grid = dynamic_cast<TKelGrid*>(engine_.Interface().FindObject("WHighScores_GHighScores"));
     ASSERT_NE(grid, nullptr);
     EXPECT_NE(user_.Read("HighScores.dat").find(ShiftEncode("name=\"Bob\" score=\"4321\"")),
               std::string::npos);

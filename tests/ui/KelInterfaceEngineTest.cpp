@@ -137,6 +137,38 @@ TEST_F(EngineTest, ScriptsRunTheirCommandsInOrder) {
     EXPECT_EQ(engine.Sender(), engine.FindObject("A"));
 }
 
+TEST_F(EngineTest, ScriptsQueuedWhileTheQueueRunsAreEmptiedWithIt) {
+    LoadForms();
+    Names executed;
+    // A handler that queues a script, as a grid does when its position is set, and one that
+    // starts a run of its own.
+    engine.RegisterHandler("Queue", [&] {
+        executed.push_back("Queue");
+        engine.QueueScript("B", "ExecMethod Method=\"Late\";");
+    });
+    engine.RegisterHandler("Late", [&] { executed.push_back("Late"); });
+    engine.RegisterHandler("Nested", [&] {
+        executed.push_back("Nested");
+        engine.RunScripts();
+    });
+    engine.QueueScript("A", "ExecMethod Method=\"Queue\";ExecMethod Method=\"Nested\";");
+    engine.QueueScript("B", "ShowModal Form=\"B\";");
+    engine.RunScripts();
+    EXPECT_EQ(executed, (Names{"Queue", "Nested"}));
+    EXPECT_EQ(Stack(), (Names{"B"}));
+    EXPECT_EQ(engine.ScriptQueue().TagCount(), 0);
+    engine.RunScripts();  // the next input runs nothing left over
+    EXPECT_EQ(executed, (Names{"Queue", "Nested"}));
+
+    // A widget's own change scripts can be taken out unrun; the others stay.
+    engine.QueueScript("A", "ShowModal Form=\"A\";");
+    engine.QueueScript("C", "ShowModal Form=\"C\";");
+    engine.QueueScript("A", "ShowModal Form=\"D\";");
+    engine.DropScriptsOf("A");
+    engine.RunScripts();
+    EXPECT_EQ(Stack(), (Names{"B", "C"}));
+}
+
 TEST_F(EngineTest, SetPropWritesKnownObjectsAndRaisesForUnknownProperties) {
     LoadForms();
     engine.QueueScript("A",
