@@ -108,7 +108,7 @@ int RunInWindow(const TGameCommandLine& args, const TGameScript& script) {
 int RunHeadless(const TGameCommandLine& args, const TGameScript& script) {
     const auto folders = PrepareFolders();
     if (!folders) return 1;
-    THeadlessScriptHost host({folders->GameFolder, folders->UserFolder, args.Seed, 10},
+    THeadlessScriptHost host({folders->GameFolder, folders->UserFolder, args.Seed, 10, true},
                              args.FullScreen);
     return RunScript(host, script, args);
 }

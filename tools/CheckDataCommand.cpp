@@ -523,7 +523,7 @@ static void CheckScreenContent(TFileFolder& archive, TProblems& problems) {
          {"Column.png", "FinishLight.png", "FinishScarab.png", "Pharaoh0.png", "CellFrame.png",
           "Select.png", "KeyCursor.png", "BombCellFrame.png", "QuestCellFrame.png",
           "ScarabBonus0.png", "ScarabBonus60.png", "ScarabBonus300.png", "LevelDone.png", "map.jpg",
-          "ArrowB.png", "cursor_line.png"})
+          "ArrowB.png", "ArrowBUp.png", "cursor_line.png"})
         if (!listed(name)) problems.push_back(std::string("surfaces.dat: ") + name + " is missing");
 
     std::vector<std::string> effects = TGlobalEffects::Files();

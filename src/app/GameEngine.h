@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,15 @@ class TGameClipboard : public IKelClipboard {
 
   private:
     ISystem& system_;
+};
+
+// A tutorial popup on the window stack: its window, the cell it names, and its arrow, pointing
+// up when the popup stands below the cell, with the tip where it was last drawn.
+struct TShownTutorialPopup {
+    std::string Name;
+    TCell Cell;
+    bool ArrowUp = false;
+    TPoint ArrowTip;
 };
 
 // The main loop's pace: at most one pass in this many milliseconds (50 a second).
@@ -180,6 +190,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void SetTopForm(const std::string& name);
     // The links of the extra title buttons, by the index of their element in "AddLogo.xml".
     const std::vector<std::string>& LogoLinks() const { return logoLinks_; }
+    // The level's tutorial popup while its window is on the stack.
+    std::optional<TShownTutorialPopup> ShownTutorialPopup() const;
 
   private:
     std::string UserPath(const std::string& name) const;
@@ -217,7 +229,8 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void PressSpaceInGamePlay();
     bool PlayWindowOnTop() const { return TopForm() == "WGame"; }
     // In play, on the board or under a tutorial popup: the arrows, Space and Delete move and use
-    // the board's cursor.
+    // the board's cursor. Under a popup Space acts only on the cell the popup names, and closes
+    // the popup, as a click does.
     bool BoardTakesKeys() const;
     bool TutorialPopupOnTop() const {
         const std::vector<TPopupWindow>& popups = play_.Level.PopupWindows;
@@ -225,7 +238,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     }
     // The play timers of the pass, under the play window.
     void TickPlayTimers(uint32_t now);
-    // The level's next tutorial popup, placed above its cell, once it is due.
+    // The level's next tutorial popup, placed beside its cell, once it is due.
     void ShowTutorialPopup(uint32_t now);
     TEffectSources EffectSources();
     // The end of a level: won once the goal is reached on a quiet board, lost when the angry

@@ -31,6 +31,7 @@ const std::map<std::string, TCommandForm> Commands = {
     {"expect-state", {TScriptOp::ExpectState, "expect-state STATE", 1}},
     {"shot", {TScriptOp::Shot, "shot NAME", 1}},
     {"dump", {TScriptOp::Dump, "dump", 0}},
+    {"windows", {TScriptOp::Windows, "windows", 0}},
     {"quit", {TScriptOp::Quit, "quit", 0}},
 };
 
@@ -222,6 +223,7 @@ TScriptCommand ParseLine(const std::string& line, bool haveFrames) {
             break;
         case TScriptOp::Type:
         case TScriptOp::Dump:
+        case TScriptOp::Windows:
         case TScriptOp::Quit:
             break;
     }

@@ -24,6 +24,7 @@ enum class TScriptOp {
     ExpectState,  // the game state is State
     Shot,         // the presented frame as the PNG file Name
     Dump,         // the play state in the play tool's format
+    Windows,      // the window stack, bottom to top, and the tutorial popup with its arrow
     Quit,         // the window closed as a desktop closes it
 };
 

@@ -4,11 +4,14 @@
 #include <algorithm>
 
 #include "core/MemoryStream.h"
+#include "platform/Paths.h"
 #include "resources/JpegPNG.h"
 
 THeadlessGame::THeadlessGame(const THeadlessConfig& config)
     : passMs_(std::max<uint32_t>(config.PassMs, 1)) {
     system_.Seed = config.Seed;
+    if (config.RegistryInUserFolder)
+        system_.RegistryFile.emplace(JoinPath(config.UserFolder, "registry.ini"));
     game_ = std::make_unique<TKelGameEngine>(platform_,
                                              TGameFolders{config.DataFolder, config.UserFolder});
 }

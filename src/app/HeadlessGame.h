@@ -20,6 +20,9 @@ struct THeadlessConfig {
     std::string UserFolder;  // saves, options, logs and the working archive
     uint64_t Seed = 1;       // the random source's seed, set before start-up
     uint32_t PassMs = 10;    // game-clock milliseconds per pass
+    // Registry values in the user folder's "registry.ini", as the game in a window keeps them,
+    // rather than in memory for this run only.
+    bool RegistryInUserFolder = false;
 };
 
 class THeadlessGame {

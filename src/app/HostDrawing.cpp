@@ -1,10 +1,9 @@
 // The game object as the interface engine's host: the windows draw onto "MemorySurface" through
 // the surface store, measure pictures there, play their sounds through the sound events, and get
 // the animations the game draws over particular windows.
-#include <cmath>
-
 #include "app/EffectDrawing.h"
 #include "app/GameEngine.h"
+#include "app/TutorialArrow.h"
 
 namespace {
 
@@ -82,14 +81,14 @@ void TKelGameEngine::PostFormDraw(const std::string& formName) {
 }
 
 void TKelGameEngine::DrawPopupArrow(const std::string& formName) {
-    const std::vector<TPopupWindow>& popups = play_.Level.PopupWindows;
-    if (popups.empty() || popups.back().Name != formName) return;
-    const TPopupWindow& popup = popups.back();
-    const int x = (popup.Col - 1) * 65 + 19;
-    const int y0 = (popup.Row - 1) * 73 + 8 - ((popup.Col % 2) * 73) / 2;
-    // A gentle bob of five pixels; halves round to even.
-    const int bob = int(std::nearbyint(5.0 * std::sin(double(currentTick_) / 170.0)));
-    if (surfaceStore_->IndexOfSurface("ArrowB.png") >= 0)
-        surfaceStore_->DrawWithAlphaChannel("ArrowB.png", Frame, x, y0 - 47 + bob, 255, nullptr);
-    redrawGrid_.FillRect({x, y0 - 56, x + 15, y0});
+    const std::optional<TShownTutorialPopup> popup = ShownTutorialPopup();
+    if (!popup || popup->Name != formName) return;
+    const char* picture = TutorialArrowPicture(popup->ArrowUp);
+    const TSurface* found = surfaceStore_->FindSurface(picture);
+    if (!found) return;
+    const TSurface& arrow = *found;
+    const TPoint corner =
+        TutorialArrowCorner(popup->ArrowTip, popup->ArrowUp, arrow.Width, arrow.Height);
+    surfaceStore_->DrawWithAlphaChannel(picture, Frame, corner.X, corner.Y, 255, nullptr);
+    redrawGrid_.FillRect(TutorialArrowArea(popup->Cell, popup->ArrowUp, arrow.Width, arrow.Height));
 }

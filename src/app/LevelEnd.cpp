@@ -54,7 +54,7 @@ void TKelGameEngine::LoseLevel() {
 }
 
 void TKelGameEngine::DrainFinishBar(uint32_t now) {
-    if (play_.Game.MoodState != 0 || play_.Game.State != gsGame) return;
+    if (play_.Game.MoodState != 0 || play_.Game.State != gsGame || !PlayWindowOnTop()) return;
     const int32_t dt = int32_t(std::max<int64_t>(0, int64_t(now) - int64_t(previousTick_)));
     if (rules_.DrainBar(now, dt)) LoseLevel();
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/GameEngine.h"
+#include "app/TutorialArrow.h"
 #include "core/KelException.h"
 
 namespace {
@@ -115,23 +116,48 @@ void TKelGameEngine::PlayKeyDown(int key) {
 
 void TKelGameEngine::PressSpaceInGamePlay() {
     if (play_.Level.LevelDone) return;
-    if (PlayWindowOnTop()) rules_.PressSpaceInGamePlay(currentTick_);
+    // Under a tutorial popup Space acts as a click does: only on the cell the popup names, which
+    // closes it.
+    bool takes = PlayWindowOnTop();
+    if (!takes && TutorialPopupOnTop()) {
+        const std::string top = TopForm();
+        takes = rules_.PopupScriptRightClick(play_.Game.KeyCursor, top);
+        if (takes) interface_.HideModal(top);
+    }
+    if (takes) rules_.PressSpaceInGamePlay(currentTick_);
     redrawGrid_.FillRect(ClickRedrawArea);
 }
 
 void TKelGameEngine::TickPlayTimers(uint32_t now) {
     const int32_t dt = int32_t(std::max<int64_t>(0, int64_t(now) - int64_t(previousTick_)));
-    rules_.TickGamePlayTimer(now, true);
+    // The Pharaoh's mood changes only while the play window is on top, never under a popup.
+    rules_.TickGamePlayTimer(now, PlayWindowOnTop());
     ShowTutorialPopup(now);
     rules_.TickBoxMovePiecesTimer(now, dt);
 }
 
 void TKelGameEngine::ShowTutorialPopup(uint32_t now) {
     const TPopupWindow* popup = rules_.PopupToShow(now);
-    if (!popup) return;
-    // Above its cell: odd columns stand half a cell higher.
-    const int lift = popup->Col % 2 == 1 ? 36 : 0;
-    interface_.SetProperty(popup->Name, "Left", std::to_string(popup->Col * 65 - 143));
-    interface_.SetProperty(popup->Name, "Top", std::to_string(popup->Row * 73 - lift - 224));
+    if (!popup || interface_.Shown(popup->Name)) return;
+    const auto* window =
+        dynamic_cast<const TKelInterfaceObject*>(interface_.FindObject(popup->Name));
+    if (!window) return;
+    const TTutorialLayout layout =
+        LayOutTutorialPopup({popup->Col, popup->Row}, window->Width(), window->Height());
+    interface_.SetProperty(popup->Name, "Left", std::to_string(layout.Window.X));
+    interface_.SetProperty(popup->Name, "Top", std::to_string(layout.Window.Y));
     interface_.ShowModal(popup->Name);
+}
+
+std::optional<TShownTutorialPopup> TKelGameEngine::ShownTutorialPopup() const {
+    const std::vector<TPopupWindow>& popups = play_.Level.PopupWindows;
+    if (popups.empty() || !interface_.Shown(popups.back().Name)) return std::nullopt;
+    const TPopupWindow& popup = popups.back();
+    const auto* window =
+        dynamic_cast<const TKelInterfaceObject*>(interface_.FindObject(popup.Name));
+    if (!window) return std::nullopt;
+    const TCell cell{popup.Col, popup.Row};
+    // A popup below its cell has its arrow pointing up.
+    const bool up = window->Top() > CellCentre(cell.Col, cell.Row).Y;
+    return TShownTutorialPopup{popup.Name, cell, up, TutorialArrowTip(cell, up, currentTick_)};
 }

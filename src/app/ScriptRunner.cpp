@@ -75,6 +75,9 @@ class TScriptRunner {
             case TScriptOp::Dump:
                 out_ << PlayDump(engine_.Play(), host_.Now()) << std::flush;
                 return "";
+            case TScriptOp::Windows:
+                out_ << WindowsReport() << std::flush;
+                return "";
             case TScriptOp::Quit:
                 Close();
                 return "";
@@ -140,6 +143,20 @@ class TScriptRunner {
         Input(MouseEvent(TEventKind::MouseDown, x, y, button, held));
         Input(MouseEvent(TEventKind::MouseUp, x, y, button, 0));
         host_.Pass();
+    }
+
+    // "window NAME" for each window on the stack, bottom to top; "popup NAME cell=C,R
+    // arrow=X,Y" for a tutorial popup shown, with its arrow's tip as last drawn; then "end".
+    std::string WindowsReport() {
+        std::string report;
+        for (const TKelForm* form : engine_.Interface().ModalStack())
+            report += "window " + form->Name() + "\n";
+        if (const auto popup = engine_.ShownTutorialPopup())
+            report += "popup " + popup->Name + " cell=" + std::to_string(popup->Cell.Col) + "," +
+                      std::to_string(popup->Cell.Row) +
+                      " arrow=" + std::to_string(popup->ArrowTip.X) + "," +
+                      std::to_string(popup->ArrowTip.Y) + "\n";
+        return report + "end\n";
     }
 
     std::string Press(const std::string& name) {

@@ -74,12 +74,14 @@ bool HeadlessSystem::OpenLink(const std::string& link) {
 }
 
 std::string HeadlessSystem::RegistryValue(const std::string& key, const std::string& name) {
+    if (RegistryFile) return RegistryFile->Read(key, name);
     const auto value = Registry.find(key + "\\" + name);
     return value == Registry.end() ? "" : value->second;
 }
 
 bool HeadlessSystem::SetRegistryValue(const std::string& key, const std::string& name,
                                       const std::string& value) {
+    if (RegistryFile) return RegistryFile->Write(key, name, value);
     Registry[key + "\\" + name] = value;
     return true;
 }

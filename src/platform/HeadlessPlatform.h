@@ -4,8 +4,10 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 
 #include "platform/Platform.h"
+#include "platform/RegistryFile.h"
 
 class HeadlessDisplay : public IDisplay {
   public:
@@ -82,6 +84,8 @@ class HeadlessSystem : public ISystem {
     std::vector<std::pair<std::string, std::string>> MessageBoxes;
     std::vector<std::string> OpenedLinks;
     std::map<std::string, std::string> Registry;  // "key\name" -> value
+    // When set, the registry values live in this file instead, as on the real platform.
+    std::optional<TRegistryFile> RegistryFile;
     int64_t FreeMb = 1024;
     std::string FreeDiskPath;  // the path of the last free-space query
     TMachineInfo Machine{"Test OS", "Test Processor", 4096};

@@ -100,8 +100,9 @@ void TPlayRules::RenewDeadBoard(uint32_t now) {
 const TPopupWindow* TPlayRules::PopupToShow(uint32_t now) const {
     const TGame& game = Game();
     const TLevel& level = Level();
+    // A popup waits for a settled board, so the stone it names is there and stays put.
     if (!game.ShowHints || game.SelectedLevel != game.CurrentLevel || level.PopupWindows.empty() ||
-        int64_t(now) - int64_t(game.LevelStartTime) <= 300)
+        int64_t(now) - int64_t(game.LevelStartTime) <= 300 || !BoardQuiet(level.Board, now))
         return nullptr;
     return &level.PopupWindows.back();
 }

@@ -111,8 +111,8 @@ class TPlayRules {
     // after a move (a refused one too), three of its fishkas, at random, are made again by the
     // smart choice and fall in from the top, and the board is looked at again when they land.
     void RenewDeadBoard(uint32_t now);
-    // The popup to show now: the level's next one, 300 ms after the level started, for the
-    // newest level with hints on; none otherwise.
+    // The popup to show now: the level's next one, once 300 ms have passed since the level
+    // started and the board is quiet, for the newest level with hints on; none otherwise.
     const TPopupWindow* PopupToShow(uint32_t now) const;
     // A click on the cell the popup on top points at closes it: true then.
     bool PopupScriptRightClick(TCell cell, const std::string& topWindow);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays one game script with a fresh user folder, headless (or with --window in the window on
 # SDL's dummy video driver, on real time), and checks the outcome the script's header declares:
-# "# exit: N" (0 when absent) and "# stderr: TEXT", a text the error output must hold. A game that
+# "# exit: N" (0 when absent), "# stderr: TEXT", a text the error output must hold, and any number
+# of "# stdout: LINE", whole lines the standard output must hold. A game that
 # started must have closed in order (its log ends the run with the frame rate), and every
 # "shot NAME" of a script that ran must have left a PNG file NAME.png.
 #   run_script.sh GAME SCRIPT [--window]
@@ -31,6 +32,9 @@ fail() {
 if [[ -n "$expected_stderr" ]] && ! grep -qF -- "$expected_stderr" "$work/err"; then
   fail "standard error lacks: $expected_stderr"
 fi
+while IFS= read -r line; do
+  grep -qxF -- "$line" "$work/out" || fail "standard output lacks the line: $line"
+done < <(sed -n 's/^# stdout: //p' "$script")
 if [[ "$code" == 0 || "$code" == 3 ]]; then
   grep -qF "} Average FPS: " "$work/home/Tervolin.log" || fail "the game did not close in order"
 fi
