@@ -278,6 +278,12 @@ TEST_F(ScreenFlowTest, AFinishedGameEntersTheHighScores) {
     EXPECT_EQ(user_.Read("HighScores.dat"), "");
 }
 
+TEST_F(ScreenFlowTest, MoreGamesOnTheTitleOpensTheProjectsWebPage) {
+    NamePlayer("Ann");
+    Press("WTitle_LBrontelLink");
+    EXPECT_EQ(game_.System().OpenedLinks, std::vector<std::string>{TERVOLIN_HOMEPAGE});
+}
+
 TEST_F(ScreenFlowTest, EveryPublishedHandlerIsRegistered) {
     for (const char* name : {"WTitle_BStartGame_MouseUp",
                              "WContinue_BNewGame_MouseUp",
