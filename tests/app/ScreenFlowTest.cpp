@@ -81,6 +81,12 @@ class ScreenFlowTest : public ::testing::Test {
         EXPECT_NE(object, nullptr) << name;
         return *object;
     }
+    static int BlackPixels(const std::vector<uint8_t>& frame) {
+        int black = 0;
+        for (size_t at = 0; at + 3 < frame.size(); at += 4)
+            black += frame[at] == 0 && frame[at + 1] == 0 && frame[at + 2] == 0;
+        return black;
+    }
     // The presented frame's colour at (x, y).
     uint32_t FramePixel(int x, int y) {
         const std::vector<uint8_t>& frame = game_.Display().LastFrame;
@@ -307,6 +313,37 @@ TEST_F(ScreenFlowTest, MoreGamesOnTheTitleOpensTheProjectsWebPage) {
     NamePlayer("Ann");
     Press("WTitle_LBrontelLink");
     EXPECT_EQ(game_.System().OpenedLinks, std::vector<std::string>{TERVOLIN_HOMEPAGE});
+}
+
+TEST_F(ScreenFlowTest, SwitchingTheDisplayOnTheInstructionsRedrawsTheirBackground) {
+    NamePlayer("Ann");
+    StartActionGame();
+    ASSERT_EQ(play_.State, gsInstructions);
+    const TKelInterfaceObject& panel = Object("WInstructions");
+    const int left = panel.AbsLeft(), top = panel.AbsTop();
+    const int right = left + panel.Width(), bottom = top + panel.Height();
+    game_.MouseMove(left + 10, top + 10);  // the cursor stays on the panel
+    game_.Step(100);
+    const std::vector<uint8_t> before = game_.Display().LastFrame;
+    Shot("instructions-before-switch");
+    for (const bool full : {true, false}) {
+        Key(vk::Return, ssAlt);
+        game_.Step(100);
+        ASSERT_EQ(game_.Display().IsFullScreen(), full);
+        Shot(full ? "instructions-full-screen" : "instructions-window");
+        // Around the panel the frame shows the level's background as before, not black.
+        int changed = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                if ((x < left || x >= right || y < top || y >= bottom) &&
+                    std::memcmp(&before[(size_t(y) * 800 + size_t(x)) * 4],
+                                &game_.Display().LastFrame[(size_t(y) * 800 + size_t(x)) * 4],
+                                3) != 0)
+                    ++changed;
+        EXPECT_EQ(changed, 0) << (full ? "full screen" : "window");
+        // The examples on the panel are drawn from pictures made again, not left black.
+        EXPECT_LE(BlackPixels(game_.Display().LastFrame), BlackPixels(before));
+    }
 }
 
 // A level whose start shows a hint window with an animated example.
