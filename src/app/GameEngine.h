@@ -357,7 +357,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     TPoint mousePos_, prevMousePos_;
     TFrameRate frameRate_;
     TRedrawGrid redrawGrid_;
-    std::vector<TRect> redrawRects_, backgroundRects_;
+    std::vector<TRect> redrawRects_;
     int64_t freeDiskMb_ = 0;
     // The pictures listed in "surfaces.dat": loaded at start-up, never released between levels.
     std::vector<std::string> permanentPictures_;
