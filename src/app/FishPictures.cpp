@@ -2,7 +2,7 @@
 #include "app/FishPictures.h"
 
 #include <algorithm>
-#include <cmath>
+#include <functional>
 
 #include "core/KelException.h"
 
@@ -123,8 +123,7 @@ std::string StripEntryName(const TFishkaType& type, int mask) {
 }
 
 void BuildColorFishPictures(TSurfEngine& store, TFileFolder& archive, TFishkaTypes& types,
-                            const std::vector<TFishSpec>& fishes,
-                            const std::function<void(int)>& progress) {
+                            const std::vector<TFishSpec>& fishes) {
     Guarded("Exception error in TKelGameEngine.MakeColorFishesSurfaces!", [&] {
         for (size_t t = 0; t < types.size(); ++t) {
             TFishkaType& type = types[t];
@@ -138,8 +137,6 @@ void BuildColorFishPictures(TSurfEngine& store, TFileFolder& archive, TFishkaTyp
                         MakeStripColor(store, archive, type, k);
                     }
                 }
-                if (progress)
-                    progress(int(std::nearbyint(30.0 * (k + 1) / colors + 30.0 * double(t))));
             }
         }
     });

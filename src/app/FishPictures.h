@@ -5,7 +5,6 @@
 // pictures that already exist are reused. Relies on TSurfEngine, TFileFolder and TFishkaTypes.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,14 +24,11 @@ std::string StripEntryName(const TFishkaType& type, int mask);
 
 // Builds the pictures of every (type, colour) pair of `fishes` (colours 0-based). A type with
 // MakeImages set colours its piece pictures and composes the combinations by its DrawSequence;
-// any other type colours its archive strips, keeping frame 0 as the still picture. After each
-// colour of a type, `progress` receives Round(30 x k / ColorCount + 30 x T) for colour k
-// (1-based) of type T. Pairs outside the types are ignored. Sets each type's PieceWidth and
-// PieceHeight. Errors raise KelException "Exception error in
-// TKelGameEngine.MakeColorFishesSurfaces!".
+// any other type colours its archive strips, keeping frame 0 as the still picture. Pairs outside
+// the types are ignored. Sets each type's PieceWidth and PieceHeight. Errors raise KelException
+// "Exception error in TKelGameEngine.MakeColorFishesSurfaces!".
 void BuildColorFishPictures(TSurfEngine& store, TFileFolder& archive, TFishkaTypes& types,
-                            const std::vector<TFishSpec>& fishes,
-                            const std::function<void(int)>& progress = {});
+                            const std::vector<TFishSpec>& fishes);
 
 // Builds the ghost pictures of type 0 (when there is one): each piece's picture from the entry
 // Pictures[i] + "Ghost.png", each combination of two or more pieces composed by the

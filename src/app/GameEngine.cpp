@@ -437,7 +437,6 @@ void TKelGameEngine::AppIdle(bool& done) {
         }
         prevMousePos_ = mousePos_;
         redrawRects_.clear();
-        backgroundRects_.clear();
         UpdateFrameRate(platform_.System.Ticks());
     }
     previousTick_ = currentTick_;
@@ -677,7 +676,6 @@ void TKelGameEngine::FormDestroy() {
     fishkaTypes_.clear();
     soundEvents_.FreeMusicList();
     redrawRects_.clear();
-    backgroundRects_.clear();
 }
 
 void TKelGameEngine::Close() {

@@ -264,6 +264,9 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     std::string LogoUrl(const TKelXMLTag& logo) const;
     void AddLogoButton(const TKelXMLTag& logo, int index);
     void OpenLogoLink();
+    // A hint window's animated example, advanced to the clock and centred in its picture well.
+    void DrawHintExample(const TEffectCanvas& canvas, const std::string& formName,
+                         const std::string& file);
     void DrawPopupArrow(const std::string& formName);
     // Reading and writing the windows' widgets; a missing object reads as empty or 0.
     void SetCaption(const std::string& object, const std::string& text);
@@ -367,7 +370,7 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     TPoint mousePos_, prevMousePos_;
     TFrameRate frameRate_;
     TRedrawGrid redrawGrid_;
-    std::vector<TRect> redrawRects_, backgroundRects_;
+    std::vector<TRect> redrawRects_;
     int64_t freeDiskMb_ = 0;
     // The pictures listed in "surfaces.dat": loaded at start-up, never released between levels.
     std::vector<std::string> permanentPictures_;

@@ -10,6 +10,8 @@
 #include "core/CoreError.h"
 #include "core/KelException.h"
 #include "core/KelParser.h"
+#include "core/Utf8.h"
+#include "graphics/KelFont.h"
 #include "platform/Paths.h"
 #include "ui/KelLabel.h"
 #include "ui/KelProgressBar.h"
@@ -191,6 +193,18 @@ void TKelGameEngine::AddLogoButton(const TKelXMLTag& logo, int index) {
                 loaded ? LowerCase(other) : pictureName);
         }
     }
+    // The button answers clicks over its picture, or over its caption's line without one.
+    int width = 0, height = 0;
+    if (!label->Picture().empty()) {
+        GetPictureSize(width, height, label->Picture());
+    } else if (const TKelFont* font = fontEngine_->FindFont("KelUnicode");
+               font && !caption.empty()) {
+        width = font->TextWidth(Utf8ToWide(caption));
+        height = font->Height;
+    }
+    interface_.SetProperty(name, "Width", std::to_string(width));
+    interface_.SetProperty(name, "Height", std::to_string(height));
+    label->UpdateLayout();  // the caption is wrapped for the label's whole size
     if (const TKelXMLTag* color = logo.FindTag("Color")) {
         if (const TKelParserAttribute* text = color->FindAttribute("Caption"))
             interface_.SetProperty(name, "Color", text->Value);

@@ -12,6 +12,7 @@ void TGameScreen::DrawGameStateBackground() {
     Guarded("Exception error in TKelGameEngine.DrawGameStateBackground!", [this] {
         switch (links_.Play.Game.State) {
             case gsGame:
+            case gsInstructions:  // the instructions stand over the level they introduce
                 DrawPlayBackground(true);
                 break;
             case gsPause:

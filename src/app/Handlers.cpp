@@ -4,7 +4,6 @@
 #include "app/GameEngine.h"
 #include "app/PlayerName.h"
 #include "core/KelException.h"
-#include "platform/Paths.h"
 
 namespace {
 
@@ -92,8 +91,9 @@ void TKelGameEngine::RegisterTitleHandlers() {
         SavePlayerState();
         closeRequested_ = true;
     });
+    // "More games" leads to the project's web page (set when the game is configured).
     Handler("WTitle_LBrontelLink_MouseUp",
-            [this] { platform_.System.OpenLink(JoinPath(folders_.GameFolder, "Brontel.url")); });
+            [this] { platform_.System.OpenLink(TERVOLIN_HOMEPAGE); });
     Handler("AddLogoMouseUp", [this] { OpenLogoLink(); });
     Handler("WType_BOK_MouseUp", [this, &game] {
         game.State = gsGame;

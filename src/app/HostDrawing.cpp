@@ -4,13 +4,19 @@
 #include "app/EffectDrawing.h"
 #include "app/GameEngine.h"
 #include "app/TutorialArrow.h"
+#include "ui/KelInterfaceObject.h"
 
 namespace {
 
 constexpr const char* Frame = "MemorySurface";
 
-// The hint windows whose animation the game draws at this screen offset.
-constexpr int HintEffectX = 255, HintEffectY = 265;
+// The animated example the game draws on a hint window; none for other windows.
+const char* HintExampleEffect(const std::string& formName) {
+    if (formName == "WBouncingGemHint") return "efBouncingGemOnHint.xml";
+    if (formName == "WBonusGemHint") return "efBonusGemOnHint.xml";
+    if (formName == "WGemWithLightningHint") return "efLightningGemOnHint.xml";
+    return nullptr;
+}
 
 }  // namespace
 
@@ -64,20 +70,29 @@ void TKelGameEngine::PlaySound(const std::string& sound) {
 void TKelGameEngine::PostFormDraw(const std::string& formName) {
     if (!surfaceStore_) return;
     const TEffectCanvas canvas{*surfaceStore_, fontEngine_.get(), redrawGrid_, currentTick_};
-    if (formName == "WBouncingGemHint") {
-        if (const TKelParticleEffect* effect = globalEffects_.Find("efBouncingGemOnHint.xml"))
-            DrawKelParticleEffectInReal(canvas, *effect, Frame, HintEffectX, HintEffectY);
-    } else if (formName == "WBonusGemHint" || formName == "WGemWithLightningHint") {
-        const char* file =
-            formName == "WBonusGemHint" ? "efBonusGemOnHint.xml" : "efLightningGemOnHint.xml";
-        if (TKelParticleEffect* effect = globalEffects_.Find(file)) {
-            effect->Update(currentTick_);
-            DrawKelParticleEffect(canvas, *effect, Frame, HintEffectX, HintEffectY);
-        }
+    if (const char* file = HintExampleEffect(formName)) {
+        DrawHintExample(canvas, formName, file);
     } else if (formName == "WBetweenLevels") {
         DrawSelectedLevelMarker(canvas);
     }
     DrawPopupArrow(formName);
+}
+
+void TKelGameEngine::DrawHintExample(const TEffectCanvas& canvas, const std::string& formName,
+                                     const std::string& file) {
+    TKelParticleEffect* effect = globalEffects_.Find(file);
+    const auto* well =
+        dynamic_cast<const TKelInterfaceObject*>(interface_.FindObject(formName + "_LExample"));
+    if (!effect || !well) return;
+    // The example runs while its window is shown, drawn around the centre of the window's
+    // picture well: the effects are made around their own origin.
+    effect->Update(currentTick_);
+    const int x = well->AbsLeft() + well->Width() / 2, y = well->AbsTop() + well->Height() / 2;
+    if (formName == "WBouncingGemHint") {
+        DrawKelParticleEffectInReal(canvas, *effect, Frame, x, y);  // the hop moves sub-pixel
+    } else {
+        DrawKelParticleEffect(canvas, *effect, Frame, x, y);
+    }
 }
 
 void TKelGameEngine::DrawPopupArrow(const std::string& formName) {

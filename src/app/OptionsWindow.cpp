@@ -5,6 +5,7 @@
 #include <cctype>
 #include <utility>
 
+#include "app/FishPictures.h"
 #include "app/GameEngine.h"
 #include "core/KelException.h"
 
@@ -121,11 +122,19 @@ bool TKelGameEngine::ReopenDisplay() {
 
 void TKelGameEngine::DoPostChangeWindowMode() {
     Guarded("Exception error in TKelGameEngine.DoPostChangeWindowMode!", [this] {
-        for (const TFishkaType& type : fishkaTypes_)
-            for (int i = 1; i <= 8; ++i)
-                for (int j = 1; j <= 8; ++j)
-                    surfaceStore_->DeleteSurface(type.Name + std::to_string(i) + "c" +
-                                                 std::to_string(j));
+        // The piece pictures the game composed came back blank, without their alpha: they are
+        // made again, the ghosts, the still pictures and their animation strips alike.
+        for (const TFishkaType& type : fishkaTypes_) {
+            for (int mask = 1; mask <= 8; ++mask) {
+                surfaceStore_->DeleteSurface(GhostPictureName(type, mask));
+                for (int color = 0; color < 8; ++color) {
+                    const std::string still = FishPictureName(type, mask, color);
+                    surfaceStore_->DeleteSurface(still);
+                    surfaceStore_->DeleteSurface(still + "anime");
+                }
+            }
+        }
+        MakeGhostFishes(*surfaceStore_, *archive_, fishkaTypes_);
         if (play_.Game.CurrentLevel > 0) levels_.MakeColorFishesSurfaces(currentTick_);
         TGame& game = play_.Game;
         screen_.DrawGameStateBackground();

@@ -2,9 +2,13 @@
 // description beside a link to the shipped archive.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/HeadlessGame.h"
+#include "graphics/KelFont.h"
+#include "graphics/KelFontEngine.h"
+#include "resources/JpegPNG.h"
 #include "support/TempFolder.h"
 #include "ui/KelLabel.h"
 
@@ -69,6 +73,70 @@ TEST_F(AddLogoTest, ButtonsAreMadeForLogoElementsWithAPlaceAndAWindow) {
     engine.GetPictureSize(width, height, "NoSuchPicture.png");
     EXPECT_EQ(width, 0);
     EXPECT_EQ(height, 0);
+}
+
+TEST_F(AddLogoTest, AButtonIsAsLargeAsItsPictureOrCaptionIsDrawnAndOpensItsLinkOnAClick) {
+    TPngPicture picture;
+    picture.Width = 40, picture.Height = 24;
+    for (int i = 0; i < 40 * 24; ++i) picture.Color.insert(picture.Color.end(), {0x20, 0xC0, 0x40});
+    const std::vector<uint8_t> png = picture.Encode();
+    data_.Write("shop.png", std::string(png.begin(), png.end()));
+    data_.Write(
+        "AddLogo.xml",
+        "<Logos>"
+        "<Logo><URL>site.html</URL><Position x=\"20\" y=\"540\"/><Parent>WTitle</Parent>"
+        "<Caption>Our site</Caption><Color Caption=\"255\" MouseOverCaption=\"255\"/></Logo>"
+        "<Logo><URL Source=\"registry\">HKCU\\Software\\Shop.Url</URL>"
+        "<Position x=\"700\" y=\"30\"/><Parent>WTitle</Parent><Picture>shop.png</Picture>"
+        "<Caption>Shop</Caption></Logo>"
+        "</Logos>");
+    THeadlessGame& game = Start();
+    // The first start asks for a name before the title answers.
+    for (const char c : std::string("Ann")) game.TypeChar(uint8_t(c));
+    game.KeyDown(vk::Return);
+    game.Step(100);
+    ASSERT_EQ(game.Engine().TopForm(), "WTitle");
+    if (const char* folder = std::getenv("TERVOLIN_SHOTS"))
+        game.SaveFrame(std::string(folder) + "/add-logo-title.png");
+
+    const TKelFont* font = game.Engine().Interface().FontEngine->FindFont("KelUnicode");
+    ASSERT_NE(font, nullptr);
+    const auto& site =
+        dynamic_cast<const TKelLabel&>(*game.Engine().Interface().FindObject("AddLogo0"));
+    const auto& shop =
+        dynamic_cast<const TKelLabel&>(*game.Engine().Interface().FindObject("AddLogo1"));
+    EXPECT_EQ(site.Width(), font->TextWidth(U"Our site"));
+    EXPECT_EQ(site.Height(), font->Height);
+    EXPECT_EQ(shop.Width(), 40);  // with a picture, its size wins over the caption's
+    EXPECT_EQ(shop.Height(), 24);
+
+    // Drawn on the title: the caption in red, the picture's colour across it.
+    const std::vector<uint8_t>& frame = game.Display().LastFrame;
+    const auto pixel = [&](int x, int y) {
+        const size_t at = (size_t(y) * 800 + size_t(x)) * 4;
+        return uint32_t(frame[at]) | uint32_t(frame[at + 1]) << 8 | uint32_t(frame[at + 2]) << 16;
+    };
+    int red = 0;
+    for (int y = 540; y < 540 + site.Height(); ++y)
+        for (int x = 20; x < 20 + site.Width(); ++x) {
+            const uint32_t p = pixel(x, y);
+            red += p >> 16 >= 0xC0 && (p >> 8 & 0xFF) < 0x40 && (p & 0xFF) < 0x40;
+        }
+    EXPECT_GT(red, 20);
+    EXPECT_EQ(pixel(701, 52), 0x40C020u);  // the corners, below the caption
+    EXPECT_EQ(pixel(738, 52), 0x40C020u);
+
+    // A click on each opens its link.
+    for (const TKelLabel* button : {&site, &shop}) {
+        const int x = button->AbsLeft() + button->Width() / 2;
+        const int y = button->AbsTop() + button->Height() / 2;
+        game.MouseMove(x, y);
+        game.MouseDown(x, y, TMouseButton::mbLeft, ssLeft);
+        game.MouseUp(x, y, TMouseButton::mbLeft);
+        game.Step(20);
+    }
+    EXPECT_EQ(game.System().OpenedLinks,
+              (std::vector<std::string>{data_.File("site.html"), "https://example.org/shop"}));
 }
 
 TEST_F(AddLogoTest, ADocumentWithoutElementsAddsNothingAndTheGameGoesOn) {

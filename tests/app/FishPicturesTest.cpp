@@ -92,10 +92,7 @@ TEST_F(FishPicturesTest, NamesFollowTypeMaskAndColour) {
 }
 
 TEST_F(FishPicturesTest, BuildsOnlyTheLevelsColoursFromWholeRecolouredStrips) {
-    std::vector<int> progress;
-    BuildColorFishPictures(store, archive, types, {{0, 1}, {5, 0}, {0, 7}},
-                           [&](int p) { progress.push_back(p); });
-    EXPECT_EQ(progress, (std::vector<int>{10, 20, 30}));
+    BuildColorFishPictures(store, archive, types, {{0, 1}, {5, 0}, {0, 7}});
     for (int q = 1; q <= 3; ++q) {
         for (int k = 0; k < 3; ++k) {
             const std::string still = FishPictureName(types[0], q, k);

@@ -3,11 +3,14 @@
 // the next level, a lost level's retry, leaving to the title; and the input routing around them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/CUnit.h"
 #include "app/HeadlessGame.h"
 #include "app/PlayerName.h"
+#include "graphics/FakeDisplay.h"
 #include "support/TempFolder.h"
 #include "ui/KelEdit.h"
 #include "ui/KelGrid.h"
@@ -61,6 +64,35 @@ class ScreenFlowTest : public ::testing::Test {
         Press("WTitle_BStartGame");
         ASSERT_EQ(engine_.TopForm(), "WSelectGameMode");
         Press("WSelectGameMode_BAction");
+    }
+    // From the title to `level`, as a player comes back to a saved game: the map, then Play.
+    void PlaySavedLevel(int level) {
+        play_.CurrentLevel = level - 1;
+        Press("WTitle_BStartGame");
+        ASSERT_EQ(engine_.TopForm(), "WContinue");
+        Press("WContinue_BPlaySaved");
+        ASSERT_EQ(engine_.TopForm(), "WBetweenLevels");
+        Press("WBetweenLevels_BPlay");
+        ASSERT_EQ(play_.CurrentLevel, level);
+    }
+    const TKelInterfaceObject& Object(const std::string& name) {
+        const auto* object =
+            dynamic_cast<const TKelInterfaceObject*>(engine_.Interface().FindObject(name));
+        EXPECT_NE(object, nullptr) << name;
+        return *object;
+    }
+    static int BlackPixels(const std::vector<uint8_t>& frame) {
+        int black = 0;
+        for (size_t at = 0; at + 3 < frame.size(); at += 4)
+            black += frame[at] == 0 && frame[at + 1] == 0 && frame[at + 2] == 0;
+        return black;
+    }
+    // The presented frame's colour at (x, y).
+    uint32_t FramePixel(int x, int y) {
+        const std::vector<uint8_t>& frame = game_.Display().LastFrame;
+        uint32_t pixel = 0;
+        std::memcpy(&pixel, &frame[(size_t(y) * 800 + size_t(x)) * 4], 4);
+        return pixel & 0xFFFFFF;
     }
 
     TempFolder user_;
@@ -282,6 +314,93 @@ TEST_F(ScreenFlowTest, AFinishedGameEntersTheHighScores) {
     engine_.ExecMethod("WClearHighScores_BOk_MouseUp");
     EXPECT_EQ(user_.Read("HighScores.dat"), "");
 }
+
+TEST_F(ScreenFlowTest, MoreGamesOnTheTitleOpensTheProjectsWebPage) {
+    NamePlayer("Ann");
+    Press("WTitle_LBrontelLink");
+    EXPECT_EQ(game_.System().OpenedLinks, std::vector<std::string>{TERVOLIN_HOMEPAGE});
+}
+
+TEST_F(ScreenFlowTest, SwitchingTheDisplayOnTheInstructionsRedrawsTheirBackground) {
+    NamePlayer("Ann");
+    StartActionGame();
+    ASSERT_EQ(play_.State, gsInstructions);
+    const TKelInterfaceObject& panel = Object("WInstructions");
+    const int left = panel.AbsLeft(), top = panel.AbsTop();
+    const int right = left + panel.Width(), bottom = top + panel.Height();
+    game_.MouseMove(left + 10, top + 10);  // the cursor stays on the panel
+    game_.Step(100);
+    const std::vector<uint8_t> before = game_.Display().LastFrame;
+    Shot("instructions-before-switch");
+    for (const bool full : {true, false}) {
+        Key(vk::Return, ssAlt);
+        game_.Step(100);
+        ASSERT_EQ(game_.Display().IsFullScreen(), full);
+        Shot(full ? "instructions-full-screen" : "instructions-window");
+        // Around the panel the frame shows the level's background as before, not black.
+        int changed = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                if ((x < left || x >= right || y < top || y >= bottom) &&
+                    std::memcmp(&before[(size_t(y) * 800 + size_t(x)) * 4],
+                                &game_.Display().LastFrame[(size_t(y) * 800 + size_t(x)) * 4],
+                                3) != 0)
+                    ++changed;
+        EXPECT_EQ(changed, 0) << (full ? "full screen" : "window");
+        // The examples on the panel are drawn from pictures made again, not left black.
+        EXPECT_LE(BlackPixels(game_.Display().LastFrame), BlackPixels(before));
+    }
+}
+
+// A level whose start shows a hint window with an animated example.
+struct THintCase {
+    int Level;
+    std::string Window;
+    friend void PrintTo(const THintCase& hint, std::ostream* out) {
+        *out << "level " << hint.Level << ", " << hint.Window;
+    }
+};
+
+class HintExampleTest : public ScreenFlowTest, public ::testing::WithParamInterface<THintCase> {};
+
+TEST_P(HintExampleTest, TheExampleMovesCentredInItsWell) {
+    NamePlayer("Ann");
+    PlaySavedLevel(GetParam().Level);
+    ASSERT_EQ(engine_.TopForm(), GetParam().Window);
+    game_.MouseMove(790, 10);  // the cursor away from the well
+    // The example: what differs from the empty well in the well's inner 120 x 120, seen over a
+    // second of play.
+    const TKelInterfaceObject& well = Object(GetParam().Window + "_LExample");
+    const int wellX = well.AbsLeft(), wellY = well.AbsTop();
+    TSurfEngine& store = *engine_.SurfaceStore();
+    int left = 800, top = 600, right = -1, bottom = -1;
+    std::vector<uint32_t> first, last;
+    for (int frame = 0; frame < 10; ++frame) {
+        game_.Step(100);
+        last.clear();
+        for (int y = 10; y < 130; ++y) {
+            for (int x = 10; x < 130; ++x) {
+                const uint32_t pixel = FramePixel(wellX + x, wellY + y);
+                last.push_back(pixel);
+                if (pixel == (PixelAt(store, "ExampleWell.png", x, y) & 0xFFFFFF)) continue;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+        if (frame == 0) first = last;
+    }
+    Shot("hint-level-" + std::to_string(GetParam().Level));
+    EXPECT_TRUE(first != last) << "the example stands still";
+    ASSERT_GE(right, left) << "nothing drawn in the well";
+    EXPECT_NEAR((left + right) / 2.0, well.Width() / 2.0, 3.0) << left << ".." << right;
+    EXPECT_NEAR((top + bottom) / 2.0, well.Height() / 2.0, 3.0) << top << ".." << bottom;
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, HintExampleTest,
+                         ::testing::Values(THintCase{3, "WGemWithLightningHint"},
+                                           THintCase{10, "WBouncingGemHint"},
+                                           THintCase{13, "WBonusGemHint"}),
+                         [](const auto& info) { return info.param.Window; });
 
 TEST_F(ScreenFlowTest, EveryPublishedHandlerIsRegistered) {
     for (const char* name : {"WTitle_BStartGame_MouseUp",
