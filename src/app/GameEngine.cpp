@@ -252,7 +252,8 @@ void TKelGameEngine::FormCreate() {
         std::unique_ptr<TFileFolder> shippedFolder;
         std::unique_ptr<TInstallWindow> window;
         archive_ = InstallWorkingArchive(
-            shipped, WorkingArchivePath(), [&](const std::string& status, int percent) {
+            shipped, WorkingArchivePath(),
+            [&](const std::string& status, int percent) {
                 if (!window) {
                     try {
                         shippedFolder = std::make_unique<TFileFolder>(TFileFolder::Open(shipped));
@@ -263,7 +264,8 @@ void TKelGameEngine::FormCreate() {
                         std::make_unique<TInstallWindow>(platform_.Display, shippedFolder.get());
                 }
                 window->Update(status, percent);
-            });
+            },
+            [this](const std::string& line) { log_.WriteLog(line); });
     }
     log_.WriteLog("File Folders morfed Ok...");
     soundEvents_.BuildMusicList(folders_.GameFolder, *archive_);
@@ -358,7 +360,7 @@ void TKelGameEngine::RunGame() {
             ShowGameLoading();
             LoadStartPictures();
 
-            LoadHighScores(UserPath("HighScores.dat"), highScores_);
+            highScoresDamaged_ = LoadHighScores(HighScoresPath(), highScores_) > 0;
             ApplyLanguage();
             log_.WriteLog("Changed Language Ok...");
             std::error_code error;
@@ -417,6 +419,7 @@ void TKelGameEngine::AppIdle(bool& done) {
     }
     done = false;
     currentTick_ = platform_.System.Ticks();
+    ShowNextFileProblem();
     if (platform_.Display.IsOpen()) TickTimer(currentTick_);
     if (surfaceStore_ && platform_.Display.IsOpen()) {
         DrawScreen();
@@ -665,7 +668,7 @@ void TKelGameEngine::FormDestroy() {
         platform_.System.Sleep(1000);  // lets the goodbye be heard before the sound stops
     }
     log_.WriteLog("Average FPS: " + FormatGeneral3(frameRate_.AverageFps()));
-    if (!options_.SaveOptions(UserPath("options.cfg"))) log_.WriteLog("Cannot write options.cfg");
+    SaveOptionsFile();
     idleInstalled_ = false;
     handlersInstalled_ = false;
     surfaceStore_.reset();

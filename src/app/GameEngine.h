@@ -10,10 +10,12 @@
 // there too.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -303,6 +305,25 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     void DrawLevelMap();
     void DrawSelectedLevelMarker(const TEffectCanvas& canvas);
 
+    // The user's files that did not read or could not be written: a damaged players file is
+    // set aside before the game starts afresh, the high scores' original is kept before their
+    // first rewrite, and a failed save is logged and, once per file, told in "WFileProblem".
+    enum class TUserFile { Players, HighScores, Options, Language };
+    // The players file read whole as the game uses it. A file that does not read is moved aside
+    // and none is answered, as on a first start, with `kept` the name it now has.
+    std::unique_ptr<TKelParser> ReadPlayersOrSetAside(const TPlayersFile& file, std::string& kept);
+    void WritePlayers(const TPlayersFile& file, TKelParser& document);
+    void SaveHighScoresFile();
+    void SaveOptionsFile();
+    // `error` is the system's error number of the failed write.
+    void ReportSaveFailure(TUserFile file, int error);
+    // Queues "WFileProblem" with the title and text of two "WResource" labels and a detail
+    // line; the passes show the notices one at a time.
+    void ShowFileProblem(const std::string& titleResource, const std::string& textResource,
+                         const std::string& detail);
+    // The next notice waiting, unless one is shown.
+    void ShowNextFileProblem();
+
     // Players and high scores as the flow uses them.
     void LoadPlayer();
     void SavePlayerState();
@@ -396,6 +417,12 @@ class TKelGameEngine : public IKelFontHost, public IKelGraphic {
     std::vector<std::string> logoLinks_;
     std::map<std::string, std::function<void()>> handlers_;
     THighScoreTables highScores_;
+    bool highScoresDamaged_ = false;  // lines of the file did not read; kept before a rewrite
+    std::set<TUserFile> saveFailuresShown_;
+    struct TFileProblem {
+        std::string Title, Text, Detail;
+    };
+    std::deque<TFileProblem> fileProblems_;  // waiting for "WFileProblem" to close
     std::string language_, previousLanguage_;
     // The character a key that pressed a button is about to type (its Char event follows its
     // KeyDown), swallowed; 0 when none.

@@ -95,6 +95,10 @@ void TKelGameEngine::RegisterTitleHandlers() {
     Handler("WTitle_LBrontelLink_MouseUp",
             [this] { platform_.System.OpenLink(TERVOLIN_HOMEPAGE); });
     Handler("AddLogoMouseUp", [this] { OpenLogoLink(); });
+    Handler("WFileProblem_BClose_MouseUp", [this] {
+        interface_.HideModal("WFileProblem");
+        ShowNextFileProblem();
+    });
     Handler("WType_BOK_MouseUp", [this, &game] {
         game.State = gsGame;
         screen_.DrawGameStateBackground();

@@ -21,7 +21,7 @@ std::string TKelGameEngine::HighScoresPath() const {
 
 void TKelGameEngine::LoadHighScoresWithPlayers() {
     Guarded("Exception error in TKelGameEngine.LoadPlayer!", [this] {
-        LoadHighScores(HighScoresPath(), highScores_);
+        highScoresDamaged_ = LoadHighScores(HighScoresPath(), highScores_) > 0;
         const TPlayersFile file = PlayersFile();
         if (!file.Exists()) {
             ShowFirstPlayerDialog();
@@ -68,8 +68,7 @@ bool TKelGameEngine::HighScoresEmpty() {
 
 void TKelGameEngine::AddHighScore(const std::string& name, int32_t score) {
     InsertHighScore(name, score, highScores_.Of(play_.Game.GameMode));
-    if (!SaveHighScores(HighScoresPath(), highScores_))
-        log_.WriteLog("Cannot write HighScores.dat");
+    SaveHighScoresFile();
 }
 
 void TKelGameEngine::ClearAddScore() {
@@ -82,14 +81,13 @@ void TKelGameEngine::ClearAddScore() {
             for (int i = 0; i < root->TagCount(); ++i)
                 if (const TKelXMLTag* state = root->GetTag(i)->FindTag("CurrentState"))
                     if (TKelXMLTag* add = state->FindTag("AddToHighScore")) add->SetText("false");
-        file.Write(*document);
+        WritePlayers(file, *document);
     });
 }
 
 void TKelGameEngine::ClearHighScores() {
     highScores_.Of(play_.Game.GameMode).clear();
     ClearAddScore();
-    if (!SaveHighScores(HighScoresPath(), highScores_))
-        log_.WriteLog("Cannot write HighScores.dat");
+    SaveHighScoresFile();
     if (TKelGrid* grid = Grid("WHighScores_GHighScores")) grid->Clear();
 }

@@ -27,10 +27,11 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-void AppendLine(const std::string& decoded, THighScores& table) {
+bool AppendLine(const std::string& decoded, THighScores& table) {
     int32_t score = 0;
-    if (TryDecimalToInt(LineAttribute(decoded, "score"), score))
-        table.push_back({LineAttribute(decoded, "name"), score, false});
+    if (!TryDecimalToInt(LineAttribute(decoded, "score"), score)) return false;
+    table.push_back({LineAttribute(decoded, "name"), score, false});
+    return true;
 }
 
 std::string EntryLine(const char* element, const THighScore& entry) {
@@ -57,17 +58,24 @@ std::string LineAttribute(const std::string& line, const std::string& name) {
     return end == std::string::npos ? std::string() : line.substr(from, end - from);
 }
 
-void LoadHighScores(const std::string& fileName, THighScoreTables& tables) {
+int LoadHighScores(const std::string& fileName, THighScoreTables& tables) {
     tables.Action.clear();
     tables.Relax.clear();
     std::ifstream file(fileName, std::ios::binary);
-    if (!file) return;
+    if (!file) return 0;
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    int unread = 0;
     for (const std::string& line : Lines(text)) {
+        if (line.empty()) continue;
         const std::string decoded = ShiftDecode(line);
-        if (decoded.find("HighScore") != std::string::npos) AppendLine(decoded, tables.Action);
-        if (decoded.find("HighRelax") != std::string::npos) AppendLine(decoded, tables.Relax);
+        bool read = false;
+        if (decoded.find("HighScore") != std::string::npos)
+            read = AppendLine(decoded, tables.Action);
+        if (decoded.find("HighRelax") != std::string::npos)
+            read = AppendLine(decoded, tables.Relax) || read;
+        if (!read) ++unread;
     }
+    return unread;
 }
 
 bool SaveHighScores(const std::string& fileName, const THighScoreTables& tables) {

@@ -25,8 +25,9 @@ struct THighScoreTables {
 size_t InsertHighScore(const std::string& name, int32_t score, THighScores& table);
 
 // Empties both tables and reads the file into them; a missing file leaves them empty. A line
-// whose score is not a whole number is left out.
-void LoadHighScores(const std::string& fileName, THighScoreTables& tables);
+// that is not an entry of either table, or whose score is not a whole number, is left out; the
+// answer is how many lines were left out (blank lines aside).
+int LoadHighScores(const std::string& fileName, THighScoreTables& tables);
 // Writes the stored entries of both tables, replacing the file whole. False when it cannot be
 // written.
 bool SaveHighScores(const std::string& fileName, const THighScoreTables& tables);

@@ -3,7 +3,9 @@
 // language in "WLanguage", and the choice applied live. At the very first start the desktop's
 // language is taken when the game has a file for it.
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 
 #include "app/GameEngine.h"
@@ -66,8 +68,12 @@ void TKelGameEngine::LoadReg() {
 
 void TKelGameEngine::SaveLanguageToReg() {
     Guarded("Exception Error in TKelGameEngine.SaveLanguageToReg.", [this] {
-        if (language_.size() >= 3)
-            platform_.System.SetRegistryValue(RegistryKey, "LangStr", language_.substr(0, 3));
+        if (language_.size() < 3 ||
+            platform_.System.SetRegistryValue(RegistryKey, "LangStr", language_.substr(0, 3)))
+            return;
+        const int error = errno;
+        log_.WriteLog(std::string("Cannot store the language: ") + std::strerror(error));
+        ReportSaveFailure(TUserFile::Language, error);
     });
 }
 

@@ -72,14 +72,14 @@ void TKelGameEngine::ApplyVolumeSlider(bool music) {
 void TKelGameEngine::ApplyOptionsWindow() {
     Guarded("Exception error in TKelGameEngine.WOptions_BOk_MouseUp!", [this] {
         previousLanguage_ = language_;
-        options_.SaveOptions(UserPath("options.cfg"));
+        SaveOptionsFile();
         const bool full = Checked("WOptions_CBFullScreen");
         const bool color32 = Checked("WOptions_CB32bitColor");
         play_.Game.ShowHints = !Checked("WOptions_CBHintsOff");
         bool depthChanged = false;
         if (options_.FullScreenMode == 1 && color32 != (options_.BitsPerPixel == 32)) {
             options_.BitsPerPixel = color32 ? 32 : 16;
-            options_.SaveOptions(UserPath("options.cfg"));
+            SaveOptionsFile();
             depthChanged = true;
         }
         if (full != (options_.FullScreenMode == 1))
@@ -95,7 +95,7 @@ void TKelGameEngine::ChangeWindowMode() {
         PauseClock();
         options_.FullScreenForRun.reset();  // the player's own choice is stored from now on
         options_.FullScreenMode = (options_.FullScreenMode + 1) % 2;
-        options_.SaveOptions(UserPath("options.cfg"));
+        SaveOptionsFile();
         if (!ReopenDisplay()) return;
         ShowDisplayOptions();
     });

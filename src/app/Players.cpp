@@ -30,16 +30,20 @@ void TKelGameEngine::LoadPlayer() {
     Guarded("Exception error in TKelGameEngine.LoadPlayer!", [this] {
         TGame& game = play_.Game;
         const TPlayersFile file = PlayersFile();
-        if (!file.Exists()) {
+        std::string kept;
+        const auto document = file.Exists() ? ReadPlayersOrSetAside(file, kept) : nullptr;
+        if (!document) {
             game.CurrentPlayerName.clear();
             interface_.ShowModal("WYourName");
             SetCaption("WYourName_EYourName", "");
             game.ShowInstructions = game.ShowHints = true;
             game.AddToHighScore = false;
             interface_.SetProperty("WOptions_CBHintsOff", "Checked", "false");
+            // Over the first player's dialog: why the players are gone, and where they are kept.
+            if (!kept.empty())
+                ShowFileProblem("WResource_LFileDamagedTitle", "WResource_LPlayersDamaged", kept);
             return;
         }
-        const auto document = file.Read();
         if (const TKelXMLTag* root = PlayersRoot(*document)) {
             if (CurrentPlayerIndex(*root) == -1) {
                 game.CurrentPlayerName.clear();
@@ -71,7 +75,7 @@ void TKelGameEngine::SavePlayerState() {
                 if (player.Name == "Player" && name && name->Value == game.CurrentPlayerName)
                     WritePlayerState(player, game);
             }
-        file.Write(*document);
+        WritePlayers(file, *document);
     });
 }
 
@@ -93,7 +97,7 @@ void TKelGameEngine::MakeNewPlayersFile() {
         TKelXMLTag* root = document.AddTag("PlayersListXML");
         root->AddAttribute("CurrentPlayer", "0");
         root->AddTag("Player")->AddAttribute("Name", play_.Game.CurrentPlayerName);
-        file.Write(document);
+        WritePlayers(file, document);
     });
 }
 
@@ -113,7 +117,7 @@ bool TKelGameEngine::AddNewPlayer(const std::string& name) {
                 grid->SetPosition(CurrentPlayerIndex(*root));
             }
         }
-        file.Write(*document);
+        WritePlayers(file, *document);
         return true;
     });
 }
@@ -131,7 +135,7 @@ void TKelGameEngine::SelectPlayer(const std::string& name) {
             }
         }
         UpdateWelcomeCaption();
-        file.Write(*document);
+        WritePlayers(file, *document);
     });
     LoadPlayer();
 }
@@ -152,7 +156,7 @@ bool TKelGameEngine::RenamePlayer(const std::string& name) {
                 SetAttribute(*player, "Name", name);
         }
         UpdateWelcomeCaption();
-        file.Write(*document);
+        WritePlayers(file, *document);
         return true;
     });
     if (renamed) LoadPlayer();
@@ -175,7 +179,7 @@ void TKelGameEngine::DeletePlayer(const std::string& name) {
             play_.Game.CurrentPlayerName = name ? name->Value : "";
             SetAttribute(*root, "CurrentPlayer", "0");
         }
-        file.Write(*document);
+        WritePlayers(file, *document);
     });
 }
 

@@ -82,6 +82,10 @@ std::unique_ptr<TKelParser> TPlayersFile::Read() const {
     auto document = std::make_unique<TKelParser>();
     document->LoadFromString(bytes.ToString());
     if (!document->GetTag(0)) throw TKelCoreError(" XML file does not has tags!");
+    // The game writes whole, well-formed documents: anything else was cut short or damaged, and
+    // reading what is left would lose the rest at the next save.
+    if (document->UnclosedElements() > 0 || !document->Warnings.empty())
+        throw TKelCoreError("the players file is cut short or malformed");
     return document;
 }
 
@@ -124,6 +128,16 @@ int CurrentPlayerIndex(const TKelXMLTag& root) {
 int CurrentPlayerChild(const TKelXMLTag& root) {
     const int current = CurrentPlayerIndex(root);
     return current < 0 || current >= root.TagCount() ? 0 : current;
+}
+
+void CheckPlayersDocument(const TKelParser& document, int32_t lastLevel) {
+    const TKelXMLTag* root = PlayersRoot(document);
+    if (!root) throw TKelCoreError("not a list of players");
+    CurrentPlayerIndex(*root);
+    for (int i = 0; i < root->TagCount(); ++i) {
+        TGame scratch;
+        ReadPlayerState(*root->GetTag(i), scratch, lastLevel);
+    }
 }
 
 void ReadPlayerState(const TKelXMLTag& player, TGame& game, int32_t lastLevel) {

@@ -19,7 +19,8 @@ class TPlayersFile {
     const std::string& Path() const { return path_; }
     bool Exists() const;
     // The document, from a scrambled file or a plain one (a hand-edited file). Raises
-    // TKelCoreError " XML file does not has tags!" for a document without elements.
+    // TKelCoreError " XML file does not has tags!" for a document without elements, and for one
+    // cut short (an element left open) or malformed.
     std::unique_ptr<TKelParser> Read() const;
     // Stores the document scrambled, replacing the file whole.
     void Write(TKelParser& document) const;
@@ -44,6 +45,11 @@ int CurrentPlayerChild(const TKelXMLTag& root);
 
 // A whole decimal number with an optional sign; raises TKelCoreError naming `what` otherwise.
 int32_t ReadDecimal(const std::string& text, const char* what);
+
+// Checks that the document reads as the game reads it: a "PlayersListXML" root whose
+// "CurrentPlayer" is a whole number and whose every player's saved game converts; raises
+// TKelCoreError saying what does not read.
+void CheckPlayersDocument(const TKelParser& document, int32_t lastLevel);
 
 // Loads a player's element into the game record: the name, and the saved game of its
 // "CurrentState" (then the level is limited to `lastLevel`), or a game not started without one.

@@ -415,6 +415,7 @@ void TKelParser::MakeTree() {
         }
         if (!error.empty()) Warnings.push_back(error);
     }
+    unclosed_ = depth + overflow;
 }
 
 void TKelParser::MakeLines() {

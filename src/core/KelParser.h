@@ -112,6 +112,8 @@ class TKelParser : public TKelXMLTag {
     // Reasons of the failures that reading swallows (malformed attributes, an unterminated
     // comment or head, an empty tag), for a debugging log; cleared by every load.
     std::vector<std::string> Warnings;
+    // Elements the last tree building left open: a document cut short leaves some.
+    int UnclosedElements() const { return unclosed_; }
 
     // Reads the whole file; throws TKelCoreError when it cannot be opened or read.
     void LoadFromFile(const std::string& fileName);
@@ -132,4 +134,7 @@ class TKelParser : public TKelXMLTag {
     void SaveToStream(std::ostream& stream);
     void SaveToStream(TMemoryStream& stream);  // written at the stream's position
     std::string SaveToString();
+
+  private:
+    int unclosed_ = 0;
 };

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <system_error>
 
 void TMemoryStream::SetSize(size_t size) {
     bytes_.resize(size);
@@ -36,8 +37,9 @@ void TMemoryStream::Write(const void* buffer, size_t count) {
     position_ += count;
 }
 
-static std::runtime_error FileError(const std::string& what, const std::string& path, int error) {
-    return std::runtime_error(what + " " + path + ": " + std::strerror(error));
+// The failure with the system's reason, also as an error code for callers that tell it apart.
+static std::system_error FileError(const std::string& what, const std::string& path, int error) {
+    return std::system_error(error, std::generic_category(), what + " " + path);
 }
 
 void TMemoryStream::LoadFromFile(const std::string& path) {
@@ -111,7 +113,8 @@ bool WriteTextFileAtomically(const std::string& fileName, const std::string& tex
                                              text.size());
         WriteFileAtomically(fileName, std::span(&whole, 1));
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::system_error& failure) {
+        errno = failure.code().value();
         return false;
     }
 }

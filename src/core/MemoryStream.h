@@ -34,7 +34,7 @@ class TMemoryStream {
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
     std::string ToString() const { return std::string(bytes_.begin(), bytes_.end()); }
 
-    // Replaces the content with the whole file; position 0. Throws std::runtime_error with the
+    // Replaces the content with the whole file; position 0. Throws std::system_error with the
     // file name and the system's reason when the file cannot be read.
     void LoadFromFile(const std::string& path);
     // Writes the whole content to path atomically (see WriteFileAtomically).
@@ -47,8 +47,8 @@ class TMemoryStream {
 
 // Writes the pieces one after another to path + ".part" in the same folder, flushes and fsyncs
 // it, then renames it over path, so that path holds either its old content or the whole new one.
-// On any failure the temporary file is removed and std::runtime_error is thrown.
+// On any failure the temporary file is removed and std::system_error is thrown.
 void WriteFileAtomically(const std::string& path, std::span<const std::span<const uint8_t>> pieces);
 // Replaces `fileName` atomically with the text; false when it could not be written (the old
-// file is then left as it was).
+// file is then left as it was), with errno telling why.
 bool WriteTextFileAtomically(const std::string& fileName, const std::string& text);

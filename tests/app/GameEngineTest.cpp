@@ -47,6 +47,7 @@ TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {
                                                   "   Total Memory: 4096 Mb",
                                                   "Form Create Method runed.",
                                                   "Bass init Ok...",
+                                                  "Working archive made",
                                                   "File Folders morfed Ok...",
                                                   "Kel Font Loaded Ok...",
                                                   "KelInterfaceInfo:",
@@ -78,7 +79,7 @@ TEST_F(GameEngineTest, WorkingArchiveIsMadeOnceAndRemadeWhenDeleted) {
     ASSERT_TRUE(fs::exists(working));
     EXPECT_EQ(user.Read("temp/game.zxc"), data.Read("game.zxc"));
 
-    // A later start opens the copy it finds, even when the distributed archive changed.
+    // A later start opens the copy it finds when the distributed archive is gone.
     fs::remove(data.File("game.zxc"));
     auto second = MakeGame();
     second->FormCreate();

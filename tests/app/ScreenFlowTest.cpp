@@ -414,6 +414,7 @@ TEST_F(ScreenFlowTest, EveryPublishedHandlerIsRegistered) {
                              "WTitle_BQuit_MouseUp",
                              "WTitle_LBrontelLink_MouseUp",
                              "AddLogoMouseUp",
+                             "WFileProblem_BClose_MouseUp",
                              "WType_BOK_MouseUp",
                              "WInstructions_TFPlay_BPlay_MouseUp",
                              "WInstructions_TFOk_BOk_MouseUp",
