@@ -103,6 +103,10 @@ bool Reached(int32_t tick, uint32_t now) {
     return tick >= 0 && int32_t(now - uint32_t(tick)) >= 0;
 }
 
+TPoint RoundedSlidePos(const TFish& fish) {
+    return {int(std::nearbyint(fish.SlidePos.X)), int(std::nearbyint(fish.SlidePos.Y))};
+}
+
 }  // namespace
 
 void TGameScreen::DrawLevelBox(const TEffectCanvas& canvas) {
@@ -126,11 +130,14 @@ void TGameScreen::DrawLevelBox(const TEffectCanvas& canvas) {
         for (int row = 1; row <= BoardRows; ++row)
             for (int col = 1; col <= BoardColumns; ++col)
                 if (links_.View.Cell(col, row).Effect) DrawAttachedEffect(canvas, col, row);
-        // Scarabs sliding along their line.
+        // Cells sliding along a scarab's line: their pictures travel as screen effects, their
+        // markers and scarabs are drawn here.
         for (int row = 1; row <= BoardRows; ++row)
             for (int col = 1; col <= BoardColumns; ++col) {
                 const TFish& fish = board.Cell(col, row);
                 if (fish.SlideTime < 0 || Reached(fish.SlideTime, canvas.Now)) continue;
+                DrawMarkers(canvas, fish.Extras, false, RoundedSlidePos(fish));
+                DrawMarkers(canvas, fish.Extras, true, RoundedSlidePos(fish));
                 if (fish.Kind < fkScarab0 || fish.Kind > fkScarab300) continue;
                 const std::string picture = ScarabPictureName(fish.Kind);
                 const TPoint size = store.GetSurfaceSize(picture);
@@ -205,7 +212,7 @@ void TGameScreen::DrawAttachedEffect(const TEffectCanvas& canvas, int col, int r
     if (fish.Falling)
         at = {centre.X, fish.FallY + 32};
     else if (fish.SlideTime >= 0 && !Reached(fish.SlideTime, canvas.Now))
-        at = {int(std::nearbyint(fish.SlidePos.X)), int(std::nearbyint(fish.SlidePos.Y))};
+        at = RoundedSlidePos(fish);
     DrawKelParticleEffect(canvas, *cell.Effect, "MemorySurface", at.X, at.Y);
 }
 

@@ -105,7 +105,9 @@ class TBoard {
     // The slot s with Neighbour(b, s) == a, or -1 (always -1 when either is off the board, so
     // none never matches an empty slot).
     int NeighboursSide(TCell a, TCell b) const;
-    // A neighbour that is also at most one column and one row away.
+    // True when b is one of a's six neighbours and at most one column and one row away: b is
+    // adjacent to a, and a move from a may go to b. Not symmetric: column 13 is never a
+    // right-hand neighbour, so a move from column 13 may go to column 12 but not back.
     bool Adjacent(TCell a, TCell b) const;
 
   private:

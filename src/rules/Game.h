@@ -38,7 +38,11 @@ struct TGame {
     // The keyboard cursor's cell and the clock value of the last cursor key (-1: off).
     TCell KeyCursor{4, 4};
     int32_t KeyCursorTime = -1;
+    // A move was tried with the mouse since the last check for a possible move.
     bool MoveMade = false;
+    // The board is to be looked at for any move left once it is quiet: set by every move tried
+    // (mouse or keyboard) and by a renewal of the board.
+    bool BoardCheckDue = false;
     // Landing fishkas play "Impact" once the level's first fishka has completed.
     bool ImpactSound = false;
     int32_t SmartCount = 0;

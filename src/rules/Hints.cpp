@@ -1,10 +1,10 @@
 // The help the rules give during play: the check for a possible move once the board is quiet
-// (without one, the next ten new fishkas are chosen to complete a neighbour), and the level's
-// tutorial popups, each pointing at a cell and closed by a click on it.
+// (without one, the next ten new fishkas are chosen to complete a neighbour), the renewal of a
+// board on which no input can merge anything, and the level's tutorial popups, each pointing at
+// a cell and closed by a click on it.
 #include <algorithm>
 
 #include "core/KelException.h"
-#include "rules/MoveChooser.h"
 #include "rules/PlayRules.h"
 
 namespace {
@@ -73,18 +73,37 @@ bool TPlayRules::CompleteFishka(const std::vector<TCell>& path) const {
     });
 }
 
+bool TPlayRules::AnyMoveLeft() const {
+    const TBoard& board = Board();
+    for (int col = 1; col <= BoardColumns; ++col)
+        for (int row = 1; row <= BoardRows; ++row) {
+            if (!board.CellExists(col, row)) continue;
+            const TCell from{col, row};
+            for (int c = 1; c <= BoardColumns; ++c)
+                for (int r = 1; r <= BoardRows; ++r) {
+                    const TCell to{c, r};
+                    if (board.CellExists(c, r) && !(to == from) &&
+                        (Near(from, to) || Fish(from).JumpBall) && Mergeable(Fish(from), Fish(to)))
+                        return true;
+                }
+        }
+    return false;
+}
+
 void TPlayRules::RenewDeadBoard(uint32_t now) {
     Guarded("Exception error in TKelGameEngine.RenewDeadBoard!", [&] {
-        if (AnyMerge(Level(), links_.Types)) return;
+        if (AnyMoveLeft()) return;
+        // Bombs, gems and jump balls are the player's to use: their fishkas stay.
         std::vector<TCell> renewable;
         const TBoard& board = Board();
         for (int row = 1; row < BoardRows; ++row)
             for (int col = 1; col <= BoardColumns; ++col) {
                 const TFish& fish = Fish({col, row});
                 if (board.CellExists(col, row) && (fish.Kind == fkNormal || fish.Kind == fkGhost) &&
-                    !fish.Pinned && fish.RemoveTime == -1)
+                    !fish.Pinned && fish.RemoveTime == -1 && fish.Extras == 0 && !fish.JumpBall)
                     renewable.push_back({col, row});
             }
+        if (renewable.empty()) return;
         for (int renewed = 0; renewed < 3 && !renewable.empty(); ++renewed) {
             const size_t pick = size_t(links_.Random.Random(int32_t(renewable.size())));
             // The renewal borrows the smart choice without using up the count of a check.
@@ -92,8 +111,7 @@ void TPlayRules::RenewDeadBoard(uint32_t now) {
             MakeNewFallDownFish(renewable[pick], now);
             renewable.erase(renewable.begin() + std::ptrdiff_t(pick));
         }
-        Game().DebugText = "No move left: fishkas renewed";
-        Game().MoveMade = true;  // looked at again once the new fishkas have landed
+        Game().BoardCheckDue = true;  // looked at again once the new fishkas have landed
     });
 }
 

@@ -47,12 +47,12 @@ int HeldCount(const TFish& fish, int pieces) {
     return held;
 }
 
-// The neighbours of `cell` the rules call adjacent.
+// The cells adjacent to `cell`: where a mouse move from it may go.
 std::vector<TCell> AdjacentCells(const TBoard& board, TCell cell) {
     std::vector<TCell> cells;
     for (int slot = 1; slot <= 6; ++slot) {
         const TCell next = board.Neighbour(cell.Col, cell.Row, slot);
-        if (!next.IsNone() && board.Adjacent(next, cell)) cells.push_back(next);
+        if (!next.IsNone() && board.Adjacent(cell, next)) cells.push_back(next);
     }
     return cells;
 }
@@ -102,7 +102,7 @@ int MergeWorth(const TLevel& level, const TFishkaTypes& types, TCell from, TCell
     // A neighbour holding exactly the missing pieces completes the result next move.
     int worth = GatherWorth + held;
     for (TCell next : AdjacentCells(board, to)) {
-        if (next == from || !Playable(board, next)) continue;
+        if (next == from || !Playable(board, next) || !board.Adjacent(next, to)) continue;
         const TFish& other = board.Cell(next.Col, next.Row);
         if (HoldsPieces(other) && MergeAllowed(other, result, types) &&
             HeldCount(other, pieces) + held == pieces) {
@@ -140,22 +140,6 @@ bool MergeAllowed(const TFish& from, const TFish& to, const TFishkaTypes& types)
     for (int i = 1; i <= pieces; ++i)
         if (from.Has[size_t(i)] && to.Has[size_t(i)]) return false;
     return HeldCount(from, pieces) > 0;
-}
-
-bool AnyMerge(const TLevel& level, const TFishkaTypes& types) {
-    const TBoard& board = level.Board;
-    if (OpenMerges(board, types) > 0) return true;
-    for (int row = 1; row < BoardRows; ++row)
-        for (int col = 1; col <= BoardColumns; ++col) {
-            const TFish& source = board.Cell(col, row);
-            if (!Playable(board, {col, row}) || !source.JumpBall) continue;
-            for (int r = 1; r < BoardRows; ++r)
-                for (int c = 1; c <= BoardColumns; ++c)
-                    if (TCell{c, r} != TCell{col, row} && Playable(board, {c, r}) &&
-                        MergeAllowed(source, board.Cell(c, r), types))
-                        return true;
-        }
-    return false;
 }
 
 std::vector<TChosenMove> RankMerges(const TLevel& level, const TFishkaTypes& types) {

@@ -1,9 +1,8 @@
-// The moves a board offers and how a capable player weighs them: whether any merge is left (the
-// rules renew a board without one), and for the level bot every merge the rules would accept
-// between two cells of the playing rows, ranked (completions first, larger groups and marked
-// cells before others, then merges that leave a completion one move away, then merges that
-// gather pieces), and the objects worth a click when no merge is worth making. Reads the board
-// only; ties are broken by the caller's random source, so a seed gives one game.
+// The moves a board offers and how a capable player weighs them: for the level bot every merge
+// the rules would accept between two cells of the playing rows, ranked (completions first, larger
+// groups and marked cells before others, then merges that leave a completion one move away, then
+// merges that gather pieces), and the objects worth a click when no merge is worth making. Reads
+// the board only; ties are broken by the caller's random source, so a seed gives one game.
 #pragma once
 
 #include <vector>
@@ -24,9 +23,6 @@ bool BoardQuiet(const TBoard& board, int64_t now);
 
 // Whether moving the pieces of `from` into `to` is a merge the rules accept.
 bool MergeAllowed(const TFish& from, const TFish& to, const TFishkaTypes& types);
-
-// Whether the board accepts any merge between cells of the playing rows (a jump ball's too).
-bool AnyMerge(const TLevel& level, const TFishkaTypes& types);
 
 // Every accepted merge with its worth, best first (ties in board order).
 std::vector<TChosenMove> RankMerges(const TLevel& level, const TFishkaTypes& types);

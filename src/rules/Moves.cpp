@@ -38,6 +38,16 @@ bool TPlayRules::ColourCompatible(const TFish& a, const TFish& b) const {
     return a.Color == b.Color || a.Kind == fkGhost || b.Kind == fkGhost;
 }
 
+bool TPlayRules::Mergeable(const TFish& from, const TFish& to) const {
+    // Objects never merge (a coin counts as a fishka), and empty cells hold nothing to move.
+    const int pieces = PieceCount(to);
+    if (IsObjectKind(to.Kind) || IsObjectKind(from.Kind) || pieces == 0) return false;
+    if (!ColourCompatible(from, to) || from.Type != to.Type) return false;
+    for (int i = 1; i <= pieces; ++i)
+        if (to.Has[size_t(i)] && from.Has[size_t(i)]) return false;
+    return true;
+}
+
 void TPlayRules::ClickOnCell(TCell cell, uint32_t now) {
     Guarded("Exception error in TKelGameEngine.LeftMouseDownInGamePlayBox!", [&] {
         TGame& game = Game();
@@ -52,7 +62,7 @@ void TPlayRules::ClickOnCell(TCell cell, uint32_t now) {
         }
         const TCell selected = game.SelectedCell;
         if (!selected.IsNone() && board.CellExists(cell.Col, cell.Row) &&
-            (board.Adjacent(cell, selected) || Fish(selected).JumpBall)) {
+            (board.Adjacent(selected, cell) || Fish(selected).JumpBall)) {
             if (PutFishInsideFish(cell, selected, now)) {
                 game.LastMoveCell = cell;
             } else {
@@ -61,6 +71,7 @@ void TPlayRules::ClickOnCell(TCell cell, uint32_t now) {
             }
             game.SelectedCell = TCell{};
             game.MoveMade = true;
+            game.BoardCheckDue = true;
             return;
         }
         if (!board.CellExists(cell.Col, cell.Row)) {
@@ -94,6 +105,9 @@ void TPlayRules::PressSpaceInGamePlay(uint32_t now) {
             game.LastMoveCell = TCell{};
         }
         game.SelectedCell = TCell{};
+        // A keyboard move leaves the check for a possible move to the mouse, but a board
+        // without any move left is renewed for the keyboard player too.
+        game.BoardCheckDue = true;
     });
 }
 
@@ -131,7 +145,7 @@ bool TPlayRules::PutInsideMarkedToOnWillComplete() const {
             return false;
         const TFish& from = Fish(selected);
         const TFish& to = Fish(hover);
-        if (!board.Adjacent(hover, selected) && !from.JumpBall) return false;
+        if (!board.Adjacent(selected, hover) && !from.JumpBall) return false;
         if (IsObjectKind(from.Kind) || IsObjectKind(to.Kind)) return false;
         if (from.Type != to.Type || !ColourCompatible(from, to)) return false;
         const int pieces = PieceCount(from);
@@ -163,10 +177,7 @@ bool TPlayRules::PutFishInsideFish(TCell dest, TCell src, uint32_t now) {
             from.MergeTime = -1;
             links_.Out.CellChanged(src, now);
         }
-        // Objects never merge (a coin counts as a fishka), and empty cells hold nothing to move.
-        if (IsObjectKind(to.Kind) || IsObjectKind(from.Kind) || pieces == 0) return false;
-        if (!ColourCompatible(from, to) || from.Type != to.Type || sharesPiece(from.Has))
-            return false;
+        if (!Mergeable(from, to)) return false;
 
         TGame& game = Game();
         to.Extras |= from.Extras;
@@ -257,7 +268,7 @@ void TPlayRules::ScheduleCompletion(TCell dest, TCell src, TGroup& group, uint32
         links_.Out.CellChanged(cell, now);
         // Members touching the source merge with the destination; the others follow one by
         // one, 100 ms apart.
-        if (Board().Adjacent(cell, src)) {
+        if (Board().Adjacent(src, cell)) {
             member.MergeTime = int32_t(now + 300);
             links_.Out.StartFlight(cell, src);
             --k;

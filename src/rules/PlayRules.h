@@ -107,9 +107,14 @@ class TPlayRules {
     // Extends `path` depth first from the cell to a chain of three cells that could complete.
     bool FindHint(TCell cell, std::vector<TCell>& path) const;
     bool CompleteFishka(const std::vector<TCell>& path) const;
-    // A board that accepts no merge at all would leave the level unwinnable: once it is quiet
-    // after a move (a refused one too), three of its fishkas, at random, are made again by the
-    // smart choice and fall in from the top, and the board is looked at again when they land.
+    // Whether the player can still merge anything with some input: the keyboard reaches every
+    // cell of the shape (the mouse all but the bottom row) and moves to any near cell, a
+    // hexagonal neighbour or not; a fishka with a jump ball moves anywhere.
+    bool AnyMoveLeft() const;
+    // A board without any move left would leave the level unwinnable: once it is quiet after a
+    // move (a refused one too, with the mouse or the keyboard), three of its plain fishkas (no
+    // bomb, gem or jump ball), at random, are made again by the smart choice and fall in from
+    // the top, and the board is looked at again when they land.
     void RenewDeadBoard(uint32_t now);
     // The popup to show now: the level's next one, once 300 ms have passed since the level
     // started and the board is quiet, for the newest level with hints on; none otherwise.
@@ -134,6 +139,9 @@ class TPlayRules {
     const TLevel& Level() const { return links_.Play.Level; }
     int PieceCount(const TFish& fish) const;
     bool ColourCompatible(const TFish& a, const TFish& b) const;
+    // Whether the pieces of `from` may go inside `to`, both resting: same type, compatible
+    // colours, no piece in both, neither an object.
+    bool Mergeable(const TFish& from, const TFish& to) const;
     void ScheduleCompletion(TCell dest, TCell src, TGroup& group, uint32_t now);
     void BreakCompleted(TCell cell, uint32_t now);
     void RemoveCell(TCell cell, std::vector<int>& columns, uint32_t now);

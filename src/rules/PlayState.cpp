@@ -38,6 +38,7 @@ void ClearPlayState(TPlayState& play) {
     level.HintPath.clear();
     play.Game.SmartCount = 0;
     play.Game.MoveMade = false;
+    play.Game.BoardCheckDue = false;
     play.Game.Mood = StartMood;
     play.Game.MoodState = StartMoodState;
 }

@@ -142,13 +142,17 @@ void TPlayRules::TickBoxMovePiecesTimer(uint32_t now, int32_t dt) {
                 game.MoodHoldUntil = int64_t(now) + 4000;
             }
         }
-        const bool lookAgain =
-            game.MoveMade && !emptyOrWaiting && !mergePending && !falling && !level.LevelDone;
-        if (game.SmartCount < 1 && game.MoveMade && !emptyOrWaiting && !mergePending) {
+        const bool quiet = !emptyOrWaiting && !mergePending;
+        // The check for a possible move runs once per mouse move, after the smart choice has
+        // used up its count; the look for any move left once per move tried and per renewal.
+        if (game.SmartCount < 1 && game.MoveMade && quiet) {
             CheckPossibleMoves();
             game.MoveMade = false;
         }
-        if (lookAgain) RenewDeadBoard(now);
+        if (game.BoardCheckDue && quiet && !falling && !level.LevelDone) {
+            game.BoardCheckDue = false;
+            RenewDeadBoard(now);
+        }
         if (!emptyOrWaiting && level.LevelDone && !falling) links_.Out.LevelComplete(now);
     });
 }
@@ -228,9 +232,6 @@ void TPlayRules::RemoveCell(TCell cell, std::vector<int>& columns, uint32_t now)
     if (fish.Kind != fkCobra && fish.Kind != fkPyramid && fish.Kind != fkCoin) fish.Type = -1;
     links_.Out.EndFlight(cell);
 }
-
-// The check for possible moves comes with the hints: until then a board without moves waits for
-// the player's next click.
 
 bool TPlayRules::TickFallFishes(int32_t dt) {
     return Guarded("Exception error in TKelGameEngine.TickFallFishes!", [&] {

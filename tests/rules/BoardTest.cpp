@@ -63,6 +63,9 @@ TEST(BoardTest, GapsAreCrossedButNotAdjacent) {
     EXPECT_TRUE(full.Adjacent({5, 5}, {6, 4}));
     EXPECT_TRUE(full.Adjacent({5, 5}, {5, 6}));
     EXPECT_FALSE(full.Adjacent({5, 5}, {6, 6}));  // near, but not a neighbour
+    // The direction counts: (12, 4) is adjacent to (13, 5), never the other way round.
+    EXPECT_TRUE(full.Adjacent({13, 5}, {12, 4}));
+    EXPECT_FALSE(full.Adjacent({12, 4}, {13, 5}));
 }
 
 TEST(BoardTest, GeometryAndMouseHits) {

@@ -1,18 +1,12 @@
-// The moves a board offers: which merges the rules accept, how the bot ranks them, and the
-// renewal of a board that accepts none.
+// The moves a board offers the bot: which merges the rules accept and how the bot ranks them.
+#include <tuple>
+
 #include "PlayRulesFixture.h"
 #include "rules/MoveChooser.h"
 
 namespace {
 
-class MoveChooserTest : public PlayRulesTest {
-  protected:
-    // Every cell a Moon showing piece 1: no two fishkas can merge.
-    MoveChooserTest() {
-        for (int col = 1; col <= BoardColumns; ++col)
-            for (int row = 1; row <= BoardRows; ++row) Put({col, row}, 1, 0, "1");
-    }
-};
+using MoveChooserTest = PlayRulesTest;
 
 TEST_F(MoveChooserTest, AMergeNeedsTheSameKindColourAndNoSharedPiece) {
     struct Case {
@@ -69,7 +63,7 @@ TEST_F(MoveChooserTest, CompletionsComeFirstThenMovesThatLeaveOneNextMove) {
 
 TEST_F(MoveChooserTest, WithoutMergesAPyramidIsClickedElseARefusedMoveIsTried) {
     TKelRandom random(1);
-    EXPECT_FALSE(AnyMerge(play_.Level, types_));
+    ASSERT_FALSE(rules_.AnyMoveLeft());
     Cell({7, 5}).Kind = fkCoin;  // inert: never worth a click
     TChosenMove move = ChooseMove(play_.Level, types_, random);
     EXPECT_EQ(move.Kind, TChosenMove::Merge);
@@ -82,47 +76,14 @@ TEST_F(MoveChooserTest, WithoutMergesAPyramidIsClickedElseARefusedMoveIsTried) {
     EXPECT_EQ(move.From, (TCell{4, 3}));
 }
 
-TEST_F(MoveChooserTest, AJumpBallReachesAMatchAnywhere) {
-    Put({3, 2}, 0, 0, "1").JumpBall = true;
-    Put({9, 7}, 0, 0, "2");
-    EXPECT_TRUE(AnyMerge(play_.Level, types_));
-    Cell({3, 2}).JumpBall = false;
-    EXPECT_FALSE(AnyMerge(play_.Level, types_));
-}
-
-TEST_F(MoveChooserTest, ADeadBoardIsRenewedOnceQuietAfterAMove) {
-    auto renewed = [this] {
-        int count = 0;
-        for (int col = 1; col <= BoardColumns; ++col)
-            for (int row = 1; row < BoardRows; ++row)
-                if (Cell({col, row}).Type == 0) {  // the level's list holds only Suns
-                    EXPECT_TRUE(Cell({col, row}).Falling);
-                    ++count;
-                }
-        return count;
-    };
-    now_ = Start;
-    play_.Game.MoveMade = false;
-    RunUntil(Start + 1000);
-    EXPECT_EQ(renewed(), 0) << "no move made: the board waits";
-
-    play_.Game.MoveMade = true;
-    RunUntil(now_ + 10);
-    EXPECT_EQ(renewed(), 3);
-    EXPECT_EQ(play_.Game.DebugText, "No move left: fishkas renewed");
-    EXPECT_TRUE(play_.Game.MoveMade) << "looked at again once they land";
-    EXPECT_EQ(play_.Game.SmartCount, 10) << "renewals do not use up the check's count";
-}
-
-TEST_F(MoveChooserTest, ABoardWithAMergeIsLeftAlone) {
-    Put({5, 4}, 1, 0, "1");
-    Put({6, 4}, 1, 0, "2");
-    now_ = Start;
-    play_.Game.MoveMade = true;
-    RunUntil(Start + 1000);
-    EXPECT_NE(play_.Game.DebugText, "No move left: fishkas renewed");
-    EXPECT_EQ(Cell({5, 4}).Type, 1);
-    EXPECT_EQ(Cell({6, 4}).Type, 1);
+TEST_F(MoveChooserTest, MovesGoFromTheSelectedCellToItsNeighbours) {
+    // Column 13 is never a right-hand neighbour: (13, 4) may move into (12, 4), not back.
+    Shape(11, 13, 2, 7);
+    Put({13, 4}, 0, 0, "1");
+    Put({12, 4}, 0, 0, "23");
+    const std::vector<TChosenMove> moves = RankMerges(play_.Level, types_);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(std::tuple(moves[0].From, moves[0].To), std::tuple(TCell{13, 4}, TCell{12, 4}));
 }
 
 }  // namespace

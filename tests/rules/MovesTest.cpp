@@ -241,6 +241,43 @@ TEST_F(MovesTest, ClicksSelectMoveOrClearAsTheCellAsks) {
     EXPECT_TRUE(out_.HasSound("Select", -1));
 }
 
+TEST_F(MovesTest, AMouseMoveGoesFromTheSelectedCellToOneOfItsNeighbours) {
+    // Column 13 is never a right-hand neighbour: (13, 4) touches (12, 4) and (12, 3), but
+    // neither of them touches (13, 4).
+    Shape(11, 13, 2, 7);
+    Put({13, 4}, 0, 0, "1");
+    Put({12, 4}, 0, 0, "23");
+    Put({12, 6}, 0, 1, "1");
+    Put({13, 6}, 0, 1, "23");
+    rules_.ClickOnCell({13, 4}, now_);
+    rules_.HoverUpdate({12, 4}, now_);
+    EXPECT_TRUE(play_.Game.WillCompleteShown);
+    rules_.ClickOnCell({12, 4}, now_);
+    EXPECT_EQ(Pieces(Cell({12, 4}).Will), "123");
+    EXPECT_EQ(play_.Game.LastMoveCell, (TCell{12, 4}));
+
+    rules_.ClickOnCell({12, 6}, now_);
+    rules_.HoverUpdate({13, 6}, now_);
+    EXPECT_FALSE(play_.Game.WillCompleteShown);
+    rules_.ClickOnCell({13, 6}, now_);  // no move: the click selects (13, 6) instead
+    EXPECT_EQ(play_.Game.SelectedCell, (TCell{13, 6}));
+    EXPECT_EQ(Cell({13, 6}).MergeTime, -1);
+}
+
+TEST_F(MovesTest, AGroupMemberTouchingTheSourceIsOneOfTheSourcesNeighbours) {
+    // (12, 4) is a neighbour of the source (13, 4), which is none of its own neighbours.
+    Shape(11, 13, 2, 7);
+    Put({13, 4}, 0, 0, "1");
+    Put({13, 5}, 0, 0, "23");
+    Put({12, 4}, 0, 0, "23");
+    rules_.ClickOnCell({13, 4}, now_);
+    rules_.ClickOnCell({13, 5}, now_);
+    ASSERT_EQ(out_.GroupBonuses.size(), 1u);
+    EXPECT_EQ(out_.GroupBonuses[0].Group, (TGroup{{13, 5}, {12, 4}}));
+    EXPECT_EQ(Cell({12, 4}).MergeTime, int32_t(Start + 300));
+    EXPECT_EQ(out_.Flights[TRecordingOutput::Key({12, 4})], "t0p1c1");
+}
+
 TEST_F(MovesTest, TheKeyboardMovesToANearCellThatIsNoHexagonalNeighbour) {
     Put({4, 4}, 0, 0, "1");
     Put({5, 3}, 0, 0, "23");  // one column and one row away, not a neighbour of (4, 4)
@@ -251,7 +288,8 @@ TEST_F(MovesTest, TheKeyboardMovesToANearCellThatIsNoHexagonalNeighbour) {
     rules_.PressSpaceInGamePlay(now_);
     EXPECT_EQ(Pieces(Cell({5, 3}).Will), "123");
     EXPECT_EQ(play_.Game.LastMoveCell, (TCell{5, 3}));
-    EXPECT_FALSE(play_.Game.MoveMade);
+    EXPECT_FALSE(play_.Game.MoveMade);      // no check for a possible move follows
+    EXPECT_TRUE(play_.Game.BoardCheckDue);  // but the board is looked at for any move left
 
     // Cells outside the board's shape are out of the keyboard's reach.
     play_.Game.KeyCursor = {1, 1};

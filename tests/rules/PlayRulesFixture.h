@@ -154,8 +154,9 @@ class PlayRulesTest : public ::testing::Test {
         play_.Level.IncPerFish = 5;
     }
 
-    // Makes the cells of the rectangle exist (others vanish) and fills them with distinct
-    // resting fishkas of type 1, so only what a test puts matches anything.
+    // Makes the cells of the rectangle exist (others vanish) and fills them with resting Moons
+    // of both colours, all showing piece 1: the background is dead, no two of its fishkas merge
+    // and no three could complete, so only what a test puts matches anything.
     void Shape(int col1, int col2, int row1, int row2) {
         TBoard& board = play_.Level.Board;
         for (int col = 1; col <= BoardColumns; ++col)
@@ -164,8 +165,7 @@ class PlayRulesTest : public ::testing::Test {
                                     col >= col1 && col <= col2 && row >= row1 && row <= row2);
         board.CountLevelNeighbours();
         for (int col = 1; col <= BoardColumns; ++col)
-            for (int row = 1; row <= BoardRows; ++row)
-                Put({col, row}, 1, (col + row) % 2, (col + row) % 3 == 0 ? "1" : "2");
+            for (int row = 1; row <= BoardRows; ++row) Put({col, row}, 1, (col + row) % 2, "1");
     }
 
     // Pins a resting fishka: type, colour and the digits of its pieces.

@@ -27,6 +27,7 @@ TEST(PlayStateTest, ClearingResetsTheLevelButKeepsWhatTheSetUpOverwrites) {
     play.Game.SelectedCell = {3, 3};
     play.Game.SmartCount = 4;
     play.Game.MoveMade = true;
+    play.Game.BoardCheckDue = true;
     play.Game.Mood = 10;
     play.Game.MoodState = 1;
 
@@ -47,6 +48,7 @@ TEST(PlayStateTest, ClearingResetsTheLevelButKeepsWhatTheSetUpOverwrites) {
     EXPECT_TRUE(play.Game.SelectedCell.IsNone());
     EXPECT_EQ(play.Game.SmartCount, 0);
     EXPECT_FALSE(play.Game.MoveMade);
+    EXPECT_FALSE(play.Game.BoardCheckDue);
     EXPECT_EQ(std::tuple(play.Game.Mood, play.Game.MoodState),
               std::tuple(StartMood, StartMoodState));
 }
