@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/KelException.h"
+#include "rules/MoveChooser.h"
 #include "rules/PlayRules.h"
 
 namespace {
