@@ -57,17 +57,25 @@ std::string LineAttribute(const std::string& line, const std::string& name) {
     return end == std::string::npos ? std::string() : line.substr(from, end - from);
 }
 
-void LoadHighScores(const std::string& fileName, THighScoreTables& tables) {
+void ReadHighScores(const std::string& text, THighScoreTables& tables) {
     tables.Action.clear();
     tables.Relax.clear();
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) return;
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    auto namesAKind = [](const std::string& line) {
+        return line.find("HighScore") != std::string::npos ||
+               line.find("HighRelax") != std::string::npos;
+    };
     for (const std::string& line : Lines(text)) {
-        const std::string decoded = ShiftDecode(line);
+        std::string decoded = ShiftDecode(line);
+        if (!namesAKind(decoded) && namesAKind(line)) decoded = line;
         if (decoded.find("HighScore") != std::string::npos) AppendLine(decoded, tables.Action);
         if (decoded.find("HighRelax") != std::string::npos) AppendLine(decoded, tables.Relax);
     }
+}
+
+void LoadHighScores(const std::string& fileName, THighScoreTables& tables) {
+    std::ifstream file(fileName, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    ReadHighScores(text, tables);
 }
 
 bool SaveHighScores(const std::string& fileName, const THighScoreTables& tables) {

@@ -71,16 +71,18 @@ bool TPlayersFile::Exists() const {
     return fs::is_regular_file(path_, error);
 }
 
-std::unique_ptr<TKelParser> TPlayersFile::Read() const {
+std::string TPlayersFile::ReadText() const {
     TMemoryStream bytes;
     bytes.LoadFromFile(path_);
-    if (!IsPlainText(bytes)) {
-        TMemoryStream plain;
-        ScrambleStream(bytes, plain, ScrambleKey);
-        bytes = std::move(plain);
-    }
+    if (IsPlainText(bytes)) return bytes.ToString();
+    TMemoryStream plain;
+    ScrambleStream(bytes, plain, ScrambleKey);
+    return plain.ToString();
+}
+
+std::unique_ptr<TKelParser> TPlayersFile::Read() const {
     auto document = std::make_unique<TKelParser>();
-    document->LoadFromString(bytes.ToString());
+    document->LoadFromString(ReadText());
     if (!document->GetTag(0)) throw TKelCoreError(" XML file does not has tags!");
     return document;
 }

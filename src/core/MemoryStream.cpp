@@ -84,8 +84,9 @@ static bool WriteAll(int fd, std::span<const uint8_t> bytes) {
 // folder (EINVAL) has nothing to flush.
 static bool SyncFolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
     const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
