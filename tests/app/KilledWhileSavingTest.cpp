@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <random>
 #include <thread>
@@ -17,14 +18,15 @@
 #include "app/HighScores.h"
 #include "app/Options.h"
 #include "app/PlayersFile.h"
+#include "core/MemoryStream.h"
 #include "support/TempFolder.h"
 
 namespace {
 
 // Generation k of each file: its size and content change with k, and k can be read back.
-TKelParser Players(int32_t k) {
-    TKelParser document;
-    TKelXMLTag* root = document.AddTag("PlayersListXML");
+std::unique_ptr<TKelParser> Players(int32_t k) {
+    auto document = std::make_unique<TKelParser>();
+    TKelXMLTag* root = document->AddTag("PlayersListXML");
     const int count = 1 + k % 4;
     root->AddAttribute("CurrentPlayer", std::to_string(k % count));
     TGame game;
@@ -62,8 +64,7 @@ struct Files {
 };
 
 void SavePlayers(const Files& files, int32_t k) {
-    TKelParser document = Players(k);
-    TPlayersFile(files.players).Write(document);
+    TPlayersFile(files.players).Write(*Players(k));
 }
 
 bool SaveAll(const Files& files, int32_t k) {

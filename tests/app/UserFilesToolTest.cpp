@@ -2,6 +2,8 @@
 // or plain, and damaged files refused with a reason.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/CUnit.h"
 #include "app/HighScores.h"
 #include "app/PlayersFile.h"
@@ -11,9 +13,9 @@
 namespace {
 
 // Three players: Ann with a saved Relax game, Bo who never started one, Cy in Action.
-TKelParser ThreePlayers(const std::string& currentPlayer) {
-    TKelParser document;
-    TKelXMLTag* root = document.AddTag("PlayersListXML");
+std::unique_ptr<TKelParser> ThreePlayers(const std::string& currentPlayer) {
+    auto document = std::make_unique<TKelParser>();
+    TKelXMLTag* root = document->AddTag("PlayersListXML");
     root->AddAttribute("CurrentPlayer", currentPlayer);
     TGame game;
     game.CurrentLevel = 7;
@@ -44,13 +46,13 @@ TEST(UserFilesToolTest, PlayersAreListedFromScrambledAndPlainFiles) {
     // list, none for -1.
     const std::pair<const char*, int> cases[] = {{"1", 1}, {"3", 0}, {"-1", -1}};
     for (const auto& [index, current] : cases) {
-        TKelParser document = ThreePlayers(index);
-        file.Write(document);
+        const auto document = ThreePlayers(index);
+        file.Write(*document);
         ToolResult result = RunTool({"players", file.Path()});
         EXPECT_EQ(result.exitCode, 0) << index << ": " << result.err;
         EXPECT_EQ(result.out, PlayerLines(current)) << index;
 
-        folder.Write("players.dat", document.SaveToString());
+        folder.Write("players.dat", document->SaveToString());
         result = RunTool({"players", file.Path()});
         EXPECT_EQ(result.exitCode, 0) << index << ": " << result.err;
         EXPECT_EQ(result.out, PlayerLines(current)) << index;
@@ -60,10 +62,10 @@ TEST(UserFilesToolTest, PlayersAreListedFromScrambledAndPlainFiles) {
 TEST(UserFilesToolTest, DamagedPlayersFilesAreRefusedWithTheReason) {
     TempFolder folder;
     const TPlayersFile file(folder.File("players.dat"));
-    TKelParser document = ThreePlayers("0");
-    file.Write(document);
+    const auto document = ThreePlayers("0");
+    file.Write(*document);
     const std::string scrambled = folder.Read("players.dat");
-    const std::string plain = document.SaveToString();
+    const std::string plain = document->SaveToString();
     std::string badScore = plain;
     badScore.replace(badScore.find("1234"), 4, "12x4");
     std::string noise;
