@@ -58,16 +58,18 @@ std::string LineAttribute(const std::string& line, const std::string& name) {
     return end == std::string::npos ? std::string() : line.substr(from, end - from);
 }
 
-int LoadHighScores(const std::string& fileName, THighScoreTables& tables) {
+int ReadHighScores(const std::string& text, THighScoreTables& tables) {
     tables.Action.clear();
     tables.Relax.clear();
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) return 0;
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    auto namesAKind = [](const std::string& line) {
+        return line.find("HighScore") != std::string::npos ||
+               line.find("HighRelax") != std::string::npos;
+    };
     int unread = 0;
     for (const std::string& line : Lines(text)) {
         if (line.empty()) continue;
-        const std::string decoded = ShiftDecode(line);
+        std::string decoded = ShiftDecode(line);
+        if (!namesAKind(decoded) && namesAKind(line)) decoded = line;
         bool read = false;
         if (decoded.find("HighScore") != std::string::npos)
             read = AppendLine(decoded, tables.Action);
@@ -76,6 +78,12 @@ int LoadHighScores(const std::string& fileName, THighScoreTables& tables) {
         if (!read) ++unread;
     }
     return unread;
+}
+
+int LoadHighScores(const std::string& fileName, THighScoreTables& tables) {
+    std::ifstream file(fileName, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return ReadHighScores(text, tables);
 }
 
 bool SaveHighScores(const std::string& fileName, const THighScoreTables& tables) {

@@ -24,9 +24,12 @@ struct THighScoreTables {
 // Puts the entry before the first smaller score (after equal ones); answers its index.
 size_t InsertHighScore(const std::string& name, int32_t score, THighScores& table);
 
-// Empties both tables and reads the file into them; a missing file leaves them empty. A line
-// that is not an entry of either table, or whose score is not a whole number, is left out; the
-// answer is how many lines were left out (blank lines aside).
+// Empties both tables and reads the lines of the text into them. A line whose score is not a
+// whole number is left out. A line that names neither kind once decoded is read as it stands
+// when it names one there: a high-score file written by hand in plain text. The answer is how
+// many lines were left out (blank lines aside).
+int ReadHighScores(const std::string& text, THighScoreTables& tables);
+// ReadHighScores of the whole file; a missing or unreadable file leaves the tables empty.
 int LoadHighScores(const std::string& fileName, THighScoreTables& tables);
 // Writes the stored entries of both tables, replacing the file whole. False when it cannot be
 // written.

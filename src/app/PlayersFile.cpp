@@ -71,16 +71,21 @@ bool TPlayersFile::Exists() const {
     return fs::is_regular_file(path_, error);
 }
 
-std::unique_ptr<TKelParser> TPlayersFile::Read() const {
+std::string TPlayersFile::ReadText() const {
     TMemoryStream bytes;
     bytes.LoadFromFile(path_);
-    if (!IsPlainText(bytes)) {
-        TMemoryStream plain;
-        ScrambleStream(bytes, plain, ScrambleKey);
-        bytes = std::move(plain);
-    }
+    if (IsPlainText(bytes)) return bytes.ToString();
+    TMemoryStream plain;
+    ScrambleStream(bytes, plain, ScrambleKey);
+    return plain.ToString();
+}
+
+std::unique_ptr<TKelParser> TPlayersFile::Read() const {
+    const std::string text = ReadText();
+    if (!IsPlainText(TMemoryStream(text)))
+        throw TKelCoreError("the players file is neither scrambled nor plain text");
     auto document = std::make_unique<TKelParser>();
-    document->LoadFromString(bytes.ToString());
+    document->LoadFromString(text);
     if (!document->GetTag(0)) throw TKelCoreError(" XML file does not has tags!");
     // The game writes whole, well-formed documents: anything else was cut short or damaged, and
     // reading what is left would lose the rest at the next save.

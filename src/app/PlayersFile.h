@@ -18,8 +18,11 @@ class TPlayersFile {
 
     const std::string& Path() const { return path_; }
     bool Exists() const;
-    // The document, from a scrambled file or a plain one (a hand-edited file). Raises
-    // TKelCoreError " XML file does not has tags!" for a document without elements, and for one
+    // The document's text: the file's bytes, unscrambled unless they are plain text already (a
+    // hand-edited file). Throws std::runtime_error when the file cannot be read.
+    std::string ReadText() const;
+    // The document read from that text. Raises TKelCoreError " XML file does not has tags!" for
+    // a document without elements, and for text that is not plain once unscrambled, a document
     // cut short (an element left open) or malformed.
     std::unique_ptr<TKelParser> Read() const;
     // Stores the document scrambled, replacing the file whole.

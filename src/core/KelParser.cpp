@@ -348,14 +348,18 @@ bool TKelParser::MakeTypifiedLines() {
                 ++i;  // a "<" that no ">" follows is dropped; what follows is text
                 continue;
             }
-            const std::string tag = text.substr(i + 1, nextGreater - i - 1);
-            if (tag.empty()) return fail("Empty tag found!");
-            if (tag.front() == '/')
+            const std::string raw = text.substr(i + 1, nextGreater - i - 1);
+            if (raw.empty()) return fail("Empty tag found!");
+            // Blanks around the tag text do not change its kind: "< /a>" closes, "<a/ >" is
+            // empty. Otherwise the element's name would hold the slash, and writing it back
+            // would give a closing or an empty tag, changing the tree on the next read.
+            const std::string tag = Trim(raw);
+            if (!tag.empty() && tag.front() == '/')
                 typed.push_back("1" + NormalizeSpaces(tag.substr(1)));
-            else if (tag.back() == '/')
+            else if (!tag.empty() && tag.back() == '/')
                 typed.push_back("2" + NormalizeSpaces(Trim(tag.substr(0, tag.size() - 1))));
             else
-                typed.push_back("3" + NormalizeSpaces(Trim(tag)));
+                typed.push_back("3" + NormalizeSpaces(tag));
             i = nextGreater + 1;
         }
     }

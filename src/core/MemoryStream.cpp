@@ -82,6 +82,22 @@ static bool WriteAll(int fd, std::span<const uint8_t> bytes) {
     return true;
 }
 
+// Flushes the entries of the folder holding path to the disk. A file system that cannot sync a
+// folder (EINVAL) has nothing to flush.
+static bool SyncFolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
+}
+
 void WriteFileAtomically(const std::string& path,
                          std::span<const std::span<const uint8_t>> pieces) {
     const std::string temporary = path + ".part";
@@ -105,6 +121,9 @@ void WriteFileAtomically(const std::string& path,
         ::unlink(temporary.c_str());
         throw FileError("Cannot write", path, error);
     }
+    // The rename lives in the folder's entries: until they reach the disk, a power cut can still
+    // bring back the old file, or none.
+    if (!SyncFolderOf(path)) throw FileError("Cannot sync the folder of", path, errno);
 }
 
 bool WriteTextFileAtomically(const std::string& fileName, const std::string& text) {

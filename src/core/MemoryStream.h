@@ -1,6 +1,7 @@
 // TMemoryStream: a growable byte buffer with a read/write position, the in-memory stream that the
 // archive's entries, the scrambler and the description loaders exchange. Also whole-file loading
-// and atomic whole-file replacement (temporary file, fsync, rename). Relies on POSIX file calls.
+// and atomic, durable whole-file replacement (temporary file, fsync, rename, fsync of the
+// folder). Relies on POSIX file calls.
 #pragma once
 
 #include <cstddef>
@@ -46,9 +47,12 @@ class TMemoryStream {
 };
 
 // Writes the pieces one after another to path + ".part" in the same folder, flushes and fsyncs
-// it, then renames it over path, so that path holds either its old content or the whole new one.
-// On any failure the temporary file is removed and std::system_error is thrown.
+// it, renames it over path and fsyncs the folder, so that path holds either its old content or
+// the whole new one, also after a crash or a power cut. When writing fails the temporary file is
+// removed, the old file is left as it was and std::system_error is thrown; when only the final
+// sync of the folder fails, the new content is in place (but may not survive a power cut) and
+// std::system_error is thrown as well.
 void WriteFileAtomically(const std::string& path, std::span<const std::span<const uint8_t>> pieces);
-// Replaces `fileName` atomically with the text; false when it could not be written (the old
-// file is then left as it was), with errno telling why.
+// Replaces `fileName` atomically with the text as WriteFileAtomically does; false when that
+// fails, with errno telling why.
 bool WriteTextFileAtomically(const std::string& fileName, const std::string& text);

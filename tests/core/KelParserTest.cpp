@@ -132,6 +132,14 @@ TEST(KelParser, TreeQuirks) {
     // A "<" without a ">" is dropped and what follows is text.
     doc.LoadFromString("<a>x</a>1 < 2");
     EXPECT_EQ(doc.Text, "2");
+    // Blanks around a tag's slash keep its kind, so the tree written reads back the same.
+    const std::string blanks = "<a>\r\n<b/ >< c x=\"1\"\t/><d></d\r\n>\r\n< /a><e/>";
+    doc.LoadFromString(blanks);
+    EXPECT_EQ(ChildNames(&doc), "a,e");
+    EXPECT_EQ(ChildNames(doc.GetTag(0)), "b,c,d");
+    TKelParser again;
+    again.LoadFromString(doc.SaveToString());
+    EXPECT_EQ(again.SaveToString(), doc.SaveToString());
 }
 
 TEST(KelParser, GreaterThanInsideQuotesEndsTheTag) {

@@ -48,3 +48,20 @@ TEST(MemoryStreamTest, SavesAtomicallyAndLoadsWholeFiles) {
     EXPECT_THROW(loaded.LoadFromFile(path.string()), std::runtime_error);
     EXPECT_EQ(loaded.Size(), 4u);  // a failed load keeps the content
 }
+
+TEST(MemoryStreamTest, SavesABareFileNameIntoTheCurrentFolder) {
+    // The folder synced after the rename is the current one when the name has no folder part.
+    const std::filesystem::path before = std::filesystem::current_path();
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("tervolin-memorystream-cwd-" +
+         std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directory(folder);
+    std::filesystem::current_path(folder);
+    EXPECT_NO_THROW(TMemoryStream(std::string("saved")).SaveToFile("bare.dat"));
+    std::filesystem::current_path(before);
+    TMemoryStream loaded;
+    loaded.LoadFromFile((folder / "bare.dat").string());
+    EXPECT_EQ(loaded.ToString(), "saved");
+    std::filesystem::remove_all(folder);
+}
