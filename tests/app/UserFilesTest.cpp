@@ -9,12 +9,10 @@
 
 #include "app/CUnit.h"
 #include "app/DamagedFile.h"
-#include "app/HeadlessGame.h"
 #include "app/PlayersFile.h"
-#include "app/WorkingArchive.h"
 #include "resources/FileFolder.h"
+#include "support/ShippedGame.h"
 #include "support/TempFolder.h"
-#include "ui/KelInterfaceObject.h"
 
 namespace fs = std::filesystem;
 
@@ -50,57 +48,12 @@ TEST(DamagedFileTest, AKeptFileNeverOverwritesAnother) {
 
 #ifdef TERVOLIN_GAME_FOLDER
 
-class UserFilesTest : public ::testing::Test {
+class UserFilesTest : public ShippedGameTest {
   protected:
-    void Start() {
-        game_ = std::make_unique<THeadlessGame>(
-            THeadlessConfig{data_.empty() ? TERVOLIN_GAME_FOLDER : data_, user_.Path().string(), 1,
-                            10, registryOnDisk_});
-        game_->Start();
-        ASSERT_FALSE(Engine().Closed());
-        Pass();
-    }
-    TKelGameEngine& Engine() { return game_->Engine(); }
-    void Pass() { game_->Step(10); }
-    void Press(const std::string& name) {
-        const auto* object =
-            dynamic_cast<const TKelInterfaceObject*>(Engine().Interface().FindObject(name));
-        ASSERT_NE(object, nullptr) << name;
-        ASSERT_TRUE(object->Visible()) << name;
-        const int x = object->AbsLeft() + object->Width() / 2;
-        const int y = object->AbsTop() + object->Height() / 2;
-        game_->MouseMove(x, y);
-        game_->MouseDown(x, y, TMouseButton::mbLeft, ssLeft);
-        game_->MouseUp(x, y, TMouseButton::mbLeft);
-        Pass();
-    }
-    void Type(const std::string& text) {
-        for (const char c : text) game_->TypeChar(uint8_t(c));
-        Pass();
-    }
-    std::string Caption(const std::string& object) {
-        return ValueToText(Engine().Interface().GetProperty(object, "Caption"));
-    }
-    std::vector<std::string> Stack() {
-        std::vector<std::string> names;
-        for (const TKelForm* form : Engine().Interface().ModalStack())
-            names.push_back(form->Name());
-        return names;
-    }
+    void Start() { ShippedGameTest::Start(data_, registryOnDisk_); }
 
-    // The name of the player the players file holds as current.
-    std::string CurrentPlayerInFile() {
-        const auto document = TPlayersFile(user_.File("players.dat")).Read();
-        const TKelXMLTag* root = PlayersRoot(*document);
-        const TKelXMLTag* player = root ? root->GetTag(CurrentPlayerIndex(*root)) : nullptr;
-        const TKelParserAttribute* name = player ? player->FindAttribute("Name") : nullptr;
-        return name ? name->Value : "none";
-    }
-
-    TempFolder user_;
     std::string data_;             // the game's data folder; the built game's when empty
     bool registryOnDisk_ = false;  // the registry in the user folder's registry.ini
-    std::unique_ptr<THeadlessGame> game_;
 };
 
 TEST_F(UserFilesTest, ADamagedPlayersFileIsKeptAsideAndTheGameStartsAfresh) {

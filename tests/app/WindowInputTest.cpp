@@ -6,64 +6,23 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/HeadlessGame.h"
-#include "app/PlayersFile.h"
-#include "support/TempFolder.h"
-#include "ui/KelInterfaceObject.h"
+#include "support/ShippedGame.h"
 
 #ifdef TERVOLIN_GAME_FOLDER
 namespace {
 
-class WindowInputTest : public ::testing::Test {
+class WindowInputTest : public ShippedGameTest {
   protected:
-    void Start() {
-        game_ = std::make_unique<THeadlessGame>(
-            THeadlessConfig{TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10});
-        game_->Start();
-        ASSERT_FALSE(Engine().Closed());
-        Pass();
-    }
-    TKelGameEngine& Engine() { return game_->Engine(); }
-    void Pass() { game_->Step(10); }
-    // The mouse moves onto the centre of a visible object of a shown window, presses and lets go.
-    void Press(const std::string& name) {
-        const auto* object =
-            dynamic_cast<const TKelInterfaceObject*>(Engine().Interface().FindObject(name));
-        ASSERT_NE(object, nullptr) << name;
-        ASSERT_TRUE(object->Visible()) << name;
-        const int x = object->AbsLeft() + object->Width() / 2;
-        const int y = object->AbsTop() + object->Height() / 2;
-        game_->MouseMove(x, y);
-        game_->MouseDown(x, y, TMouseButton::mbLeft, ssLeft);
-        game_->MouseUp(x, y, TMouseButton::mbLeft);
-        Pass();
-    }
-    void Type(const std::string& text) {
-        for (const char c : text) game_->TypeChar(uint8_t(c));
-        Pass();
-    }
     // The mouse moves over the title's empty sky, where nothing answers.
     void MoveAside() {
         game_->MouseMove(12, 12);
         Pass();
-    }
-    std::string Caption(const std::string& object) {
-        return ValueToText(Engine().Interface().GetProperty(object, "Caption"));
     }
     void NameFirstPlayer(const std::string& name) {
         ASSERT_EQ(Engine().TopForm(), "WYourName");
         Type(name);
         Press("WYourName_BOk");
         ASSERT_EQ(Engine().TopForm(), "WTitle");
-    }
-    // The name of the player the players file holds as current.
-    std::string CurrentPlayerInFile() {
-        const auto document = TPlayersFile(user_.File("players.dat")).Read();
-        const TKelXMLTag* root = PlayersRoot(*document);
-        if (!root) return "no players";
-        const TKelXMLTag* player = root->GetTag(CurrentPlayerIndex(*root));
-        const TKelParserAttribute* name = player ? player->FindAttribute("Name") : nullptr;
-        return name ? name->Value : "no current player";
     }
     // The language code kept in the registry, in lower case.
     std::string StoredLanguage() {
@@ -78,9 +37,6 @@ class WindowInputTest : public ::testing::Test {
             return call.rfind("SamplePlay", 0) == 0;
         }));
     }
-
-    TempFolder user_;
-    std::unique_ptr<THeadlessGame> game_;
 };
 
 TEST_F(WindowInputTest, APlayerMadeWithTheMouseStaysCurrent) {
@@ -156,21 +112,21 @@ TEST_F(WindowInputTest, OptionsCancelTakesBackOnlyTheLanguageChosenInThatVisit) 
     EXPECT_EQ(StoredLanguage(), "deu");
 
     // Chosen from the options window, Russian goes with its Cancel, back to German.
-    Press("WTitle_BOptions");
-    Press("WOptions_BLanguage");
-    Press("WLanguage_RBRUS");
-    Press("WLanguage_BOk");
-    ASSERT_EQ(Engine().TopForm(), "WOptions");
+    const auto chooseRussianInTheOptions = [this] {
+        Press("WTitle_BOptions");
+        Press("WOptions_BLanguage");
+        Press("WLanguage_RBRUS");
+        Press("WLanguage_BOk");
+        ASSERT_EQ(Engine().TopForm(), "WOptions");
+    };
+    chooseRussianInTheOptions();
     ASSERT_NE(Caption("WTitle_BOptions"), german);
     Press("WOptions_BCancel");
     EXPECT_EQ(Caption("WTitle_BOptions"), german);
     EXPECT_EQ(StoredLanguage(), "deu");
 
     // Confirmed with OK, it stands.
-    Press("WTitle_BOptions");
-    Press("WOptions_BLanguage");
-    Press("WLanguage_RBRUS");
-    Press("WLanguage_BOk");
+    chooseRussianInTheOptions();
     Press("WOptions_BOk");
     Press("WTitle_BOptions");
     Press("WOptions_BCancel");
