@@ -136,8 +136,9 @@ void TGameScreen::DrawLevelBox(const TEffectCanvas& canvas) {
             for (int col = 1; col <= BoardColumns; ++col) {
                 const TFish& fish = board.Cell(col, row);
                 if (fish.SlideTime < 0 || Reached(fish.SlideTime, canvas.Now)) continue;
-                DrawMarkers(canvas, fish.Extras, false, RoundedSlidePos(fish));
-                DrawMarkers(canvas, fish.Extras, true, RoundedSlidePos(fish));
+                const TPoint at = RoundedSlidePos(fish);
+                DrawMarkers(canvas, fish.Extras, false, at);
+                DrawMarkers(canvas, fish.Extras, true, at);
                 if (fish.Kind < fkScarab0 || fish.Kind > fkScarab300) continue;
                 const std::string picture = ScarabPictureName(fish.Kind);
                 const TPoint size = store.GetSurfaceSize(picture);

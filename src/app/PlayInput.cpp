@@ -157,7 +157,7 @@ std::optional<TShownTutorialPopup> TKelGameEngine::ShownTutorialPopup() const {
         dynamic_cast<const TKelInterfaceObject*>(interface_.FindObject(popup.Name));
     if (!window) return std::nullopt;
     const TCell cell{popup.Col, popup.Row};
-    // A popup below its cell has its arrow pointing up.
-    const bool up = window->Top() > CellCentre(cell.Col, cell.Row).Y;
+    // The layout that placed the popup says where its arrow points.
+    const bool up = LayOutTutorialPopup(cell, window->Width(), window->Height()).ArrowUp;
     return TShownTutorialPopup{popup.Name, cell, up, TutorialArrowTip(cell, up, currentTick_)};
 }
