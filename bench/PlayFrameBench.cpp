@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/HeadlessGame.h"
+#include "app/screens/ScreenFlow.h"
 
 namespace fs = std::filesystem;
 
@@ -39,17 +40,17 @@ bool SetUpBusyFrame(THeadlessGame& game) {
     game.Start();
     TKelGameEngine& engine = game.Engine();
     if (engine.Closed()) return false;
-    engine.Play().Game.ShowInstructions = false;
+    engine.Services().Play.Game.ShowInstructions = false;
     int busiest = 1, most = -1;
-    for (int n = 1; engine.Archive()->FindFile(PuzzleLevelName(n)); ++n) {
-        engine.Levels().LoadPuzzleLevelFromXML(PuzzleLevelName(n), game.Now());
-        const int cells = ShapeCells(engine.Play().Level.Board);
+    for (int n = 1; engine.Services().Archive.get()->FindFile(PuzzleLevelName(n)); ++n) {
+        (*engine.Services().Levels).LoadPuzzleLevelFromXML(PuzzleLevelName(n), game.Now());
+        const int cells = ShapeCells(engine.Services().Play.Level.Board);
         if (cells > most) busiest = n, most = cells;
     }
     if (most <= 0) return false;
-    engine.Levels().StartGameAt(busiest, PuzzleLevelName(busiest), game.Now());
+    (*engine.Services().Levels).StartGameAt(busiest, PuzzleLevelName(busiest), game.Now());
 
-    TPlayState& play = engine.Play();
+    TPlayState& play = engine.Services().Play;
     const std::vector<TFishSpec>& fishes = play.Level.LevelFishes;
     std::vector<TCell> cells;
     for (int row = 1; row <= BoardRows; ++row)
@@ -61,20 +62,20 @@ bool SetUpBusyFrame(THeadlessGame& game) {
             fish.Type = kind.Type;
             fish.Color = uint8_t(kind.Color);
             fish.Has = {false, true, true, true};
-            engine.Presenter().NameCellPicture(col, row, game.Now());
+            (*engine.Services().Presenter).NameCellPicture(col, row, game.Now());
             cells.push_back({col, row});
         }
     if (cells.size() < 3) return false;
     play.Game.SelectedCell = cells[0];
-    engine.Play().Game.HoverCell = cells[1];
-    engine.Play().Game.PreviewGroup = {cells[1], cells[2]};
-    engine.Play().Game.WillCompleteShown = true;
+    engine.Services().Play.Game.HoverCell = cells[1];
+    engine.Services().Play.Game.PreviewGroup = {cells[1], cells[2]};
+    engine.Services().Play.Game.WillCompleteShown = true;
     play.Level.Progress = play.Level.Goal / 2.0;
 
     // Break effects over the board until at least 300 particles live.
     const TEffectSources sources{
-        *engine.Archive(), engine.SurfaceStore(), nullptr, &engine.Random(), {}};
-    TScreenEffects& effects = engine.LevelEffectsList();
+        *engine.Services().Archive.get(), engine.Services().Surfaces.get(), nullptr, &engine.Services().Random, {}};
+    TScreenEffects& effects = engine.Services().LevelEffects;
     auto particles = [&] {
         int count = 0;
         for (const TPartEffect& instance : effects)
@@ -103,7 +104,7 @@ void BM_PlayFrame(benchmark::State& state) {
         state.SkipWithError("the shipped game did not start");
         return;
     }
-    for (auto _ : state) game.Engine().DrawScreen();
+    for (auto _ : state) game.Engine().Services().Flow->DrawFrame();
 }
 
 // One pass of both play timers: one column of the board falls from high above, a group of three
@@ -117,7 +118,7 @@ void BM_PlayTimers(benchmark::State& state) {
         return;
     }
     TKelGameEngine& engine = game.Engine();
-    TBoard& board = engine.Play().Level.Board;
+    TBoard& board = engine.Services().Play.Level.Board;
     std::vector<TCell> column, group;
     for (int col = 1; col <= BoardColumns && (column.empty() || group.size() < 3); ++col) {
         std::vector<TCell> cells;
@@ -137,7 +138,7 @@ void BM_PlayTimers(benchmark::State& state) {
         fish.BreakTime = int32_t(now - 100);
         fish.RemoveTime = fish.HiddenUntil = int32_t(now + 100000);
     }
-    TCellView& flying = engine.BoardView().Cell(group[0].Col, group[0].Row);
+    TCellView& flying = engine.Services().View.Cell(group[0].Col, group[0].Row);
     for (auto _ : state) {
         for (TCell cell : column) {
             TFish& fish = board.Cell(cell.Col, cell.Row);
@@ -148,8 +149,8 @@ void BM_PlayTimers(benchmark::State& state) {
         board.Cell(group[0].Col, group[0].Row).MergeTime = int32_t(now + 5000);
         flying.FlyPicture = flying.SurfName;
         flying.FlyFrom = {100, 100};
-        engine.Rules().TickGamePlayTimer(now, true);
-        engine.Rules().TickBoxMovePiecesTimer(now, 10);
+        (*engine.Services().Rules).TickGamePlayTimer(now, true);
+        (*engine.Services().Rules).TickBoxMovePiecesTimer(now, 10);
     }
 }
 

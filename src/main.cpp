@@ -78,7 +78,7 @@ int RunInWindow(const TGameCommandLine& args, const TGameScript& script) {
     if (const auto folders = PrepareFolders()) {
         TKelGameEngine* game = nullptr;
         auto log = [&game](const std::string& text) {
-            if (game) game->Log().WriteLog(text);
+            if (game) game->Services().Log.WriteLog(text);
         };
         SdlDisplay display("Tervolin");
         TIconPixels icon = LoadIconPixels(JoinPath(folders->GameFolder, "icons/tervolin.png"));
@@ -89,7 +89,7 @@ int RunInWindow(const TGameCommandLine& args, const TGameScript& script) {
         SdlAudio audio(log);
         Platform platform{display, events, audio, system};
         TKelGameEngine engine(platform, *folders);
-        engine.Options().FullScreenForRun = args.FullScreen;
+        engine.Services().Options.FullScreenForRun = args.FullScreen;
         game = &engine;
         if (args.Script.empty()) {
             engine.Run();

@@ -30,7 +30,17 @@ for layer in "${!allowed[@]}"; do
       echo "layer $layer may not use $used: $hit"
       status=1
     fi
-  done < <(grep -HnE '^\s*#\s*include "[a-z]+/' "$src/$layer"/* 2>/dev/null)
+  done < <(grep -rHnE '^\s*#\s*include "[a-z]+/' "$src/$layer" 2>/dev/null)
+done
+
+# Inside the game layer, the rooms that keep files, effects and sound serve the screens and never
+# reach up into them.
+for room in persistence effects audio; do
+  [[ -d "$src/app/$room" ]] || continue
+  while IFS= read -r hit; do
+    echo "app/$room may not use the screens: $hit"
+    status=1
+  done < <(grep -rHnE '^\s*#\s*include "app/screens/' "$src/app/$room")
 done
 
 if [[ -n "$game" ]]; then

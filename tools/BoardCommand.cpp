@@ -79,13 +79,13 @@ int RunBoard(const ToolArgs& args) {
     THeadlessGame& game = tool.Game();
     TKelGameEngine& engine = tool.Engine();
 
-    TPlayState& play = engine.Play();
+    TPlayState& play = engine.Services().Play;
     if (options.Progress) play.Level.Progress = *options.Progress * play.Level.Goal;
     if (options.Mood) play.Game.MoodState = *options.Mood;
     if (options.Select) play.Game.SelectedCell = *options.Select;
     if (options.Hover) {
-        engine.Play().Game.HoverCell = *options.Hover;
-        engine.Play().Game.PreviewGroup = {*options.Hover};
+        engine.Services().Play.Game.HoverCell = *options.Hover;
+        engine.Services().Play.Game.PreviewGroup = {*options.Hover};
     }
     game.Step(options.At);
     if (!game.SaveFrame(options.Out)) throw std::runtime_error("cannot write " + options.Out);

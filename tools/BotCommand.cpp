@@ -77,7 +77,7 @@ const char* Play(TToolGame& tool, const TBotArgs& options, TKelRandom& random, i
                  uint32_t& elapsed) {
     THeadlessGame& game = tool.Game();
     TKelGameEngine& engine = tool.Engine();
-    TPlayState& play = engine.Play();
+    TPlayState& play = engine.Services().Play;
     const uint32_t start = game.Now();
     const uint32_t limit = options.LimitS * 1000;
     uint32_t lastAction = start;
@@ -97,7 +97,7 @@ const char* Play(TToolGame& tool, const TBotArgs& options, TKelRandom& random, i
                 lastAction = game.Now();
             }
         } else if ((!acted || since >= MovePauseMs) && BoardQuiet(play.Level.Board, game.Now())) {
-            const TChosenMove move = ChooseMove(play.Level, engine.FishkaTypes(), random);
+            const TChosenMove move = ChooseMove(play.Level, engine.Services().Types, random);
             if (move.Kind != TChosenMove::None) {
                 Click(engine, move.From);
                 if (move.Kind == TChosenMove::Merge) Click(engine, move.To);
@@ -123,13 +123,13 @@ int RunBot(const ToolArgs& args) {
     try {
         TToolGame tool(options.Archive, options.Seed, PassMs);
         TKelGameEngine& engine = tool.Engine();
-        engine.Play().Game.GameMode = options.Mode;
-        engine.Play().Game.ShowHints = false;
-        engine.PlayRandom().SetSeed(options.Seed);
+        engine.Services().Play.Game.GameMode = options.Mode;
+        engine.Services().Play.Game.ShowHints = false;
+        engine.Services().PlayRandom.SetSeed(options.Seed);
         tool.StartLevel(options.Level);
         TKelRandom random(options.Seed);
         result = Play(tool, options, random, moves, elapsed);
-        score = engine.Play().Game.Score;
+        score = engine.Services().Play.Game.Score;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

@@ -138,7 +138,7 @@ void Run(TToolGame& tool, const TCommand& command, const std::string& framesFold
         engine.Dispatch(KeyEvent(TEventKind::KeyDown, command.Key));
         engine.Dispatch(KeyEvent(TEventKind::KeyUp, command.Key));
     } else if (command.Name == "dump") {
-        std::fputs(PlayDump(engine.Play(), game.Now()).c_str(), stdout);
+        std::fputs(PlayDump(engine.Services().Play, game.Now()).c_str(), stdout);
     } else if (command.Name == "frame") {
         const std::string path = framesFolder + "/" + command.Frame + ".png";
         if (!game.SaveFrame(path)) throw std::runtime_error("cannot write " + path);
@@ -175,8 +175,8 @@ int RunPlay(const ToolArgs& args) {
 
     TToolGame tool(options.Archive, options.Seed);
     TKelGameEngine& engine = tool.Engine();
-    engine.Play().Game.GameMode = options.Mode;
-    engine.PlayRandom().SetSeed(options.Seed);
+    engine.Services().Play.Game.GameMode = options.Mode;
+    engine.Services().PlayRandom.SetSeed(options.Seed);
     tool.StartLevel(options.Level);
     std::fflush(stdout);
     for (const auto& [number, command] : script) Run(tool, command, options.Frames);

@@ -47,16 +47,16 @@ void TToolGame::StartLevel(const std::string& level) {
     std::string entry;
     if (ParseNumber(level, number) && number >= 1) {
         entry = PuzzleLevelName(number);
-        if (!engine.Archive()->FindFile(entry))
+        if (!engine.Services().Archive.get()->FindFile(entry))
             throw std::runtime_error("the archive has no " + entry);
     } else {
         number = 1;
         TMemoryStream file;
         file.LoadFromFile(level);
         entry = "ToolLevel.xml";
-        engine.Archive()->AddFile(entry, 1, file);
+        engine.Services().Archive.get()->AddFile(entry, 1, file);
     }
-    engine.Play().Game.ShowInstructions = false;
-    engine.Levels().StartGameAt(number, entry, game_->Now());
+    engine.Services().Play.Game.ShowInstructions = false;
+    (*engine.Services().Levels).StartGameAt(number, entry, game_->Now());
     engine.SetTopForm("WGame");
 }

@@ -1,9 +1,10 @@
-// The game object as the interface engine's host: the windows draw onto "MemorySurface" through
-// the surface store, measure pictures there, play their sounds through the sound events, and get
-// the animations the game draws over particular windows.
+#include "app/HostDrawing.h"
 #include "app/EffectDrawing.h"
-#include "app/GameEngine.h"
+
 #include "app/TutorialArrow.h"
+#include "app/TutorialPopup.h"
+#include "app/screens/LevelMapScreen.h"
+#include "app/screens/ScreenFlow.h"
 #include "ui/KelInterfaceObject.h"
 
 namespace {
@@ -20,73 +21,73 @@ const char* HintExampleEffect(const std::string& formName) {
 
 }  // namespace
 
-void TKelGameEngine::Draw(const std::string& picture, const std::string&, TBlendingMode, int x,
-                          int y, uint8_t alpha, const std::optional<TRect>& source) {
-    if (!surfaceStore_ || surfaceStore_->IndexOfSurface(picture) < 0) return;
+void THostDrawing::Draw(const std::string& picture, const std::string&, TBlendingMode, int x, int y,
+                        uint8_t alpha, const std::optional<TRect>& source) {
+    if (!s_.Surfaces || s_.Surfaces->IndexOfSurface(picture) < 0) return;
     TRect rect = source.value_or(TRect{});
-    surfaceStore_->DrawWithAlphaChannel(picture, Frame, x, y, alpha, source ? &rect : nullptr);
+    s_.Surfaces->DrawWithAlphaChannel(picture, Frame, x, y, alpha, source ? &rect : nullptr);
 }
 
-void TKelGameEngine::DrawBumpMap(const std::string&, const std::string&, int, int) {
+void THostDrawing::DrawBumpMap(const std::string&, const std::string&, int, int) {
     // The surface store keeps no bump maps.
 }
 
-void TKelGameEngine::DrawRect(const std::string&, const TRect& rect, uint32_t color, uint8_t alpha,
-                              bool) {
-    if (surfaceStore_) surfaceStore_->FillRectColor(Frame, rect, color, alpha);
+void THostDrawing::DrawRect(const std::string&, const TRect& rect, uint32_t color, uint8_t alpha,
+                            bool) {
+    if (s_.Surfaces) s_.Surfaces->FillRectColor(Frame, rect, color, alpha);
 }
 
-void TKelGameEngine::DrawColoredAlpha(const std::string& picture, const std::string&, int x, int y,
-                                      uint32_t color, uint8_t alpha) {
+void THostDrawing::DrawColoredAlpha(const std::string& picture, const std::string&, int x, int y,
+                                    uint32_t color, uint8_t alpha) {
     // Amount 1 pulls every pixel all the way to the colour: the picture's silhouette.
-    if (surfaceStore_ && surfaceStore_->IndexOfSurface(picture) >= 0)
-        surfaceStore_->DrawWithAlphaChannel(picture, Frame, x, y, alpha, nullptr, color, 1);
+    if (s_.Surfaces && s_.Surfaces->IndexOfSurface(picture) >= 0)
+        s_.Surfaces->DrawWithAlphaChannel(picture, Frame, x, y, alpha, nullptr, color, 1);
 }
 
-void TKelGameEngine::LowExtDraw(const std::string& picture, const TRect& source, const std::string&,
-                                int x, int y, uint32_t color, uint8_t alpha) {
-    if (!surfaceStore_ || surfaceStore_->IndexOfSurface(picture) < 0) return;
+void THostDrawing::LowExtDraw(const std::string& picture, const TRect& source, const std::string&,
+                              int x, int y, uint32_t color, uint8_t alpha) {
+    if (!s_.Surfaces || s_.Surfaces->IndexOfSurface(picture) < 0) return;
     TRect rect = source;
-    surfaceStore_->DrawWithAlphaChannel(picture, Frame, x, y, alpha, &rect, color, 1);
+    s_.Surfaces->DrawWithAlphaChannel(picture, Frame, x, y, alpha, &rect, color, 1);
 }
 
-void TKelGameEngine::GetPictureSize(int& width, int& height, const std::string& picture) {
+void THostDrawing::GetPictureSize(int& width, int& height, const std::string& picture) {
     width = height = 0;
-    if (!surfaceStore_ || picture.empty()) return;
-    const TPoint size = surfaceStore_->GetSurfaceSize(picture);
+    if (!s_.Surfaces || picture.empty()) return;
+    const TPoint size = s_.Surfaces->GetSurfaceSize(picture);
     width = size.X;
     height = size.Y;
 }
 
-void TKelGameEngine::GetScreenSize(int& width, int& height) {
-    width = surfaceStore_ ? surfaceStore_->ScreenWidth : ScreenWidth;
-    height = surfaceStore_ ? surfaceStore_->ScreenHeight : ScreenHeight;
+void THostDrawing::GetScreenSize(int& width, int& height) {
+    width = s_.Surfaces ? s_.Surfaces->ScreenWidth : ScreenWidth;
+    height = s_.Surfaces ? s_.Surfaces->ScreenHeight : ScreenHeight;
 }
 
-void TKelGameEngine::PlaySound(const std::string& sound) {
-    soundEvents_.PlaySound(sound);
+void THostDrawing::PlaySound(const std::string& sound) {
+    s_.Sounds.PlaySound(sound);
 }
 
-void TKelGameEngine::PostFormDraw(const std::string& formName) {
-    if (!surfaceStore_) return;
-    const TEffectCanvas canvas{*surfaceStore_, fontEngine_.get(), redrawGrid_, currentTick_};
+void THostDrawing::PostFormDraw(const std::string& formName) {
+    if (!s_.Surfaces) return;
+    const TEffectCanvas canvas{*s_.Surfaces, s_.Fonts.get(), s_.Redraw, s_.Now};
     if (const char* file = HintExampleEffect(formName)) {
         DrawHintExample(canvas, formName, file);
     } else if (formName == "WBetweenLevels") {
-        DrawSelectedLevelMarker(canvas);
+        s_.Flow->LevelMap().DrawSelectedLevelMarker(canvas);
     }
     DrawPopupArrow(formName);
 }
 
-void TKelGameEngine::DrawHintExample(const TEffectCanvas& canvas, const std::string& formName,
-                                     const std::string& file) {
-    TKelParticleEffect* effect = globalEffects_.Find(file);
+void THostDrawing::DrawHintExample(const TEffectCanvas& canvas, const std::string& formName,
+                                   const std::string& file) {
+    TKelParticleEffect* effect = s_.GlobalEffects.Find(file);
     const auto* well =
-        dynamic_cast<const TKelInterfaceObject*>(interface_.FindObject(formName + "_LExample"));
+        dynamic_cast<const TKelInterfaceObject*>(s_.Interface.FindObject(formName + "_LExample"));
     if (!effect || !well) return;
     // The example runs while its window is shown, drawn around the centre of the window's
     // picture well: the effects are made around their own origin.
-    effect->Update(currentTick_);
+    effect->Update(s_.Now);
     const int x = well->AbsLeft() + well->Width() / 2, y = well->AbsTop() + well->Height() / 2;
     if (formName == "WBouncingGemHint") {
         DrawKelParticleEffectInReal(canvas, *effect, Frame, x, y);  // the hop moves sub-pixel
@@ -95,15 +96,20 @@ void TKelGameEngine::DrawHintExample(const TEffectCanvas& canvas, const std::str
     }
 }
 
-void TKelGameEngine::DrawPopupArrow(const std::string& formName) {
-    const std::optional<TShownTutorialPopup> popup = ShownTutorialPopup();
+void THostDrawing::DrawPopupArrow(const std::string& formName) {
+    const std::optional<TShownTutorialPopup> popup =
+        ShownTutorialPopup(s_.Play.Level, s_.Interface, s_.Now);
     if (!popup || popup->Name != formName) return;
     const char* picture = TutorialArrowPicture(popup->ArrowUp);
-    const TSurface* found = surfaceStore_->FindSurface(picture);
+    const TSurface* found = s_.Surfaces->FindSurface(picture);
     if (!found) return;
     const TSurface& arrow = *found;
     const TPoint corner =
         TutorialArrowCorner(popup->ArrowTip, popup->ArrowUp, arrow.Width, arrow.Height);
-    surfaceStore_->DrawWithAlphaChannel(picture, Frame, corner.X, corner.Y, 255, nullptr);
-    redrawGrid_.FillRect(TutorialArrowArea(popup->Cell, popup->ArrowUp, arrow.Width, arrow.Height));
+    s_.Surfaces->DrawWithAlphaChannel(picture, Frame, corner.X, corner.Y, 255, nullptr);
+    s_.Redraw.FillRect(TutorialArrowArea(popup->Cell, popup->ArrowUp, arrow.Width, arrow.Height));
+}
+
+void THostDrawing::ExtDraw(const std::string& fontPicture, int count) {
+    if (s_.Surfaces) s_.Surfaces->DrawText(fontPicture, Frame, count, s_.Fonts->Placements.data());
 }

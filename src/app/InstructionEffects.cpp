@@ -151,8 +151,8 @@ bool TInstructionEffects::FirstPageShown() {
     return visible.value_or(false);
 }
 
-void TInstructionEffects::StartInstructionEffetcs() {
-    Guarded("Exception error in TKelGameEngine.StartInstructionEffetcs!", [this] {
+void TInstructionEffects::StartInstructionEffects() {
+    Guarded("Exception error in TKelGameEngine.StartInstructionEffects!", [this] {
         const uint32_t now = links_.Clock();
         const std::span<const TInstructionExample> page =
             FirstPageShown() ? std::span<const TInstructionExample>(FirstPage) : SecondPage;

@@ -50,8 +50,8 @@ class TInstructionEffects {
     // Starts the examples of the page shown: the first while the tab form
     // "WInstructions_TFPage1" is visible, else the second. Without that form the second page is
     // taken (logged once). Errors raise "Exception error in
-    // TKelGameEngine.StartInstructionEffetcs!".
-    void StartInstructionEffetcs();
+    // TKelGameEngine.StartInstructionEffects!".
+    void StartInstructionEffects();
     // The end callback of the cycling examples: `name` is the argument of the instance that
     // ended and selects the examples that follow it.
     void InstructionEffectEnded(const std::string& name);

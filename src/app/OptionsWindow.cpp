@@ -1,12 +1,16 @@
-// The options window: full screen, colour depth, hints and the two volumes (heard while their
-// sliders move), confirmed or cancelled; and the switch between window and full screen, which
-// opens the display again and rebuilds every picture.
+#include "app/OptionsWindow.h"
+
 #include <algorithm>
 #include <cctype>
 #include <utility>
 
 #include "app/FishPictures.h"
-#include "app/GameEngine.h"
+
+#include "app/GameWindows.h"
+#include "app/LanguageChoice.h"
+#include "app/PlayerProfiles.h"
+#include "app/UserFiles.h"
+#include "app/screens/ScreenFlow.h"
 #include "core/KelException.h"
 
 namespace {
@@ -20,130 +24,131 @@ bool SameLanguage(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-int TKelGameEngine::SliderPosition(const std::string& slider, int fallback) const {
-    if (!interface_.FindObject(slider)) return fallback;
-    return std::clamp(int(NumberProperty(slider, "Position")), 0, 100);
+int TOptionsWindow::SliderPosition(const std::string& slider, int fallback) const {
+    if (!s_.Interface.FindObject(slider)) return fallback;
+    return std::clamp(int(s_.Windows->NumberProperty(slider, "Position")), 0, 100);
 }
 
-void TKelGameEngine::ShowDisplayOptions() {
-    const bool full = options_.FullScreenMode == 1;
-    interface_.SetProperty("WOptions_CBFullScreen", "Checked", full ? "true" : "false");
-    interface_.SetProperty("WOptions_CB32bitColor", "Visible", full ? "true" : "false");
+void TOptionsWindow::ShowDisplayOptions() {
+    const bool full = s_.Options.FullScreenMode == 1;
+    s_.Interface.SetProperty("WOptions_CBFullScreen", "Checked", full ? "true" : "false");
+    s_.Interface.SetProperty("WOptions_CB32bitColor", "Visible", full ? "true" : "false");
     if (full)
-        interface_.SetProperty("WOptions_CB32bitColor", "Checked",
-                               options_.BitsPerPixel == 32 ? "true" : "false");
+        s_.Interface.SetProperty("WOptions_CB32bitColor", "Checked",
+                                 s_.Options.BitsPerPixel == 32 ? "true" : "false");
 }
 
-void TKelGameEngine::ResetOptionsWindow() {
-    if (!SameLanguage(previousLanguage_, language_)) {
-        language_ = previousLanguage_;
-        ApplyLanguage();
-        SaveLanguageToReg();
-        if (play_.Game.State == gsPause) UpdateScoreLabels();
+void TOptionsWindow::ResetOptionsWindow() {
+    TLanguageChoice& language = *s_.Language;
+    if (!SameLanguage(language.PreviousLanguage(), language.Language())) {
+        language.SetLanguage(language.PreviousLanguage());
+        s_.Language->ApplyLanguage();
+        s_.Language->SaveLanguageToReg();
+        if (s_.Play.Game.State == gsPause) s_.Flow->UpdateScoreLabels();
     }
-    options_.LoadOptions(UserPath("options.cfg"));
+    s_.Options.LoadOptions(s_.UserPath("options.cfg"));
     ShowDisplayOptions();
-    interface_.SetProperty("WOptions_CBHintsOff", "Checked",
-                           play_.Game.ShowHints ? "false" : "true");
+    s_.Interface.SetProperty("WOptions_CBHintsOff", "Checked",
+                             s_.Play.Game.ShowHints ? "false" : "true");
     // No preview sound while the sliders are set: their change scripts are dropped (they would
     // play the sample at the next input) and the volumes are applied below.
     for (const auto& [slider, volume] :
-         {std::pair{"WOptions_SMusicVolume", options_.MusicVolume},
-          std::pair{"WOptions_SSoundVolume", options_.SoundVolume}}) {
-        interface_.SetProperty(slider, "Position", std::to_string(std::clamp(volume, 0, 100)));
-        interface_.DropScriptsOf(slider);
+         {std::pair{"WOptions_SMusicVolume", s_.Options.MusicVolume},
+          std::pair{"WOptions_SSoundVolume", s_.Options.SoundVolume}}) {
+        s_.Interface.SetProperty(slider, "Position", std::to_string(std::clamp(volume, 0, 100)));
+        s_.Interface.DropScriptsOf(slider);
     }
-    platform_.Audio.SetGlobalVolumes(std::clamp(options_.MusicVolume, 0, 100),
-                                     std::clamp(options_.SoundVolume, 0, 100), 0);
+    s_.Os.Audio.SetGlobalVolumes(std::clamp(s_.Options.MusicVolume, 0, 100),
+                                 std::clamp(s_.Options.SoundVolume, 0, 100), 0);
 }
 
-void TKelGameEngine::ApplyVolumeSlider(bool music) {
+void TOptionsWindow::ApplyVolumeSlider(bool music) {
     if (music) {
-        soundEvents_.WOptions_SMusicVolume_Change(
-            SliderPosition("WOptions_SMusicVolume", options_.MusicVolume));
+        s_.Sounds.WOptions_SMusicVolume_Change(
+            SliderPosition("WOptions_SMusicVolume", s_.Options.MusicVolume));
     } else {
         // A sample at the new level, unless the sliders are being set from the stored values.
-        soundEvents_.WOptions_SSoundVolume_Change(
-            SliderPosition("WOptions_SSoundVolume", options_.SoundVolume), startedUp_ && !loading_,
-            currentTick_);
+        s_.Sounds.WOptions_SSoundVolume_Change(
+            SliderPosition("WOptions_SSoundVolume", s_.Options.SoundVolume),
+            s_.StartedUp && !s_.Loading, s_.Now);
     }
 }
 
-void TKelGameEngine::ApplyOptionsWindow() {
+void TOptionsWindow::ApplyOptionsWindow() {
     Guarded("Exception error in TKelGameEngine.WOptions_BOk_MouseUp!", [this] {
-        previousLanguage_ = language_;
-        SaveOptionsFile();
-        const bool full = Checked("WOptions_CBFullScreen");
-        const bool color32 = Checked("WOptions_CB32bitColor");
-        play_.Game.ShowHints = !Checked("WOptions_CBHintsOff");
+        s_.Language->SetPreviousLanguage(s_.Language->Language());
+        s_.Files->SaveOptionsFile();
+        const bool full = s_.Windows->Checked("WOptions_CBFullScreen");
+        const bool color32 = s_.Windows->Checked("WOptions_CB32bitColor");
+        s_.Play.Game.ShowHints = !s_.Windows->Checked("WOptions_CBHintsOff");
         bool depthChanged = false;
-        if (options_.FullScreenMode == 1 && color32 != (options_.BitsPerPixel == 32)) {
-            options_.BitsPerPixel = color32 ? 32 : 16;
-            SaveOptionsFile();
+        if (s_.Options.FullScreenMode == 1 && color32 != (s_.Options.BitsPerPixel == 32)) {
+            s_.Options.BitsPerPixel = color32 ? 32 : 16;
+            s_.Files->SaveOptionsFile();
             depthChanged = true;
         }
-        if (full != (options_.FullScreenMode == 1))
+        if (full != (s_.Options.FullScreenMode == 1))
             ChangeWindowMode();
         else if (depthChanged)
             ReopenDisplay();
-        SavePlayerState();
+        s_.Players->SavePlayerState();
     });
 }
 
-void TKelGameEngine::ChangeWindowMode() {
+void TOptionsWindow::ChangeWindowMode() {
     Guarded("Exception Error in TKelGameEngine.ChangewindowMode.", [this] {
-        PauseClock();
-        options_.FullScreenForRun.reset();  // the player's own choice is stored from now on
-        options_.FullScreenMode = (options_.FullScreenMode + 1) % 2;
-        SaveOptionsFile();
+        s_.Flow->PauseClock();
+        s_.Options.FullScreenForRun.reset();  // the player's own choice is stored from now on
+        s_.Options.FullScreenMode = (s_.Options.FullScreenMode + 1) % 2;
+        s_.Files->SaveOptionsFile();
         if (!ReopenDisplay()) return;
         ShowDisplayOptions();
     });
 }
 
-bool TKelGameEngine::ReopenDisplay() {
-    const bool full = options_.FullScreenMode == 1;
-    surfaceStore_->ReleaseSurfaces();
-    platform_.Display.Close();
-    const bool placed = options_.WindowModeX != 0 || options_.WindowModeY != 0;
-    platform_.Display.ShowWindow(full, placed && !full ? options_.WindowModeX : -1,
-                                 placed && !full ? options_.WindowModeY : -1);
-    const int depth = full ? options_.BitsPerPixel : 32;
-    if (!SetUpDisplay(platform_.Display, options_.FullScreenMode, depth,
-                      [this](const std::string& line) { log_.WriteLog(line); })) {
-        closeRequested_ = true;
+bool TOptionsWindow::ReopenDisplay() {
+    const bool full = s_.Options.FullScreenMode == 1;
+    s_.Surfaces->ReleaseSurfaces();
+    s_.Os.Display.Close();
+    const bool placed = s_.Options.WindowModeX != 0 || s_.Options.WindowModeY != 0;
+    s_.Os.Display.ShowWindow(full, placed && !full ? s_.Options.WindowModeX : -1,
+                             placed && !full ? s_.Options.WindowModeY : -1);
+    const int depth = full ? s_.Options.BitsPerPixel : 32;
+    if (!SetUpDisplay(s_.Os.Display, s_.Options.FullScreenMode, depth,
+                      [this](const std::string& line) { s_.Log.WriteLog(line); })) {
+        s_.CloseRequested = true;
         return false;
     }
-    surfaceStore_->Create(platform_.Display, ScreenWidth, ScreenHeight);
-    surfaceStore_->ReinitSurfaces(*archive_, folders_.GameFolder, "");
+    s_.Surfaces->Create(s_.Os.Display, ScreenWidth, ScreenHeight);
+    s_.Surfaces->ReinitSurfaces(*s_.Archive, s_.Folders.GameFolder, "");
     DoPostChangeWindowMode();
     return true;
 }
 
-void TKelGameEngine::DoPostChangeWindowMode() {
+void TOptionsWindow::DoPostChangeWindowMode() {
     Guarded("Exception error in TKelGameEngine.DoPostChangeWindowMode!", [this] {
         // The piece pictures the game composed came back blank, without their alpha: they are
         // made again, the ghosts, the still pictures and their animation strips alike.
-        for (const TFishkaType& type : fishkaTypes_) {
+        for (const TFishkaType& type : s_.Types) {
             for (int mask = 1; mask <= 8; ++mask) {
-                surfaceStore_->DeleteSurface(GhostPictureName(type, mask));
+                s_.Surfaces->DeleteSurface(GhostPictureName(type, mask));
                 for (int color = 0; color < 8; ++color) {
                     const std::string still = FishPictureName(type, mask, color);
-                    surfaceStore_->DeleteSurface(still);
-                    surfaceStore_->DeleteSurface(still + "anime");
+                    s_.Surfaces->DeleteSurface(still);
+                    s_.Surfaces->DeleteSurface(still + "anime");
                 }
             }
         }
-        MakeGhostFishes(*surfaceStore_, *archive_, fishkaTypes_);
-        if (play_.Game.CurrentLevel > 0) levels_.MakeColorFishesSurfaces(currentTick_);
-        TGame& game = play_.Game;
-        screen_.DrawGameStateBackground();
+        MakeGhostFishes(*s_.Surfaces, *s_.Archive, s_.Types);
+        if (s_.Play.Game.CurrentLevel > 0) s_.Levels->MakeColorFishesSurfaces(s_.Now);
+        TGame& game = s_.Play.Game;
+        s_.Screen->DrawGameStateBackground();
         if (game.State == gsPause) {
             // The paused level's board lies under the overlay.
-            game.State = gsGame;
-            screen_.DrawGameStateBackground();
-            game.State = gsPause;
+            s_.Flow->Show(gsGame);
+            s_.Screen->DrawGameStateBackground();
+            s_.Flow->Show(gsPause);
         }
-        MarkWholeScreen();
+        s_.MarkWholeScreen();
     });
 }

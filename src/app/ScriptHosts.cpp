@@ -9,7 +9,7 @@
 THeadlessScriptHost::THeadlessScriptHost(const THeadlessConfig& config,
                                          std::optional<int> fullScreen)
     : game_(config), passMs_(config.PassMs) {
-    game_.Engine().Options().FullScreenForRun = fullScreen;
+    game_.Engine().Services().Options.FullScreenForRun = fullScreen;
     game_.Start();
 }
 
@@ -31,7 +31,7 @@ void TWindowScriptHost::Pass() {
 }
 
 bool TWindowScriptHost::SaveFrame(const std::string& path) {
-    TSurfEngine* store = engine_.SurfaceStore();
+    TSurfEngine* store = engine_.Services().Surfaces.get();
     TSurface* surface = store ? store->FindSurface("MemorySurface") : nullptr;
     if (!surface || !surface->HasSurface() || surface->Width != ScreenWidth ||
         surface->Height != ScreenHeight)

@@ -65,7 +65,7 @@ class TScriptRunner {
                 return top == command.Name ? "" : Shown(top);
             }
             case TScriptOp::ExpectState: {
-                const TGameState state = engine_.Play().Game.State;
+                const TGameState state = engine_.Services().Play.Game.State;
                 return state == command.State ? "" : "the state is " + GameStateName(state);
             }
             case TScriptOp::Shot: {
@@ -73,7 +73,7 @@ class TScriptRunner {
                 return host_.SaveFrame(path) ? "" : "cannot write " + path;
             }
             case TScriptOp::Dump:
-                out_ << PlayDump(engine_.Play(), host_.Now()) << std::flush;
+                out_ << PlayDump(engine_.Services().Play, host_.Now()) << std::flush;
                 return "";
             case TScriptOp::Windows:
                 out_ << WindowsReport() << std::flush;
@@ -149,7 +149,7 @@ class TScriptRunner {
     // arrow=X,Y" for a tutorial popup shown, with its arrow's tip as last drawn; then "end".
     std::string WindowsReport() {
         std::string report;
-        for (const TKelForm* form : engine_.Interface().ModalStack())
+        for (const TKelForm* form : engine_.Services().Interface.ModalStack())
             report += "window " + form->Name() + "\n";
         if (const auto popup = engine_.ShownTutorialPopup())
             report += "popup " + popup->Name + " cell=" + std::to_string(popup->Cell.Col) + "," +
@@ -160,7 +160,7 @@ class TScriptRunner {
     }
 
     std::string Press(const std::string& name) {
-        TKelInterfaceEngine& ui = engine_.Interface();
+        TKelInterfaceEngine& ui = engine_.Services().Interface;
         auto* object = dynamic_cast<TKelInterfaceObject*>(ui.FindObject(name));
         if (!object) return "there is no interface object " + name;
         // Its window, the outermost form it lies on, must be on the window stack; the object and

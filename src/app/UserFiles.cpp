@@ -1,14 +1,14 @@
-// The user's files when they do not read or cannot be written: a damaged players file is moved
-// aside and the game starts as on a first start, unreadable high-score lines keep their file's
-// original beside it before the table is written again, and every failed save is logged and
-// told to the player, once per file, with the reason in plain words.
+#include "app/UserFiles.h"
+
 #include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <system_error>
 
 #include "app/DamagedFile.h"
-#include "app/GameEngine.h"
+
+#include "app/GameWindows.h"
+#include "app/HighScoreBoard.h"
 
 namespace {
 
@@ -46,86 +46,87 @@ const char* TextResource(int file) {
 
 }  // namespace
 
-std::unique_ptr<TKelParser> TKelGameEngine::ReadPlayersOrSetAside(const TPlayersFile& file,
-                                                                  std::string& kept) {
+std::unique_ptr<TKelParser> TUserFiles::ReadPlayersOrSetAside(const TPlayersFile& file,
+                                                              std::string& kept) {
     try {
         auto document = file.Read();
-        CheckPlayersDocument(*document, int32_t(pathPoints_.size()) - 1);
+        CheckPlayersDocument(*document, int32_t(s_.PathPoints.size()) - 1);
         return document;
     } catch (const std::exception& failure) {
-        log_.WriteLog(file.Path() + " does not read: " + failure.what());
+        s_.Log.WriteLog(file.Path() + " does not read: " + failure.what());
     }
     try {
         kept = MoveDamagedFile(file.Path(), std::time(nullptr));
-        log_.WriteLog("The damaged players file is kept as " + kept);
+        s_.Log.WriteLog("The damaged players file is kept as " + kept);
     } catch (const std::system_error& failure) {
         // The game goes on without the players all the same; the file stays where it is.
-        log_.WriteLog(failure.what());
+        s_.Log.WriteLog(failure.what());
         kept = file.Path();
     }
     return nullptr;
 }
 
-void TKelGameEngine::WritePlayers(const TPlayersFile& file, TKelParser& document) {
+void TUserFiles::WritePlayers(const TPlayersFile& file, TKelParser& document) {
     try {
         file.Write(document);
     } catch (const std::system_error& failure) {
-        log_.WriteLog(failure.what());
+        s_.Log.WriteLog(failure.what());
         ReportSaveFailure(TUserFile::Players, failure.code().value());
     }
 }
 
-void TKelGameEngine::SaveHighScoresFile() {
-    const std::string path = HighScoresPath();
-    if (highScoresDamaged_) {
+void TUserFiles::SaveHighScoresFile() {
+    const std::string path = s_.HighScores->HighScoresPath();
+    if (s_.HighScores->Damaged()) {
         try {
-            log_.WriteLog("High scores that did not read are kept in " +
-                          CopyDamagedFile(path, std::time(nullptr)));
-            highScoresDamaged_ = false;
+            s_.Log.WriteLog("High scores that did not read are kept in " +
+                            CopyDamagedFile(path, std::time(nullptr)));
+            s_.HighScores->Damaged() = false;
         } catch (const std::system_error& failure) {
             // Without the copy the lines that did not read would be lost: no rewrite.
-            log_.WriteLog(failure.what());
+            s_.Log.WriteLog(failure.what());
             ReportSaveFailure(TUserFile::HighScores, failure.code().value());
             return;
         }
     }
-    if (SaveHighScores(path, highScores_)) return;
+    if (SaveHighScores(path, s_.HighScores->Tables())) return;
     const int error = errno;
-    log_.WriteLog("Cannot write " + path + ": " + std::strerror(error));
+    s_.Log.WriteLog("Cannot write " + path + ": " + std::strerror(error));
     ReportSaveFailure(TUserFile::HighScores, error);
 }
 
-void TKelGameEngine::SaveOptionsFile() {
-    const std::string path = UserPath("options.cfg");
-    if (options_.SaveOptions(path)) return;
+void TUserFiles::SaveOptionsFile() {
+    const std::string path = s_.UserPath("options.cfg");
+    if (s_.Options.SaveOptions(path)) return;
     const int error = errno;
-    log_.WriteLog("Cannot write " + path + ": " + std::strerror(error));
+    s_.Log.WriteLog("Cannot write " + path + ": " + std::strerror(error));
     ReportSaveFailure(TUserFile::Options, error);
 }
 
-void TKelGameEngine::ReportSaveFailure(TUserFile file, int error) {
+void TUserFiles::ReportSaveFailure(TUserFile file, int error) {
     if (!saveFailuresShown_.insert(file).second) return;
     const char* reason = ReasonResource(error);
-    const std::string detail = reason && interface_.FindObject(reason)
-                                   ? CaptionOf(reason)
+    const std::string detail = reason && s_.Interface.FindObject(reason)
+                                   ? s_.Windows->CaptionOf(reason)
                                    : std::string(std::strerror(error)) + ".";
     ShowFileProblem("WResource_LSaveFailedTitle", TextResource(int(file)),
                     std::string(FileName(int(file))) + ": " + detail);
 }
 
-void TKelGameEngine::ShowFileProblem(const std::string& titleResource,
-                                     const std::string& textResource, const std::string& detail) {
-    if (!interface_.FindObject("WFileProblem")) return;
+void TUserFiles::ShowFileProblem(const std::string& titleResource, const std::string& textResource,
+                                 const std::string& detail) {
+    if (!s_.Interface.FindObject("WFileProblem")) return;
     // Shown by the next pass: a handler that fails to save may still be closing its window.
-    fileProblems_.push_back({CaptionOf(titleResource), CaptionOf(textResource), detail});
+    fileProblems_.push_back(
+        {s_.Windows->CaptionOf(titleResource), s_.Windows->CaptionOf(textResource), detail});
 }
 
-void TKelGameEngine::ShowNextFileProblem() {
-    if (fileProblems_.empty() || interface_.Shown("WFileProblem")) return;
+void TUserFiles::ShowNextFileProblem() {
+    if (fileProblems_.empty() || s_.Interface.Shown("WFileProblem")) return;
     const TFileProblem problem = fileProblems_.front();
     fileProblems_.pop_front();
-    SetCaption("WFileProblem_LTitle", problem.Title);
-    SetCaption("WFileProblem_LText", problem.Text);
-    SetCaption("WFileProblem_LDetail", problem.Detail);
-    interface_.ShowModal("WFileProblem");
+    s_.Windows->SetCaption("WFileProblem_LTitle", problem.Title);
+    s_.Windows->SetCaption("WFileProblem_LText", problem.Text);
+    s_.Windows->SetCaption("WFileProblem_LDetail", problem.Detail);
+    s_.Interface.ShowModal("WFileProblem");
 }

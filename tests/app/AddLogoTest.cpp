@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/GameWindows.h"
 #include "app/HeadlessGame.h"
 #include "graphics/KelFont.h"
 #include "graphics/KelFontEngine.h"
@@ -48,29 +49,29 @@ TEST_F(AddLogoTest, ButtonsAreMadeForLogoElementsWithAPlaceAndAWindow) {
                 "</Logos>");
     THeadlessGame& game = Start();
     TKelGameEngine& engine = game.Engine();
-    const std::vector<std::string>& links = engine.LogoLinks();
+    const std::vector<std::string>& links = engine.Services().Windows->LogoLinks();
     ASSERT_EQ(links.size(), 4u);
     EXPECT_EQ(links[0], data_.File("site.html"));
     EXPECT_EQ(links[1], "");  // not a "Logo": no button, no link
     EXPECT_EQ(links[2], "https://example.org/shop");
     EXPECT_EQ(links[3], "");  // no such window: no button
-    const auto* first = dynamic_cast<const TKelLabel*>(engine.Interface().FindObject("AddLogo0"));
+    const auto* first = dynamic_cast<const TKelLabel*>(engine.Services().Interface.FindObject("AddLogo0"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->Left(), 10);
     EXPECT_EQ(first->Caption(), "Site");
-    const auto* second = dynamic_cast<const TKelLabel*>(engine.Interface().FindObject("AddLogo2"));
+    const auto* second = dynamic_cast<const TKelLabel*>(engine.Services().Interface.FindObject("AddLogo2"));
     ASSERT_NE(second, nullptr);
     EXPECT_TRUE(second->Picture().empty());  // a name leaving the game folder is no picture
-    EXPECT_EQ(engine.Interface().FindObject("AddLogo3"), nullptr);
+    EXPECT_EQ(engine.Services().Interface.FindObject("AddLogo3"), nullptr);
 
     // A press opens the button's link, unless the index names no slot.
-    engine.Interface().QueueScript("AddLogo2", "ExecMethod Method=\"AddLogoMouseUp\";");
-    engine.Interface().RunScripts();
+    engine.Services().Interface.QueueScript("AddLogo2", "ExecMethod Method=\"AddLogoMouseUp\";");
+    engine.Services().Interface.RunScripts();
     ASSERT_EQ(game.System().OpenedLinks.size(), 1u);
     EXPECT_EQ(game.System().OpenedLinks[0], "https://example.org/shop");
 
     int width = -1, height = -1;
-    engine.GetPictureSize(width, height, "NoSuchPicture.png");
+    engine.Services().Interface.Host->GetPictureSize(width, height, "NoSuchPicture.png");
     EXPECT_EQ(width, 0);
     EXPECT_EQ(height, 0);
 }
@@ -99,12 +100,12 @@ TEST_F(AddLogoTest, AButtonIsAsLargeAsItsPictureOrCaptionIsDrawnAndOpensItsLinkO
     if (const char* folder = std::getenv("TERVOLIN_SHOTS"))
         game.SaveFrame(std::string(folder) + "/add-logo-title.png");
 
-    const TKelFont* font = game.Engine().Interface().FontEngine->FindFont("KelUnicode");
+    const TKelFont* font = game.Engine().Services().Interface.FontEngine->FindFont("KelUnicode");
     ASSERT_NE(font, nullptr);
     const auto& site =
-        dynamic_cast<const TKelLabel&>(*game.Engine().Interface().FindObject("AddLogo0"));
+        dynamic_cast<const TKelLabel&>(*game.Engine().Services().Interface.FindObject("AddLogo0"));
     const auto& shop =
-        dynamic_cast<const TKelLabel&>(*game.Engine().Interface().FindObject("AddLogo1"));
+        dynamic_cast<const TKelLabel&>(*game.Engine().Services().Interface.FindObject("AddLogo1"));
     EXPECT_EQ(site.Width(), font->TextWidth(U"Our site"));
     EXPECT_EQ(site.Height(), font->Height);
     EXPECT_EQ(shop.Width(), 40);  // with a picture, its size wins over the caption's
@@ -143,7 +144,7 @@ TEST_F(AddLogoTest, ADocumentWithoutElementsAddsNothingAndTheGameGoesOn) {
     data_.Write("AddLogo.xml", "just text");
     THeadlessGame& game = Start();
     EXPECT_FALSE(game.Engine().Closed());
-    EXPECT_TRUE(game.Engine().LogoLinks().empty());
+    EXPECT_TRUE(game.Engine().Services().Windows->LogoLinks().empty());
 }
 
 }  // namespace

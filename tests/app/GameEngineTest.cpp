@@ -83,7 +83,7 @@ TEST_F(GameEngineTest, WorkingArchiveIsMadeOnceAndRemadeWhenDeleted) {
     fs::remove(data.File("game.zxc"));
     auto second = MakeGame();
     second->FormCreate();
-    EXPECT_EQ(second->Archive()->IndexOfFile("LOGO.PNG"), 1);
+    EXPECT_EQ(second->Services().Archive.get()->IndexOfFile("LOGO.PNG"), 1);
 
     fs::remove(working);
     auto third = MakeGame();
@@ -132,7 +132,7 @@ TEST_F(GameEngineTest, InactiveWindowRunsNoPassesUntilTheResumeMessage) {
     game->HandleEvent(resume);
     EXPECT_TRUE(game->IdleInstalled());
     EXPECT_FALSE(display.CursorVisible);
-    EXPECT_TRUE(TilesMarked(game->RedrawGrid(), ScreenRect));
+    EXPECT_TRUE(TilesMarked(game->Services().Redraw, ScreenRect));
     EXPECT_EQ(audio.Calls().back(), "Start");
 
     // The message arriving after the window lost the focus again does not resume.
@@ -149,8 +149,8 @@ TEST_F(GameEngineTest, PassesFollowTheClockAndCloseWhenRequested) {
     system.Now += 40;
     game->AppIdle(done);
     EXPECT_FALSE(done);
-    EXPECT_EQ(game->CurrentTick(), system.Now);
-    EXPECT_EQ(game->PreviousTick(), system.Now);
+    EXPECT_EQ(game->Services().Now, system.Now);
+    EXPECT_EQ(game->Services().PreviousTick, system.Now);
 
     game->HandleEvent(Event(TEventKind::Close));
     EXPECT_FALSE(game->Closed());  // the next pass closes
@@ -184,16 +184,16 @@ TEST(FrameRateTest, SamplesOncePerSecondAndAverages) {
 TEST_F(GameEngineTest, DiagnosticModeShowsTheFrameRateInTheCaption) {
     for (int debugMode : {0, 463}) {
         THeadlessGame game({data.Path().string(), user.Path().string()});
-        game.Engine().Options().DebugMode = debugMode;
+        game.Engine().Services().Options.DebugMode = debugMode;
         game.Start();
-        game.Engine().Options().DebugMode = debugMode;  // start-up read the options file
-        game.Engine().SetDebugText(" moves:3");
+        game.Engine().Services().Options.DebugMode = debugMode;  // start-up read the options file
+        game.Engine().Services().Play.Game.DebugText = (" moves:3");
         game.Step(900);
         EXPECT_EQ(game.Display().Caption, "");  // at most once a second
         game.Step(1200);
         if (debugMode == 463)
             EXPECT_EQ(game.Display().Caption,
-                      "FPS:" + FormatGeneral3(game.Engine().FrameRate().CurrentFps()) + " moves:3");
+                      "FPS:" + FormatGeneral3(game.Engine().Services().FrameRate.CurrentFps()) + " moves:3");
         else
             EXPECT_EQ(game.Display().Caption, "");
 
@@ -242,7 +242,7 @@ TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
     EXPECT_EQ(display.Presented[1], rows);
     game->AppIdle(done);
     EXPECT_EQ(display.Presented.size(), 2u);  // nothing changed, nothing presented
-    EXPECT_EQ(game->FrameRate().FramesThisSecond(), 3);
+    EXPECT_EQ(game->Services().FrameRate.FramesThisSecond(), 3);
 
     TEvent f9 = Event(TEventKind::KeyDown);
     f9.Key = vk::F9;
@@ -285,15 +285,15 @@ TEST_F(GameEngineTest, ReadsGameParamsPlainOrScrambledAndTheArchiveDescriptions)
         auto game = MakeGame();
         game->FormCreate();
         game->HandleEvent(Event(TEventKind::Activate));
-        EXPECT_TRUE(game->GameParams().DownFall) << scrambled;
+        EXPECT_TRUE(game->Services().Params.DownFall) << scrambled;
         EXPECT_FALSE(game->Closed());
     }
     fs::remove(data.File("GameParams.xml"));
     auto game = MakeGame();
     game->FormCreate();
     game->HandleEvent(Event(TEventKind::Activate));
-    EXPECT_FALSE(game->GameParams().DownFall);
-    EXPECT_TRUE(game->FishkaTypes().empty());  // the fixture archive has none
+    EXPECT_FALSE(game->Services().Params.DownFall);
+    EXPECT_TRUE(game->Services().Types.empty());  // the fixture archive has none
 }
 
 TEST_F(GameEngineTest, AFailedStartUpKeepsItsCauseAndClosesInOrder) {
@@ -322,7 +322,7 @@ TEST_F(GameEngineTest, StartUpLoadsShadersAndAsksForTheGameFoldersFreeSpace) {
         {{"Sounds.xml", "<Sounds/>"}, {"ShaderSoft.png", std::string(png.begin(), png.end())}});
     auto game = StartGame();
     ASSERT_FALSE(game->Closed());
-    EXPECT_EQ(game->SurfaceStore()->IndexOfShader("ShaderSoft.png"), 0);
+    EXPECT_EQ(game->Services().Surfaces.get()->IndexOfShader("ShaderSoft.png"), 0);
     EXPECT_EQ(system.FreeDiskPath, data.Path().string());
 }
 
@@ -338,13 +338,13 @@ TEST_F(GameEngineTest, AnErrorBoxIsShownOutsideFullScreen) {
     EXPECT_EQ(display.WindowModes, (std::vector<bool>{false, true}));
     EXPECT_TRUE(display.IsFullScreen());
     EXPECT_TRUE(game->IdleInstalled());
-    EXPECT_TRUE(TilesMarked(game->RedrawGrid(), ScreenRect));  // the whole frame after the box
+    EXPECT_TRUE(TilesMarked(game->Services().Redraw, ScreenRect));  // the whole frame after the box
 }
 
 TEST_F(GameEngineTest, WithoutInterfaceFormsTheInstructionsShowTheirSecondPage) {
     auto game = StartGame();
-    game->Instructions().StartInstructionEffetcs();
-    game->Instructions().StartInstructionEffetcs();
+    (*game->Services().Instructions).StartInstructionEffects();
+    (*game->Services().Instructions).StartInstructionEffects();
     const auto messages = LogMessages();
     EXPECT_EQ(std::count(messages.begin(), messages.end(),
                          "Can not find tab form WInstructions_TFPage1, the instructions show their "

@@ -86,7 +86,7 @@ class GameLevelTest : public HeadlessGameTest {
                       {"PuzzleLevel5.xml", "  "}});
     }
     bool HasSurface(TKelGameEngine& game, const std::string& name) const {
-        return game.SurfaceStore()->IndexOfSurface(name) >= 0;
+        return game.Services().Surfaces.get()->IndexOfSurface(name) >= 0;
     }
     bool Logged(const std::string& message) const {
         const auto messages = LogMessages();
@@ -96,19 +96,19 @@ class GameLevelTest : public HeadlessGameTest {
 
 TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     auto game = StartGame();
-    ASSERT_TRUE(game->Levels().LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->CurrentTick()));
-    const TBoard& board = game->Play().Level.Board;
-    const TBoardView& view = game->BoardView();
+    ASSERT_TRUE((*game->Services().Levels).LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->Services().Now));
+    const TBoard& board = game->Services().Play.Level.Board;
+    const TBoardView& view = game->Services().View;
     EXPECT_TRUE(board.CellExists(7, 3));
     EXPECT_FALSE(board.CellExists(8, 3));
-    EXPECT_EQ(game->Play().Level.Goal, 10);
+    EXPECT_EQ(game->Services().Play.Level.Goal, 10);
 
     const TCellView& scarab = view.Cell(4, 4);
     EXPECT_EQ(scarab.SurfName, "ScarabBonus60.png");
     EXPECT_EQ(TPoint(scarab.PicWidth, scarab.PicHeight), (TPoint{20, 10}));
     EXPECT_EQ(board.Cell(4, 4).Type, 0);  // objects never count as empty cells
     ASSERT_TRUE(view.Cell(5, 5).Effect);
-    EXPECT_EQ(view.Cell(5, 5).Effect->StartTime, game->CurrentTick());
+    EXPECT_EQ(view.Cell(5, 5).Effect->StartTime, game->Services().Now);
     EXPECT_EQ(view.Cell(5, 5).SurfName, "");
     EXPECT_FALSE(view.Cell(6, 5).Effect);  // the archive has no pyramid effect
     EXPECT_TRUE(Logged("Can not find file name efPyramid.xml in GameFolder"));
@@ -117,41 +117,41 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     const TCellView& jumper = view.Cell(3, 3);
     ASSERT_TRUE(jumper.Effect);
     EXPECT_EQ(jumper.EffectFile, JumpBallEffectFile);
-    EXPECT_EQ(jumper.Effect->StartTime, game->CurrentTick());
+    EXPECT_EQ(jumper.Effect->StartTime, game->Services().Now);
     EXPECT_EQ(jumper.SurfName, "Fish5c3");
     EXPECT_EQ(view.Cell(4, 3).SurfName, "Fish3cG");  // type and colour carried over
     // Every cell the set-up changed is marked for redrawing.
     for (TCell changed : {TCell{4, 4}, TCell{5, 5}, TCell{3, 3}, TCell{4, 3}})
-        EXPECT_TRUE(TilesMarked(game->RedrawGrid(), CellBox(changed.Col, changed.Row)))
+        EXPECT_TRUE(TilesMarked(game->Services().Redraw, CellBox(changed.Col, changed.Row)))
             << changed.Col << "," << changed.Row;
 
-    ASSERT_EQ(game->LevelEffectsList().size(), 1u);
-    const TPartEffect& sand = game->LevelEffectsList()[0];
+    ASSERT_EQ(game->Services().LevelEffects.size(), 1u);
+    const TPartEffect& sand = game->Services().LevelEffects[0];
     EXPECT_EQ(sand.Name, "sand");
     EXPECT_EQ(TPoint(sand.X, sand.Y), (TPoint{10, 20}));
     EXPECT_EQ(sand.Bounds, (TRect{5, 30, 794, 595}));
     EXPECT_EQ(sand.RepeatDelay, 3000);
     EXPECT_TRUE(sand.Active);
     // The passes advance it; after its one second it rests until its period comes round.
-    const uint32_t start = game->CurrentTick();
+    const uint32_t start = game->Services().Now;
     bool done = false;
     system.Now = start + 1001;
     game->AppIdle(done);
-    EXPECT_FALSE(game->LevelEffectsList()[0].Active);
+    EXPECT_FALSE(game->Services().LevelEffects[0].Active);
     system.Now = start + 3001;
     game->AppIdle(done);
-    EXPECT_TRUE(game->LevelEffectsList()[0].Active);
-    EXPECT_EQ(game->LevelEffectsList()[0].Effect->StartTime, start + 3001);
+    EXPECT_TRUE(game->Services().LevelEffects[0].Active);
+    EXPECT_EQ(game->Services().LevelEffects[0].Effect->StartTime, start + 3001);
 
-    ASSERT_EQ(game->SoundEvents().SoundEffects.size(), 1u);
-    const TSoundEffect& wind = game->SoundEvents().SoundEffects[0];
+    ASSERT_EQ(game->Services().Sounds.SoundEffects.size(), 1u);
+    const TSoundEffect& wind = game->Services().Sounds.SoundEffects[0];
     EXPECT_EQ(wind.Name, "wind.ogg");
     EXPECT_TRUE(wind.Repeating);
     EXPECT_EQ(wind.Period, 5000);
     EXPECT_EQ(wind.WorkPeriod, 2000);
     EXPECT_EQ(wind.PausePeriod, 1000);
 
-    EXPECT_EQ(game->Levels().BackgroundList,
+    EXPECT_EQ((*game->Services().Levels).BackgroundList,
               (std::vector<std::string>{"Sand.png", "Keep.png", "Glow.png"}));
     for (const char* picture : {"Sand.png", "Keep.png", "Glow.png"})
         EXPECT_TRUE(HasSurface(*game, picture)) << picture;
@@ -159,29 +159,29 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
 
 TEST_F(GameLevelTest, PicturesAreKeptLoadedAndReleasedBetweenLevels) {
     auto game = StartGame();
-    game->Levels().LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->CurrentTick());
-    TSurface* sand = game->SurfaceStore()->FindSurface("Sand.png");
+    (*game->Services().Levels).LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->Services().Now);
+    TSurface* sand = game->Services().Surfaces.get()->FindSurface("Sand.png");
     ASSERT_TRUE(sand);
     sand->Bits[0] = 1;  // a mark that a reload would lose
 
-    game->Levels().LoadPuzzleLevelFromXML("PuzzleLevel2.xml", game->CurrentTick());
-    EXPECT_EQ(game->SurfaceStore()->FindSurface("Sand.png")->Bits[0], 1);  // needed again: kept
+    (*game->Services().Levels).LoadPuzzleLevelFromXML("PuzzleLevel2.xml", game->Services().Now);
+    EXPECT_EQ(game->Services().Surfaces.get()->FindSurface("Sand.png")->Bits[0], 1);  // needed again: kept
     EXPECT_TRUE(HasSurface(*game, "Hex.png"));
     EXPECT_TRUE(HasSurface(*game, "Keep.png"));   // listed in surfaces.dat: never released
     EXPECT_FALSE(HasSurface(*game, "Glow.png"));  // only the first level needed it
-    EXPECT_TRUE(game->LevelEffectsList().empty());
-    EXPECT_TRUE(game->SoundEvents().SoundEffects.empty());
-    EXPECT_FALSE(game->BoardView().Cell(5, 5).Effect);
-    EXPECT_EQ(game->Play().Level.LevelFishes, (std::vector<TFishSpec>{{1, 1}}));
+    EXPECT_TRUE(game->Services().LevelEffects.empty());
+    EXPECT_TRUE(game->Services().Sounds.SoundEffects.empty());
+    EXPECT_FALSE(game->Services().View.Cell(5, 5).Effect);
+    EXPECT_EQ(game->Services().Play.Level.LevelFishes, (std::vector<TFishSpec>{{1, 1}}));
 }
 
 TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
     auto game = StartGame();
-    TLevelLoader& levels = game->Levels();
-    levels.LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->CurrentTick());
-    EXPECT_TRUE(levels.LoadPuzzleLevelFromXML("PuzzleLevel9.xml", game->CurrentTick()));
-    EXPECT_EQ(game->Play().Level.Goal, 10);
-    EXPECT_EQ(game->LevelEffectsList().size(), 1u);
+    TLevelLoader& levels = (*game->Services().Levels);
+    levels.LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->Services().Now);
+    EXPECT_TRUE(levels.LoadPuzzleLevelFromXML("PuzzleLevel9.xml", game->Services().Now));
+    EXPECT_EQ(game->Services().Play.Level.Goal, 10);
+    EXPECT_EQ(game->Services().LevelEffects.size(), 1u);
 
     const struct {
         std::string Level, Logged;
@@ -201,7 +201,7 @@ TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
         std::filesystem::remove_all(user.File("temp"));
         auto broken = StartGame();
         try {
-            broken->Levels().LoadPuzzleLevelFromXML("PuzzleLevel3.xml", broken->CurrentTick());
+            (*broken->Services().Levels).LoadPuzzleLevelFromXML("PuzzleLevel3.xml", broken->Services().Now);
             ADD_FAILURE() << c.Level;
         } catch (const KelException& error) {
             EXPECT_EQ(std::string(error.what()),
@@ -217,29 +217,29 @@ TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
 
 TEST_F(GameLevelTest, AnEntryWithoutElementsLeavesTheRunningLevelAlone) {
     auto game = StartGame();
-    TLevelLoader& levels = game->Levels();
-    levels.LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->CurrentTick());
-    EXPECT_THROW(levels.LoadPuzzleLevelFromXML("PuzzleLevel5.xml", game->CurrentTick()),
+    TLevelLoader& levels = (*game->Services().Levels);
+    levels.LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->Services().Now);
+    EXPECT_THROW(levels.LoadPuzzleLevelFromXML("PuzzleLevel5.xml", game->Services().Now),
                  KelException);
     EXPECT_TRUE(Logged("PuzzleLevel5.xmlXML file does not has tags!"));
-    const TBoard& board = game->Play().Level.Board;
+    const TBoard& board = game->Services().Play.Level.Board;
     EXPECT_TRUE(board.CellExists(7, 3));
     EXPECT_EQ(board.Cell(4, 4).Kind, fkScarab60);
     EXPECT_TRUE(board.Cell(3, 3).JumpBall);
-    EXPECT_EQ(game->Play().Level.Goal, 10);
-    EXPECT_TRUE(game->BoardView().Cell(5, 5).Effect);
-    EXPECT_EQ(game->LevelEffectsList().size(), 1u);
-    EXPECT_EQ(game->SoundEvents().SoundEffects.size(), 1u);
+    EXPECT_EQ(game->Services().Play.Level.Goal, 10);
+    EXPECT_TRUE(game->Services().View.Cell(5, 5).Effect);
+    EXPECT_EQ(game->Services().LevelEffects.size(), 1u);
+    EXPECT_EQ(game->Services().Sounds.SoundEffects.size(), 1u);
     EXPECT_EQ(levels.BackgroundList,
               (std::vector<std::string>{"Sand.png", "Keep.png", "Glow.png"}));
 }
 
 TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
     auto game = StartGame();
-    game->SurfaceStore()->CreateEmptySurface("Fish5c3", 30, 20);
-    TFish& fish = game->Play().Level.Board.Cell(2, 2);
-    const TCellView& view = game->BoardView().Cell(2, 2);
-    TBoardPresenter& presenter = game->Presenter();
+    game->Services().Surfaces.get()->CreateEmptySurface("Fish5c3", 30, 20);
+    TFish& fish = game->Services().Play.Level.Board.Cell(2, 2);
+    const TCellView& view = game->Services().View.Cell(2, 2);
+    TBoardPresenter& presenter = (*game->Services().Presenter);
     const struct {
         int32_t Type;
         uint8_t Kind;
@@ -258,8 +258,8 @@ TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
         fish.Kind = c.Kind;
         fish.Has = c.Has;
         fish.Color = 2;
-        presenter.StartCellEffect({2, 2}, JumpBallEffectFile, game->CurrentTick());
-        presenter.NameCellPicture(2, 2, game->CurrentTick());
+        presenter.StartCellEffect({2, 2}, JumpBallEffectFile, game->Services().Now);
+        presenter.NameCellPicture(2, 2, game->Services().Now);
         EXPECT_EQ(view.SurfName, c.Name);
         EXPECT_EQ(TPoint(view.PicWidth, view.PicHeight), c.Size) << c.Name;
         // Objects do not show a jump ball.
@@ -267,37 +267,37 @@ TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
         EXPECT_EQ(bool(view.Effect), !object) << c.Name;
     }
     fish.Kind = fkCobra;
-    presenter.StartCellEffect({2, 2}, JumpBallEffectFile, game->CurrentTick());
-    presenter.NameCellPicture(2, 2, game->CurrentTick() + 5);
+    presenter.StartCellEffect({2, 2}, JumpBallEffectFile, game->Services().Now);
+    presenter.NameCellPicture(2, 2, game->Services().Now + 5);
     EXPECT_EQ(view.SurfName, "");
     ASSERT_TRUE(view.Effect);  // a cobra shows its own effect in place of the jump ball
     EXPECT_EQ(view.EffectFile, ObjectEffectFile(fkCobra));
-    EXPECT_EQ(view.Effect->StartTime, game->CurrentTick() + 5);
-    EXPECT_THROW(presenter.NameCellPicture(0, 2, game->CurrentTick()), KelException);
+    EXPECT_EQ(view.Effect->StartTime, game->Services().Now + 5);
+    EXPECT_THROW(presenter.NameCellPicture(0, 2, game->Services().Now), KelException);
 }
 
 TEST_F(GameLevelTest, ANewGameStartsOnLevelOneWithItsPiecePictures) {
     auto game = StartGame();
-    game->Play().Game.Score = 500;
-    game->Play().Game.ShowInstructions = false;
-    game->Levels().StartFirstLevel(system.Now);
-    EXPECT_EQ(game->Play().Game.State, gsGame);
-    EXPECT_EQ(game->Play().Game.Score, 0);
-    EXPECT_EQ(game->Play().Game.CurrentLevel, 1);
-    EXPECT_EQ(game->Play().Game.SelectedLevel, 1);
-    EXPECT_EQ(game->Play().Game.LevelStartTime, system.Now);
+    game->Services().Play.Game.Score = 500;
+    game->Services().Play.Game.ShowInstructions = false;
+    (*game->Services().Levels).StartFirstLevel(system.Now);
+    EXPECT_EQ(game->Services().Play.Game.State, gsGame);
+    EXPECT_EQ(game->Services().Play.Game.Score, 0);
+    EXPECT_EQ(game->Services().Play.Game.CurrentLevel, 1);
+    EXPECT_EQ(game->Services().Play.Game.SelectedLevel, 1);
+    EXPECT_EQ(game->Services().Play.Game.LevelStartTime, system.Now);
     EXPECT_FALSE(HasSurface(*game, "Back1.jpg"));  // level 1 does not need it after loading
     // Pictures of the level's (type, colour) pairs only.
     for (const char* built : {"Fish1c3", "Fish7c3", "Box3c1"})
         EXPECT_TRUE(HasSurface(*game, built)) << built;
     for (const char* skipped : {"Fish7c1", "Box3c2"})
         EXPECT_FALSE(HasSurface(*game, skipped)) << skipped;
-    EXPECT_EQ(game->BoardView().Cell(3, 3).PicWidth, 60);  // names and sizes taken again
-    EXPECT_TRUE(TilesMarked(game->RedrawGrid(), ScreenRect));
+    EXPECT_EQ(game->Services().View.Cell(3, 3).PicWidth, 60);  // names and sizes taken again
+    EXPECT_TRUE(TilesMarked(game->Services().Redraw, ScreenRect));
 
     auto again = StartGame();
-    again->Levels().StartFirstLevel(system.Now);
-    EXPECT_EQ(again->Play().Game.State, gsInstructions);
+    (*again->Services().Levels).StartFirstLevel(system.Now);
+    EXPECT_EQ(again->Services().Play.Game.State, gsInstructions);
 }
 
 }  // namespace
@@ -310,29 +310,29 @@ class ShippedLevelsTest : public HeadlessGameTest {};
 TEST_F(ShippedLevelsTest, SetUpCompletelyOneAfterTheOther) {
     auto game = StartGame(TERVOLIN_GAME_FOLDER);
     ASSERT_FALSE(game->Closed());
-    EXPECT_EQ(game->FishkaTypes().size(), 3u);
-    EXPECT_GE(game->PathPoints().size(), 42u);
-    game->Play().Game.ShowInstructions = false;
-    game->Levels().StartFirstLevel(game->CurrentTick());
-    ASSERT_EQ(game->Play().Game.State, gsGame);
-    for (int n = 1; game->Archive()->FindFile(PuzzleLevelName(n)); ++n) {
+    EXPECT_EQ(game->Services().Types.size(), 3u);
+    EXPECT_GE(game->Services().PathPoints.size(), 42u);
+    game->Services().Play.Game.ShowInstructions = false;
+    (*game->Services().Levels).StartFirstLevel(game->Services().Now);
+    ASSERT_EQ(game->Services().Play.Game.State, gsGame);
+    for (int n = 1; game->Services().Archive.get()->FindFile(PuzzleLevelName(n)); ++n) {
         if (n > 1) {
-            game->Levels().LoadPuzzleLevelFromXML(PuzzleLevelName(n), game->CurrentTick());
-            game->Levels().MakeColorFishesSurfaces(game->CurrentTick());
+            (*game->Services().Levels).LoadPuzzleLevelFromXML(PuzzleLevelName(n), game->Services().Now);
+            (*game->Services().Levels).MakeColorFishesSurfaces(game->Services().Now);
         }
-        EXPECT_GT(game->Play().Level.Goal, 0) << n;
-        for (const std::string& picture : game->Levels().BackgroundList)
-            EXPECT_GE(game->SurfaceStore()->IndexOfSurface(picture), 0) << n << " " << picture;
+        EXPECT_GT(game->Services().Play.Level.Goal, 0) << n;
+        for (const std::string& picture : (*game->Services().Levels).BackgroundList)
+            EXPECT_GE(game->Services().Surfaces.get()->IndexOfSurface(picture), 0) << n << " " << picture;
         for (int col = 1; col <= BoardColumns; ++col)
             for (int row = 1; row <= BoardRows; ++row) {
-                const TCellView& cell = game->BoardView().Cell(col, row);
+                const TCellView& cell = game->Services().View.Cell(col, row);
                 if (!cell.SurfName.empty()) {
                     EXPECT_GT(cell.PicWidth, 0) << n << " " << cell.SurfName;
                 }
             }
-        for (const TFishSpec& pair : game->Play().Level.LevelFishes)
-            EXPECT_GE(game->SurfaceStore()->IndexOfSurface(
-                          FishPictureName(game->FishkaTypes()[size_t(pair.Type)], 7, pair.Color) +
+        for (const TFishSpec& pair : game->Services().Play.Level.LevelFishes)
+            EXPECT_GE(game->Services().Surfaces.get()->IndexOfSurface(
+                          FishPictureName(game->Services().Types[size_t(pair.Type)], 7, pair.Color) +
                           "anime"),
                       0)
                 << n;

@@ -17,7 +17,7 @@ class GroupBonusTest : public ::testing::Test {
     // The instances the bonus made, in order.
     std::vector<const TPartEffect*> Bonus() {
         std::vector<const TPartEffect*> found;
-        for (const TPartEffect& instance : engine_.ScreenEffects())
+        for (const TPartEffect& instance : engine_.Services().ScreenEffects)
             if (instance.Name == "+50") found.push_back(&instance);
         return found;
     }
@@ -29,7 +29,7 @@ class GroupBonusTest : public ::testing::Test {
 
 TEST_F(GroupBonusTest, TheKindsWordAndTheSizeShowAtTheGroupsCentre) {
     const uint32_t at = game_.Now() + 1000;
-    engine_.PlayScreen().GroupBonus(3, at, {{5, 4}, {6, 4}, {6, 5}});
+    (*engine_.Services().PlayScreen).GroupBonus(3, at, {{5, 4}, {6, 4}, {6, 5}});
     const std::vector<const TPartEffect*> bonus = Bonus();
     ASSERT_EQ(bonus.size(), 6u);
     // The mean of (65c - 31, 73r - 29): x (294 + 359 + 359) / 3, y (263 + 263 + 336) / 3.
@@ -43,21 +43,21 @@ TEST_F(GroupBonusTest, TheKindsWordAndTheSizeShowAtTheGroupsCentre) {
     }
     EXPECT_EQ(std::tuple(bonus[5]->X, bonus[5]->Y, bonus[5]->TextColor), std::tuple(337, 347, -1));
     EXPECT_EQ(bonus[0]->Effect->StartTime, at);
-    EXPECT_FALSE(engine_.SoundEvents().SoundEffects.empty());
+    EXPECT_FALSE(engine_.Services().Sounds.SoundEffects.empty());
 }
 
 TEST_F(GroupBonusTest, TheBonusStaysOnTheScreenAndSmallGroupsShowNone) {
-    engine_.PlayScreen().GroupBonus(2, game_.Now(), {{5, 4}, {6, 4}});
+    (*engine_.Services().PlayScreen).GroupBonus(2, game_.Now(), {{5, 4}, {6, 4}});
     EXPECT_TRUE(Bonus().empty());
 
     // Seven cells at the right edge and the top: moved left and down, never off the screen.
     const std::vector<TCell> group = {{12, 1}, {12, 2}, {12, 1}, {12, 2},
                                       {12, 1}, {12, 2}, {12, 1}};
-    engine_.PlayScreen().GroupBonus(7, game_.Now(), group);
+    (*engine_.Services().PlayScreen).GroupBonus(7, game_.Now(), group);
     const std::vector<const TPartEffect*> bonus = Bonus();
     ASSERT_EQ(bonus.size(), 6u);
     // The word is a strip: one frame's width keeps it on the screen.
-    TPoint size = engine_.SurfaceStore()->GetSurfaceSize("BonusFantastic.png");
+    TPoint size = engine_.Services().Surfaces.get()->GetSurfaceSize("BonusFantastic.png");
     ASSERT_GT(size.X, 0);
     size.X /= bonus[0]->Effect->GetSystem(0)->FrameCount;
     EXPECT_EQ(bonus[0]->X, 800 - size.X / 2);

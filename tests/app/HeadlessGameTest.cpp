@@ -26,8 +26,8 @@ TEST_F(DriverTest, PassesAdvanceTheClockByThePassLength) {
     const uint32_t start = game.Now();
     game.Step(100);  // six passes of 16 ms and one of 4
     EXPECT_EQ(game.Now(), start + 100);
-    EXPECT_EQ(game.Engine().CurrentTick(), start + 100);
-    EXPECT_EQ(game.Engine().FrameRate().FramesThisSecond(), 1 + 7);
+    EXPECT_EQ(game.Engine().Services().Now, start + 100);
+    EXPECT_EQ(game.Engine().Services().FrameRate.FramesThisSecond(), 1 + 7);
 
     int passes = 0;
     EXPECT_TRUE(game.RunUntil([&] { return ++passes > 3; }, 1000));
@@ -61,7 +61,7 @@ TEST_F(DriverTest, SameSeedSameRun) {
         THeadlessGame game({data.Path().string(), userFolder, seed, 10});
         game.Start();
         game.Step(1000);
-        return game.Engine().Random().Random(1 << 30);
+        return game.Engine().Services().Random.Random(1 << 30);
     };
     TempFolder other;
     EXPECT_EQ(run(user.Path().string(), 7), run(other.Path().string(), 7));
@@ -125,8 +125,8 @@ TEST(ShippedGameTest, ReplaysIdenticallyFromASeed) {
         game.Start();
         EXPECT_FALSE(game.Engine().Closed());
         game.Step(1000);
-        game.Engine().Play().Game.ShowInstructions = false;
-        game.Engine().Levels().StartFirstLevel(game.Now());
+        game.Engine().Services().Play.Game.ShowInstructions = false;
+        (*game.Engine().Services().Levels).StartFirstLevel(game.Now());
         game.MouseMove(400, 300);
         game.Step(2000);
         game.Close();

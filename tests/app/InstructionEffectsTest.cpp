@@ -132,7 +132,7 @@ TEST_F(InstructionExamplesTest, EachPageStartsItsExamples) {
         list.clear();
         log.clear();
         firstPageVisible = c.Visible;
-        examples.StartInstructionEffetcs();
+        examples.StartInstructionEffects();
         EXPECT_EQ(Instances(), c.Instances);
         EXPECT_EQ(log, c.Log);
     }
@@ -140,7 +140,7 @@ TEST_F(InstructionExamplesTest, EachPageStartsItsExamples) {
 
 TEST_F(InstructionExamplesTest, EndedExamplesCreateTheirSuccessors) {
     // Every example lasts a second: each tick ends those that started a second before.
-    examples.StartInstructionEffetcs();
+    examples.StartInstructionEffects();
     Tick(T + 1000);
     EXPECT_EQ(Instances(),
               (std::vector<std::string>{"efInstructionBlickComplete.xml +7500 ->  Sun1c1anime",
@@ -165,7 +165,7 @@ TEST_F(InstructionExamplesTest, EndedExamplesCreateTheirSuccessors) {
 
     list.clear();
     firstPageVisible = false;
-    examples.StartInstructionEffetcs();
+    examples.StartInstructionEffects();
     Tick(T + 3000);  // the cobra starts again with its click; the gems just end
     EXPECT_EQ(Instances(),
               (std::vector<std::string>{"efClickOnCobra3OnInstr.xml +3500 ->  Sun1c1anime",
@@ -177,9 +177,9 @@ TEST_F(InstructionExamplesTest, StopRemovesEveryExampleWithoutCallingBack) {
     archive.AddFile("efOther.xml", 1, TMemoryStream(OneParticleEffect("1", "spark.png")));
     CreateKelEffectFromFile(list, {archive, nullptr, nullptr, &random, nullptr},
                             {.Name = "efOther.xml", .File = "efOther.xml"}, T);
-    examples.StartInstructionEffetcs();
+    examples.StartInstructionEffects();
     firstPageVisible = false;
-    examples.StartInstructionEffetcs();
+    examples.StartInstructionEffects();
     ASSERT_EQ(list.size(), 11u);
     examples.StopInstructionEffects();
     EXPECT_EQ(Instances(), std::vector<std::string>{"efOther.xml +0 ->  spark.png"});

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/HeadlessGame.h"
+#include "app/screens/ScreenFlow.h"
 #include "platform/Locale.h"
 #include "support/TempFolder.h"
 #include "ui/KelInterfaceObject.h"
@@ -47,18 +48,18 @@ class LanguageTest : public ::testing::Test {
                          std::optional<int> fullScreen = std::nullopt) {
         game_ = std::make_unique<THeadlessGame>(
             THeadlessConfig{data_.Path().string(), user_.Path().string(), 1, 10});
-        game_->Engine().Options().FullScreenForRun = fullScreen;
+        game_->Engine().Services().Options.FullScreenForRun = fullScreen;
         if (!storedLanguage.empty()) game_->System().Registry[RegistryEntry] = storedLanguage;
         game_->Start();
         game_->Step(10);
         return *game_;
     }
     std::string Caption(const std::string& object) {
-        return ValueToText(game_->Engine().Interface().GetProperty(object, "Caption"));
+        return ValueToText(game_->Engine().Services().Interface.GetProperty(object, "Caption"));
     }
     const TKelInterfaceObject* Object(const std::string& name) {
         return dynamic_cast<const TKelInterfaceObject*>(
-            game_->Engine().Interface().FindObject(name));
+            game_->Engine().Services().Interface.FindObject(name));
     }
 
     std::optional<std::string> savedLocale_;
@@ -81,7 +82,7 @@ TEST_F(LanguageTest, EveryLanguageGetsAButtonAndTheStoredOneApplies) {
     EXPECT_EQ(german->Left(), model->Left());
     // Both German files apply in name order: the last one is in force.
     EXPECT_EQ(Caption("WResource_LWelcome"), "Hallo,");
-    EXPECT_EQ(ValueToText(game.Engine().Interface().GetProperty("WLanguage_RBDEU", "Checked")),
+    EXPECT_EQ(ValueToText(game.Engine().Services().Interface.GetProperty("WLanguage_RBDEU", "Checked")),
               "True");
     EXPECT_EQ(game.System().Registry[RegistryEntry], "deu");
 }
@@ -91,9 +92,9 @@ TEST_F(LanguageTest, AChosenLanguageAppliesAtOnceAndCancelTakesItBack) {
     THeadlessGame& game = Start();
     TKelGameEngine& engine = game.Engine();
     EXPECT_EQ(game.System().Registry[RegistryEntry], "ENU");  // no stored language: English
-    engine.Interface().ShowModal("WOptions");
-    engine.Interface().ShowModal("WLanguage");
-    engine.Interface().SetProperty("WLanguage_RBDEU", "Checked", "true");
+    engine.Services().Interface.ShowModal("WOptions");
+    engine.Services().Interface.ShowModal("WLanguage");
+    engine.Services().Interface.SetProperty("WLanguage_RBDEU", "Checked", "true");
     engine.ExecMethod("WLanguage_BOk_MouseUp");
     EXPECT_EQ(engine.TopForm(), "WOptions");
     EXPECT_EQ(Caption("WResource_LWelcome"), "Willkommen,");
@@ -104,7 +105,7 @@ TEST_F(LanguageTest, AChosenLanguageAppliesAtOnceAndCancelTakesItBack) {
 
     // A language whose file is gone falls back to English, which is stored.
     fs::remove(data_.Path() / "lng" / "deu_1.lng");
-    engine.Interface().SetProperty("WLanguage_RBDEU", "Checked", "true");
+    engine.Services().Interface.SetProperty("WLanguage_RBDEU", "Checked", "true");
     engine.ExecMethod("WLanguage_BOk_MouseUp");
     EXPECT_EQ(game.System().Registry[RegistryEntry], "ENU");
 }
@@ -120,17 +121,17 @@ TEST_F(LanguageTest, TheVeryFirstStartTakesTheDesktopsLanguage) {
 TEST_F(LanguageTest, WindowModeSwitchesRebuildThePicturesAndPauseThePlay) {
     THeadlessGame& game = Start();
     TKelGameEngine& engine = game.Engine();
-    engine.Play().Game.State = gsGame;
+    engine.Services().Play.Game.State = gsGame;
     game.KeyDown(vk::Return, ssAlt);
     game.Step(10);
     EXPECT_TRUE(game.Display().IsFullScreen());
-    EXPECT_TRUE(engine.ClockPaused());
-    EXPECT_EQ(engine.Options().FullScreenMode, 1);
+    EXPECT_TRUE(engine.Services().Flow->ClockPaused());
+    EXPECT_EQ(engine.Services().Options.FullScreenMode, 1);
     game.KeyDown(vk::Return, ssAlt);
     game.Step(10);
     EXPECT_FALSE(game.Display().IsFullScreen());
     // The pictures are back: the title's picture has its size and the frame shows it.
-    EXPECT_GT(engine.SurfaceStore()->GetSurfaceSize("title.jpg").X, 0);
+    EXPECT_GT(engine.Services().Surfaces.get()->GetSurfaceSize("title.jpg").X, 0);
     EXPECT_FALSE(game.Engine().Closed());
 }
 

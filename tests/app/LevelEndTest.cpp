@@ -17,10 +17,10 @@ class LevelEndTest : public ::testing::Test {
         ASSERT_FALSE(engine_.Closed());
         TMemoryStream file;
         file.Write(level.data(), level.size());
-        engine_.Archive()->AddFile("TestLevel.xml", 1, file);
-        engine_.Play().Game.ShowInstructions = false;
-        engine_.Play().Game.GameMode = mode;
-        engine_.Levels().StartGameAt(1, "TestLevel.xml", game_.Now());
+        engine_.Services().Archive.get()->AddFile("TestLevel.xml", 1, file);
+        engine_.Services().Play.Game.ShowInstructions = false;
+        engine_.Services().Play.Game.GameMode = mode;
+        (*engine_.Services().Levels).StartGameAt(1, "TestLevel.xml", game_.Now());
         engine_.SetTopForm("WGame");
     }
     void Click(TCell cell) {
@@ -40,41 +40,41 @@ TEST_F(LevelEndTest, TheLevelIsWonOnceTheGoalIsReachedAndTheBoardIsQuiet) {
     Start(PinnedLevel(2));
     game_.Step(3000);
     // The fixed Suns are of a colour the level never generates: their pictures are built too.
-    EXPECT_GT(engine_.BoardView().Cell(7, 4).PicWidth, 0);
+    EXPECT_GT(engine_.Services().View.Cell(7, 4).PicWidth, 0);
     Click({6, 4});
     Click({7, 4});  // completes (7, 4) and (8, 4)
     game_.Step(500);
-    EXPECT_EQ(engine_.Play().Level.Progress, 2);
-    EXPECT_FALSE(engine_.Play().Level.LevelDone);  // not removed yet
-    EXPECT_TRUE(engine_.Play().Level.ShowFinishBar);
+    EXPECT_EQ(engine_.Services().Play.Level.Progress, 2);
+    EXPECT_FALSE(engine_.Services().Play.Level.LevelDone);  // not removed yet
+    EXPECT_TRUE(engine_.Services().Play.Level.ShowFinishBar);
     game_.Step(2000);
-    const TPlayState& play = engine_.Play();
+    const TPlayState& play = engine_.Services().Play;
     EXPECT_TRUE(play.Level.LevelDone);
     EXPECT_FALSE(play.Level.ShowFinishBar);
     EXPECT_TRUE(play.Game.AddToHighScore);
     EXPECT_EQ(play.Game.State, gsGame);
-    EXPECT_GE(IndexOfScreenEffect(engine_.ScreenEffects(), "LevelComplete1"), 0);
+    EXPECT_GE(IndexOfScreenEffect(engine_.Services().ScreenEffects, "LevelComplete1"), 0);
 
     // The board takes no more clicks.
     Click({5, 3});
-    EXPECT_TRUE(engine_.Play().Game.SelectedCell.IsNone());
+    EXPECT_TRUE(engine_.Services().Play.Game.SelectedCell.IsNone());
 }
 
 TEST_F(LevelEndTest, TheAngryPharaohDrainsTheBarAndTheLevelIsLost) {
     // 600 a second off the mood: angry (116) after the first second, and the bar empties at once.
     Start(PinnedLevel(3, "<Pharaoh DecPerSecond=\"1800\" DownScarabPerSecond=\"3000\"/>"));
     game_.Step(3000);
-    EXPECT_EQ(engine_.Play().Game.State, gsPause);
+    EXPECT_EQ(engine_.Services().Play.Game.State, gsPause);
     EXPECT_EQ(engine_.TopForm(), "WGameOver");
-    EXPECT_LT(engine_.Play().Level.Progress, 0);
+    EXPECT_LT(engine_.Services().Play.Level.Progress, 0);
 }
 
 TEST_F(LevelEndTest, RelaxIsNeverLost) {
     Start(PinnedLevel(3, "<Pharaoh DecPerSecond=\"1800\" DownScarabPerSecond=\"3000\"/>"), 1);
     game_.Step(5000);
-    EXPECT_EQ(engine_.Play().Game.State, gsGame);
-    EXPECT_EQ(engine_.Play().Game.MoodState, 1);
-    EXPECT_EQ(engine_.Play().Level.Progress, 0);
+    EXPECT_EQ(engine_.Services().Play.Game.State, gsGame);
+    EXPECT_EQ(engine_.Services().Play.Game.MoodState, 1);
+    EXPECT_EQ(engine_.Services().Play.Level.Progress, 0);
 }
 
 }  // namespace

@@ -14,9 +14,9 @@ class PlayInputTest : public ::testing::Test {
     void SetUp() override {
         game_.Start();
         ASSERT_FALSE(engine_.Closed());
-        engine_.Play().Game.ShowInstructions = false;
-        engine_.Play().Game.ShowHints = false;  // level 1's tutorial popups would take the clicks
-        engine_.Levels().StartGameAt(1, PuzzleLevelName(1), game_.Now());
+        engine_.Services().Play.Game.ShowInstructions = false;
+        engine_.Services().Play.Game.ShowHints = false;  // level 1's tutorial popups would take the clicks
+        (*engine_.Services().Levels).StartGameAt(1, PuzzleLevelName(1), game_.Now());
         engine_.SetTopForm("WGame");
         game_.Step(3000);  // the board falls in
     }
@@ -38,12 +38,12 @@ class PlayInputTest : public ::testing::Test {
         event.Key = key;
         engine_.Dispatch(event);
     }
-    TFish& Cell(TCell cell) { return engine_.Play().Level.Board.Cell(cell.Col, cell.Row); }
+    TFish& Cell(TCell cell) { return engine_.Services().Play.Level.Board.Cell(cell.Col, cell.Row); }
 
     TempFolder user_;
     THeadlessGame game_{{TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10}};
     TKelGameEngine& engine_ = game_.Engine();
-    TGame& play_ = engine_.Play().Game;
+    TGame& play_ = engine_.Services().Play.Game;
 };
 
 TEST_F(PlayInputTest, TheMouseSelectsPreviewsAndMoves) {
@@ -53,17 +53,17 @@ TEST_F(PlayInputTest, TheMouseSelectsPreviewsAndMoves) {
     EXPECT_EQ(play_.HoverCell, (TCell{7, 4}));
     EXPECT_TRUE(play_.WillCompleteShown);
     EXPECT_EQ(play_.PreviewGroup.front(), (TCell{7, 4}));
-    EXPECT_TRUE(TilesMarked(engine_.RedrawGrid(), {2, 8, 799, 599}));
+    EXPECT_TRUE(TilesMarked(engine_.Services().Redraw, {2, 8, 799, 599}));
 
     Click({7, 4});
     EXPECT_EQ(Cell({7, 4}).MergeTime, int32_t(game_.Now() + 300));
-    EXPECT_FALSE(engine_.BoardView().Cell(7, 4).FlyPicture.empty());
+    EXPECT_FALSE(engine_.Services().View.Cell(7, 4).FlyPicture.empty());
     game_.Step(310);
     EXPECT_TRUE(Cell({7, 4}).Has[1] && Cell({7, 4}).Has[2] && Cell({7, 4}).Has[3]);
     // The merge worked the preview out again for the mouse, still over (7, 4).
     EXPECT_EQ(play_.HoverCell, (TCell{7, 4}));
     EXPECT_FALSE(play_.WillCompleteShown);
-    EXPECT_EQ(engine_.Play().Level.Progress, 1);
+    EXPECT_EQ(engine_.Services().Play.Level.Progress, 1);
 
     Mouse(TEventKind::MouseMove, {0, 0});  // outside the board's area
     EXPECT_TRUE(play_.HoverCell.IsNone());
@@ -104,7 +104,7 @@ TEST_F(PlayInputTest, TheBoardWaitsWhileAnotherWindowIsOnTopOrTheGoalIsReached) 
     EXPECT_GT(Cell({7, 4}).MergeTime, 0);
 
     engine_.SetTopForm("WGame");
-    engine_.Play().Level.LevelDone = true;
+    engine_.Services().Play.Level.LevelDone = true;
     Click({5, 3});
     EXPECT_TRUE(play_.SelectedCell.IsNone());
 }

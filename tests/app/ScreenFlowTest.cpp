@@ -9,6 +9,7 @@
 
 #include "app/CUnit.h"
 #include "app/HeadlessGame.h"
+#include "app/screens/ScreenFlow.h"
 #include "app/PlayerName.h"
 #include "graphics/FakeDisplay.h"
 #include "support/TempFolder.h"
@@ -30,7 +31,7 @@ class ScreenFlowTest : public ::testing::Test {
     // A left press and release at the centre of a visible object of the top window.
     void Press(const std::string& name) {
         const auto* object =
-            dynamic_cast<const TKelInterfaceObject*>(engine_.Interface().FindObject(name));
+            dynamic_cast<const TKelInterfaceObject*>(engine_.Services().Interface.FindObject(name));
         ASSERT_NE(object, nullptr) << name;
         ASSERT_TRUE(object->Visible()) << name;
         const int x = object->AbsLeft() + object->Width() / 2;
@@ -77,7 +78,7 @@ class ScreenFlowTest : public ::testing::Test {
     }
     const TKelInterfaceObject& Object(const std::string& name) {
         const auto* object =
-            dynamic_cast<const TKelInterfaceObject*>(engine_.Interface().FindObject(name));
+            dynamic_cast<const TKelInterfaceObject*>(engine_.Services().Interface.FindObject(name));
         EXPECT_NE(object, nullptr) << name;
         return *object;
     }
@@ -98,7 +99,7 @@ class ScreenFlowTest : public ::testing::Test {
     TempFolder user_;
     THeadlessGame game_{{TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10}};
     TKelGameEngine& engine_ = game_.Engine();
-    TGame& play_ = engine_.Play().Game;
+    TGame& play_ = engine_.Services().Play.Game;
 };
 
 TEST_F(ScreenFlowTest, TheFirstStartAsksForANameAndGreetsThePlayer) {
@@ -111,8 +112,8 @@ TEST_F(ScreenFlowTest, TheFirstStartAsksForANameAndGreetsThePlayer) {
     NamePlayer("Ann>\"<2");
     EXPECT_EQ(play_.CurrentPlayerName, "Ann2");
     EXPECT_EQ(
-        ValueToText(engine_.Interface().GetProperty("WTitle_LWelcome", "Caption")),
-        ValueToText(engine_.Interface().GetProperty("WResource_LWelcome", "Caption")) + " Ann2");
+        ValueToText(engine_.Services().Interface.GetProperty("WTitle_LWelcome", "Caption")),
+        ValueToText(engine_.Services().Interface.GetProperty("WResource_LWelcome", "Caption")) + " Ann2");
     Shot("title");
 }
 
@@ -128,9 +129,9 @@ TEST_F(ScreenFlowTest, ANewGameShowsTheInstructionsThenLevelOne) {
     EXPECT_EQ(engine_.TopForm(), "WGame");
     game_.Step(3000);
     Shot("level1");
-    EXPECT_EQ(ValueToText(engine_.Interface().GetProperty("WGame_LLevelCount", "Caption")), "1");
+    EXPECT_EQ(ValueToText(engine_.Services().Interface.GetProperty("WGame_LLevelCount", "Caption")), "1");
     // The hint button waits outside the screen.
-    EXPECT_EQ(std::get<int32_t>(engine_.Interface().GetProperty("WGame_BHint", "Left")), -719);
+    EXPECT_EQ(std::get<int32_t>(engine_.Services().Interface.GetProperty("WGame_BHint", "Left")), -719);
 }
 
 TEST_F(ScreenFlowTest, TheGameMenuPausesThePlayClock) {
@@ -144,14 +145,14 @@ TEST_F(ScreenFlowTest, TheGameMenuPausesThePlayClock) {
     Key(vk::Escape);
     EXPECT_EQ(engine_.TopForm(), "WGameMenu");
     EXPECT_EQ(play_.State, gsPause);
-    EXPECT_TRUE(engine_.ClockPaused());
+    EXPECT_TRUE(engine_.Services().Flow->ClockPaused());
     Shot("game-menu");
     game_.Step(2000);
     Key(vk::Escape);
     EXPECT_EQ(engine_.TopForm(), "WGame");
     EXPECT_EQ(play_.State, gsGame);
     Pass();
-    EXPECT_FALSE(engine_.ClockPaused());
+    EXPECT_FALSE(engine_.Services().Flow->ClockPaused());
     // The level started the length of the pause later, give or take the passes around it.
     EXPECT_NEAR(double(play_.LevelStartTime - start), 2030.0, 30.0);
     // The mouse wheel does nothing during play; Escape on an empty stack does nothing.
@@ -161,7 +162,7 @@ TEST_F(ScreenFlowTest, TheGameMenuPausesThePlayClock) {
     EXPECT_EQ(play_.State, gsGame);
     EXPECT_EQ(engine_.TopForm(), "WGame");
     EXPECT_EQ(play_.KeyCursor, cursor);
-    engine_.Interface().HideModalList();
+    engine_.Services().Interface.HideModalList();
     Key(vk::Escape);
     EXPECT_EQ(play_.State, gsGame);
 }
@@ -170,7 +171,7 @@ TEST_F(ScreenFlowTest, AWonLevelLeadsToTheMapAndTheMapToTheNextLevel) {
     NamePlayer("Ann");
     play_.ShowInstructions = false;
     StartActionGame();
-    engine_.ChangeGameState("LevelComplete");
+    engine_.Services().Flow->ChangeGameState("LevelComplete");
     EXPECT_EQ(play_.State, gsBetweenLevels);
     EXPECT_EQ(engine_.TopForm(), "WBetweenLevels");
     EXPECT_EQ(play_.SelectedLevel, 1);
@@ -184,8 +185,8 @@ TEST_F(ScreenFlowTest, AWonLevelLeadsToTheMapAndTheMapToTheNextLevel) {
 
     // Back on the map, a click beside every reached position picks the newest level; one on the
     // first position replays level 1 without lowering the newest level.
-    engine_.ChangeGameState("LevelComplete");
-    const TPathPoint first = engine_.PathPoints().at(0);
+    engine_.Services().Flow->ChangeGameState("LevelComplete");
+    const TPathPoint first = engine_.Services().PathPoints.at(0);
     game_.MouseDown(first.X + 40, first.Y, TMouseButton::mbLeft);
     game_.MouseUp(first.X + 40, first.Y, TMouseButton::mbLeft);
     Pass();
@@ -198,7 +199,7 @@ TEST_F(ScreenFlowTest, AWonLevelLeadsToTheMapAndTheMapToTheNextLevel) {
     EXPECT_EQ(play_.SelectedLevel, 0);
     Press("WBetweenLevels_BPlay");
     EXPECT_EQ(play_.CurrentLevel, 2);
-    EXPECT_EQ(ValueToText(engine_.Interface().GetProperty("WGame_LLevelCount", "Caption")), "1");
+    EXPECT_EQ(ValueToText(engine_.Services().Interface.GetProperty("WGame_LLevelCount", "Caption")), "1");
 }
 
 TEST_F(ScreenFlowTest, LeavingTheNewestLevelLowersItAndTheTitleOffersToContinue) {
@@ -225,7 +226,7 @@ TEST_F(ScreenFlowTest, ALostLevelIsRetriedFromItsStartingScore) {
     StartActionGame();
     play_.PrevScore = 40;
     play_.Score = 95;
-    engine_.Interface().ShowModal("WGameOver");
+    engine_.Services().Interface.ShowModal("WGameOver");
     play_.State = gsPause;
     Press("WGameOver_BOk");
     EXPECT_EQ(play_.State, gsGame);
@@ -250,7 +251,7 @@ TEST_F(ScreenFlowTest, TheKeysReachEveryButtonAndEscapeTakesTheWayBack) {
     pressWithSpace();
     ASSERT_EQ(engine_.TopForm(), "WNewPlayer");
     const auto* edit =
-        dynamic_cast<const TKelEdit*>(engine_.Interface().FindObject("WNewPlayer_ENewPlayer"));
+        dynamic_cast<const TKelEdit*>(engine_.Services().Interface.FindObject("WNewPlayer_ENewPlayer"));
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->Text(), U"");
     Key(vk::Escape);
@@ -270,7 +271,7 @@ TEST_F(ScreenFlowTest, ThePlayerAndTheSavedGameSurviveARestart) {
     NamePlayer("Ann");
     play_.ShowInstructions = false;
     StartActionGame();
-    engine_.ChangeGameState("LevelComplete");
+    engine_.Services().Flow->ChangeGameState("LevelComplete");
     Press("WBetweenLevels_BPlay");  // level 2 starts: a save point
     play_.Score = 500;
     game_.Close();
@@ -283,28 +284,28 @@ TEST_F(ScreenFlowTest, ThePlayerAndTheSavedGameSurviveARestart) {
     again.Step(10);
     TKelGameEngine& engine = again.Engine();
     EXPECT_EQ(engine.TopForm(), "WTitle");
-    EXPECT_EQ(engine.Play().Game.CurrentPlayerName, "Ann");
-    EXPECT_EQ(engine.Play().Game.CurrentLevel, 1);
-    EXPECT_FALSE(engine.Play().Game.ShowInstructions);
+    EXPECT_EQ(engine.Services().Play.Game.CurrentPlayerName, "Ann");
+    EXPECT_EQ(engine.Services().Play.Game.CurrentLevel, 1);
+    EXPECT_FALSE(engine.Services().Play.Game.ShowInstructions);
     engine.ExecMethod("WTitle_BStartGame_MouseUp");
     EXPECT_EQ(engine.TopForm(), "WContinue");
     engine.ExecMethod("WContinue_BPlaySaved_MouseUp");
-    EXPECT_EQ(engine.Play().Game.State, gsBetweenLevels);
+    EXPECT_EQ(engine.Services().Play.Game.State, gsBetweenLevels);
     engine.ExecMethod("WBetweenLevels_BPlay_MouseUp");
-    EXPECT_EQ(engine.Play().Game.CurrentLevel, 2);
+    EXPECT_EQ(engine.Services().Play.Game.CurrentLevel, 2);
 }
 
 TEST_F(ScreenFlowTest, AFinishedGameEntersTheHighScores) {
     NamePlayer("Ann");
     play_.Score = 4321;
-    engine_.Interface().ShowModal("WGameComplete");
-    engine_.Interface().SetProperty("WGameComplete_EName", "Caption", "Bo<b>");
+    engine_.Services().Interface.ShowModal("WGameComplete");
+    engine_.Services().Interface.SetProperty("WGameComplete_EName", "Caption", "Bo<b>");
     engine_.ExecMethod("WGameComplete_BOk_MouseUp");
     EXPECT_EQ(engine_.TopForm(), "WHighScores");
     Pass();
     Shot("high-scores");
-    EXPECT_EQ(engine_.Options().PlayerName, "Bob");
-    auto* grid = dynamic_cast<TKelGrid*>(engine_.Interface().FindObject("WHighScores_GHighScores"));
+    EXPECT_EQ(engine_.Services().Options.PlayerName, "Bob");
+    auto* grid = dynamic_cast<TKelGrid*>(engine_.Services().Interface.FindObject("WHighScores_GHighScores"));
     ASSERT_NE(grid, nullptr);
     EXPECT_NE(user_.Read("HighScores.dat").find(ShiftEncode("name=\"Bob\" score=\"4321\"")),
               std::string::npos);
@@ -372,7 +373,7 @@ TEST_P(HintExampleTest, TheExampleMovesCentredInItsWell) {
     // second of play.
     const TKelInterfaceObject& well = Object(GetParam().Window + "_LExample");
     const int wellX = well.AbsLeft(), wellY = well.AbsTop();
-    TSurfEngine& store = *engine_.SurfaceStore();
+    TSurfEngine& store = *engine_.Services().Surfaces.get();
     int left = 800, top = 600, right = -1, bottom = -1;
     std::vector<uint32_t> first, last;
     for (int frame = 0; frame < 10; ++frame) {
@@ -456,7 +457,7 @@ TEST_F(ScreenFlowTest, EveryPublishedHandlerIsRegistered) {
                              "WOptions_SMusicVolume_Change",
                              "WOptions_SSoundVolume_Change",
                              "WLanguage_BOk_MouseUp"})
-        EXPECT_TRUE(engine_.HasHandler(name)) << name;
+        EXPECT_TRUE(engine_.Services().Handlers.Has(name)) << name;
     EXPECT_FALSE(engine_.ExecMethod("WNoSuchWindow_BOk_MouseUp"));
 }
 

@@ -107,7 +107,7 @@ TEST_F(ScriptRunnerTest, PressesOnlyWhatIsShownAtItsCentre) {
         host.reset();
         host = std::make_unique<THeadlessScriptHost>(
             THeadlessConfig{data.Path().string(), user.Path().string(), 1, 10});
-        TKelInterfaceEngine& ui = host->Engine().Interface();
+        TKelInterfaceEngine& ui = host->Engine().Services().Interface;
         ui.LoadFromString(TwoWindows);
         ASSERT_EQ(ui.LoadError(), "");
         ui.HideModalList();

@@ -27,7 +27,7 @@ class ShippedInstructionExamplesTest : public ::testing::Test {
     // Runs the page shown for a minute in passes of 20 ms; `check` sees the list after each.
     void RunFor(bool firstPage, const std::function<void()>& check) {
         firstPageVisible = firstPage;
-        examples.StartInstructionEffetcs();
+        examples.StartInstructionEffects();
         for (; now < T + 60000; now += 20) {
             TickScreenEffects(list, now);
             check();

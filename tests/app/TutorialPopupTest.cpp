@@ -53,7 +53,7 @@ class TutorialPopupTest : public ::testing::Test {
     }
     void Press(const std::string& name) {
         const auto* object =
-            dynamic_cast<const TKelInterfaceObject*>(engine_.Interface().FindObject(name));
+            dynamic_cast<const TKelInterfaceObject*>(engine_.Services().Interface.FindObject(name));
         ASSERT_NE(object, nullptr) << name;
         Click({object->AbsLeft() + object->Width() / 2, object->AbsTop() + object->Height() / 2});
     }
@@ -80,7 +80,7 @@ class TutorialPopupTest : public ::testing::Test {
         return engine_.ShownTutorialPopup().value_or(TShownTutorialPopup{});
     }
     bool AnyCellFalling() {
-        const TBoard& board = engine_.Play().Level.Board;
+        const TBoard& board = engine_.Services().Play.Level.Board;
         for (int row = 1; row <= BoardRows; ++row)
             for (int col = 1; col <= BoardColumns; ++col)
                 if (board.CellExists(col, row) && board.Cell(col, row).Falling) return true;
@@ -90,12 +90,12 @@ class TutorialPopupTest : public ::testing::Test {
     TempFolder user_;
     THeadlessGame game_{{TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10}};
     TKelGameEngine& engine_ = game_.Engine();
-    TGame& play_ = engine_.Play().Game;
+    TGame& play_ = engine_.Services().Play.Game;
 };
 
 TEST_F(TutorialPopupTest, APlayerFollowsTheArrowsWithTheMouse) {
     // A Pharaoh who grows sad by the second: no popup may cost mood.
-    engine_.Play().Level.DecPerSecond = 40;
+    engine_.Services().Play.Level.DecPerSecond = 40;
     const TShownTutorialPopup select = WaitForPopup("WTutorialSelect");
     EXPECT_FALSE(AnyCellFalling()) << "the first popup waits for the board to settle";
     EXPECT_EQ(select.Cell, (TCell{6, 4}));

@@ -155,7 +155,7 @@ TEST_F(UserFilesTest, TheWorkingArchiveIsMadeAgainWhenTheShippedOneChanges) {
         shipped.Save();
     }
     Start();
-    EXPECT_GE(Engine().Archive()->IndexOfFile("Upgrade.txt"), 0);
+    EXPECT_GE(Engine().Services().Archive.get()->IndexOfFile("Upgrade.txt"), 0);
     game_->Close();
     Pass();
     EXPECT_NE(user_.Read("Tervolin.log").find("the game's archive changed"), std::string::npos);

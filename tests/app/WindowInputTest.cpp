@@ -53,7 +53,7 @@ TEST_F(WindowInputTest, APlayerMadeWithTheMouseStaysCurrent) {
     // What the OK click set going must not run on the next input and pick Ann again.
     MoveAside();
     MoveAside();
-    EXPECT_EQ(Engine().Play().Game.CurrentPlayerName, "Bob");
+    EXPECT_EQ(Engine().Services().Play.Game.CurrentPlayerName, "Bob");
     EXPECT_EQ(Caption("WTitle_LWelcome"), Caption("WResource_LWelcome") + " Bob");
     EXPECT_EQ(CurrentPlayerInFile(), "Bob");
 
@@ -64,7 +64,7 @@ TEST_F(WindowInputTest, APlayerMadeWithTheMouseStaysCurrent) {
     Press("WDelete_BOk");
     ASSERT_EQ(Engine().TopForm(), "WChangePlayer");
     MoveAside();
-    EXPECT_EQ(Engine().Play().Game.CurrentPlayerName, "Ann");
+    EXPECT_EQ(Engine().Services().Play.Game.CurrentPlayerName, "Ann");
     EXPECT_EQ(CurrentPlayerInFile(), "Ann");
     Press("WChangePlayer_BDone");
     EXPECT_EQ(Engine().TopForm(), "WTitle");
@@ -78,14 +78,14 @@ TEST_F(WindowInputTest, RenamingWithAnIndexOutOfRangeRenamesThePlayerInPlay) {
                 "Name=\"Bob\"/></PlayersListXML>");
     Start();
     ASSERT_EQ(Engine().TopForm(), "WTitle");
-    ASSERT_EQ(Engine().Play().Game.CurrentPlayerName, "Ann");
+    ASSERT_EQ(Engine().Services().Play.Game.CurrentPlayerName, "Ann");
     Press("WTitle_BChangePlayer");
     Press("WChangePlayer_BRename");
     ASSERT_EQ(Engine().TopForm(), "WRenamePlayer");
     Type("Cy");  // the edit offers the name in play to type over
     Press("WRenamePlayer_BOk");
     Press("WChangePlayer_BDone");
-    EXPECT_EQ(Engine().Play().Game.CurrentPlayerName, "Cy");
+    EXPECT_EQ(Engine().Services().Play.Game.CurrentPlayerName, "Cy");
     const auto document = TPlayersFile(user_.File("players.dat")).Read();
     const TKelXMLTag* root = PlayersRoot(*document);
     ASSERT_NE(root, nullptr);

@@ -32,7 +32,7 @@ class ShippedGameTest : public ::testing::Test {
     // The mouse moves onto the centre of a visible object of a shown window, presses and lets go.
     void Press(const std::string& name) {
         const auto* object =
-            dynamic_cast<const TKelInterfaceObject*>(Engine().Interface().FindObject(name));
+            dynamic_cast<const TKelInterfaceObject*>(Engine().Services().Interface.FindObject(name));
         ASSERT_NE(object, nullptr) << name;
         ASSERT_TRUE(object->Visible()) << name;
         const int x = object->AbsLeft() + object->Width() / 2;
@@ -47,11 +47,11 @@ class ShippedGameTest : public ::testing::Test {
         Pass();
     }
     std::string Caption(const std::string& object) {
-        return ValueToText(Engine().Interface().GetProperty(object, "Caption"));
+        return ValueToText(Engine().Services().Interface.GetProperty(object, "Caption"));
     }
     std::vector<std::string> Stack() {
         std::vector<std::string> names;
-        for (const TKelForm* form : Engine().Interface().ModalStack())
+        for (const TKelForm* form : Engine().Services().Interface.ModalStack())
             names.push_back(form->Name());
         return names;
     }

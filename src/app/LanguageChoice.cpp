@@ -1,14 +1,15 @@
-// The interface language: its code kept in the registry value "LangStr", the language files of
-// the folder "lng" beside the game (each changes the captions of existing windows), a button per
-// language in "WLanguage", and the choice applied live. At the very first start the desktop's
-// language is taken when the game has a file for it.
+#include "app/LanguageChoice.h"
+
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
 
-#include "app/GameEngine.h"
+#include "app/GameWindows.h"
+#include "app/OptionsWindow.h"
+#include "app/UserFiles.h"
+#include "app/screens/ScreenFlow.h"
 #include "core/KelException.h"
 #include "platform/Locale.h"
 #include "platform/Paths.h"
@@ -48,36 +49,36 @@ int OrderNumber(const std::string& name) {
 
 }  // namespace
 
-std::string TKelGameEngine::LanguageFolder() const {
-    return ResolvePath(JoinPath(folders_.GameFolder, "lng"));
+std::string TLanguageChoice::LanguageFolder() const {
+    return ResolvePath(JoinPath(s_.Folders.GameFolder, "lng"));
 }
 
-std::vector<std::string> TKelGameEngine::LanguageFiles() const {
+std::vector<std::string> TLanguageChoice::LanguageFiles() const {
     std::vector<std::string> files;
     for (const std::string& name : ListFolder(LanguageFolder()))
         if (IsLanguageFile(name)) files.push_back(name);
     return files;
 }
 
-void TKelGameEngine::LoadReg() {
+void TLanguageChoice::LoadReg() {
     Guarded("Exception Error in TKelGameEngine.LoadReg.", [this] {
-        const std::string value = platform_.System.RegistryValue(RegistryKey, "LangStr");
+        const std::string value = s_.Os.System.RegistryValue(RegistryKey, "LangStr");
         if (!value.empty()) language_ = Lower(value.substr(0, 3));
     });
 }
 
-void TKelGameEngine::SaveLanguageToReg() {
+void TLanguageChoice::SaveLanguageToReg() {
     Guarded("Exception Error in TKelGameEngine.SaveLanguageToReg.", [this] {
         if (language_.size() < 3 ||
-            platform_.System.SetRegistryValue(RegistryKey, "LangStr", language_.substr(0, 3)))
+            s_.Os.System.SetRegistryValue(RegistryKey, "LangStr", language_.substr(0, 3)))
             return;
         const int error = errno;
-        log_.WriteLog(std::string("Cannot store the language: ") + std::strerror(error));
-        ReportSaveFailure(TUserFile::Language, error);
+        s_.Log.WriteLog(std::string("Cannot store the language: ") + std::strerror(error));
+        s_.Files->ReportSaveFailure(TUserFile::Language, error);
     });
 }
 
-void TKelGameEngine::TakeDesktopLanguage() {
+void TLanguageChoice::TakeDesktopLanguage() {
     if (!language_.empty()) return;
     const std::string code = LanguageCodeOfLocale(DesktopLocale());
     if (code.empty()) return;
@@ -89,7 +90,7 @@ void TKelGameEngine::TakeDesktopLanguage() {
         }
 }
 
-void TKelGameEngine::BuildLanguageButtons() {
+void TLanguageChoice::BuildLanguageButtons() {
     struct TCode {
         std::string Code;
         int Order;
@@ -101,8 +102,8 @@ void TKelGameEngine::BuildLanguageButtons() {
             codes.push_back({lower.substr(0, 3), OrderNumber(file)});
     }
     const auto* model =
-        dynamic_cast<const TKelRadioButton*>(interface_.FindObject("WLanguage_RBENU"));
-    auto* window = dynamic_cast<TKelForm*>(interface_.FindObject("WLanguage"));
+        dynamic_cast<const TKelRadioButton*>(s_.Interface.FindObject("WLanguage_RBENU"));
+    auto* window = dynamic_cast<TKelForm*>(s_.Interface.FindObject("WLanguage"));
     if (!model || !window) return;
     int i = 1;
     while (!codes.empty()) {
@@ -111,9 +112,9 @@ void TKelGameEngine::BuildLanguageButtons() {
         const std::string code = first->Code;
         codes.erase(first);
         const std::string name = "WLanguage_RB" + Upper(code);
-        if (code == "enu" || interface_.FindObject(name)) continue;
-        if (interface_.CreateObject(name, "WLanguage", "TKelRadioButton") < 0) continue;
-        auto* button = dynamic_cast<TKelRadioButton*>(interface_.FindObject(name));
+        if (code == "enu" || s_.Interface.FindObject(name)) continue;
+        if (s_.Interface.CreateObject(name, "WLanguage", "TKelRadioButton") < 0) continue;
+        auto* button = dynamic_cast<TKelRadioButton*>(s_.Interface.FindObject(name));
         button->Assign(*model);
         button->SetChecked(false);
         button->ResolveParent();
@@ -129,7 +130,7 @@ void TKelGameEngine::BuildLanguageButtons() {
     window->BuildFocusList();
 }
 
-void TKelGameEngine::ApplyLanguage() {
+void TLanguageChoice::ApplyLanguage() {
     std::error_code error;
     if (!std::filesystem::is_directory(LanguageFolder(), error)) return;
     const std::vector<std::string> files = LanguageFiles();
@@ -137,11 +138,11 @@ void TKelGameEngine::ApplyLanguage() {
         bool matched = false;
         for (const std::string& file : files)
             if (Lower(file.substr(0, 3)) == Lower(language_)) {
-                interface_.RestoreProperties();
+                s_.Interface.RestoreProperties();
                 try {
-                    interface_.LoadFromFile(JoinPath(LanguageFolder(), file));
+                    s_.Interface.LoadFromFile(JoinPath(LanguageFolder(), file));
                 } catch (const std::exception& error) {
-                    log_.WriteLog(file + ": " + error.what());
+                    s_.Log.WriteLog(file + ": " + error.what());
                 }
                 matched = true;
             }
@@ -150,14 +151,14 @@ void TKelGameEngine::ApplyLanguage() {
     if (!apply()) {
         language_ = "ENU";
         SaveLanguageToReg();
-        if (!apply()) interface_.RestoreProperties();  // English is the description's own
+        if (!apply()) s_.Interface.RestoreProperties();  // English is the description's own
     }
-    UpdateScoreLabels();
-    UpdateWelcomeCaption();
-    interface_.SetProperty("WLanguage_RB" + Upper(language_), "Checked", "true");
+    s_.Flow->UpdateScoreLabels();
+    s_.Flow->UpdateWelcomeCaption();
+    s_.Interface.SetProperty("WLanguage_RB" + Upper(language_), "Checked", "true");
 }
 
-void TKelGameEngine::SetUpLanguage() {
+void TLanguageChoice::SetUpLanguage() {
     LoadReg();
     TakeDesktopLanguage();
     BuildLanguageButtons();
@@ -166,9 +167,9 @@ void TKelGameEngine::SetUpLanguage() {
     previousLanguage_ = language_;
 }
 
-void TKelGameEngine::ChooseLanguage() {
+void TLanguageChoice::ChooseLanguage() {
     std::string code;
-    if (const auto* window = dynamic_cast<const TKelForm*>(interface_.FindObject("WLanguage")))
+    if (const auto* window = dynamic_cast<const TKelForm*>(s_.Interface.FindObject("WLanguage")))
         for (const TKelInterfaceObject* child : window->Children())
             if (const auto* button = dynamic_cast<const TKelRadioButton*>(child);
                 button && button->GetClass().Name == "TKelRadioButton" && button->Checked()) {
@@ -180,12 +181,12 @@ void TKelGameEngine::ChooseLanguage() {
         language_ = code;
         ApplyLanguage();
         SaveLanguageToReg();
-        if (play_.Game.State == gsPause) UpdateScoreLabels();
+        if (s_.Play.Game.State == gsPause) s_.Flow->UpdateScoreLabels();
     }
     // Chosen from the options window, the language is taken back by its Cancel (which returns to
     // the language of that visit's start); chosen anywhere else, it stands.
-    if (!interface_.Shown("WOptions")) previousLanguage_ = language_;
-    interface_.HideTopModal();
-    DrawScreen();
-    redrawGrid_.FillRect(ScreenRect);
+    if (!s_.Interface.Shown("WOptions")) previousLanguage_ = language_;
+    s_.Interface.HideTopModal();
+    s_.Flow->DrawFrame();
+    s_.Redraw.FillRect(ScreenRect);
 }

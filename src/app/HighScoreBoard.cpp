@@ -1,7 +1,10 @@
-// The high scores as the game object shows and keeps them: the stored tables with the players'
-// games in progress added, the grid of "WHighScores", the end of a game and the clearing.
-#include "app/GameEngine.h"
+#include "app/HighScoreBoard.h"
+
+#include "app/GameWindows.h"
 #include "app/PlayersFile.h"
+#include "app/PlayerProfiles.h"
+#include "app/UserFiles.h"
+#include "app/screens/ScreenFlow.h"
 #include "core/CoreError.h"
 #include "core/KelException.h"
 #include "ui/KelGrid.h"
@@ -15,16 +18,20 @@ std::string TagText(const TKelXMLTag& tag, const char* name) {
 
 }  // namespace
 
-std::string TKelGameEngine::HighScoresPath() const {
-    return UserPath("HighScores.dat");
+void THighScoreBoard::Load() {
+    highScoresDamaged_ = LoadHighScores(HighScoresPath(), highScores_) > 0;
 }
 
-void TKelGameEngine::LoadHighScoresWithPlayers() {
+std::string THighScoreBoard::HighScoresPath() const {
+    return s_.UserPath("HighScores.dat");
+}
+
+void THighScoreBoard::LoadHighScoresWithPlayers() {
     Guarded("Exception error in TKelGameEngine.LoadPlayer!", [this] {
         highScoresDamaged_ = LoadHighScores(HighScoresPath(), highScores_) > 0;
-        const TPlayersFile file = PlayersFile();
+        const TPlayersFile file = s_.Players->PlayersFile();
         if (!file.Exists()) {
-            ShowFirstPlayerDialog();
+            s_.Flow->ShowFirstPlayerDialog();
             return;
         }
         const auto document = file.Read();
@@ -49,45 +56,45 @@ void TKelGameEngine::LoadHighScoresWithPlayers() {
     });
 }
 
-void TKelGameEngine::FillHighScores() {
+void THighScoreBoard::FillHighScores() {
     Guarded("Exception error in TKelGameEngine.FillHighScores!", [this] {
-        TKelGrid* grid = Grid("WHighScores_GHighScores");
+        TKelGrid* grid = s_.Windows->Grid("WHighScores_GHighScores");
         if (grid) grid->Clear();
         LoadHighScoresWithPlayers();
         if (!grid) return;
-        const THighScores& table = highScores_.Of(play_.Game.GameMode);
+        const THighScores& table = highScores_.Of(s_.Play.Game.GameMode);
         for (size_t i = 0; i < table.size(); ++i)
             grid->AddCells("Text=\"" + std::to_string(i + 1) + "\";Text=\"" + table[i].Name +
                            "\";Text=\"" + std::to_string(table[i].Score) + "\";");
     });
 }
 
-bool TKelGameEngine::HighScoresEmpty() {
-    return highScores_.Of(play_.Game.GameMode).empty();
+bool THighScoreBoard::HighScoresEmpty() {
+    return highScores_.Of(s_.Play.Game.GameMode).empty();
 }
 
-void TKelGameEngine::AddHighScore(const std::string& name, int32_t score) {
-    InsertHighScore(name, score, highScores_.Of(play_.Game.GameMode));
-    SaveHighScoresFile();
+void THighScoreBoard::AddHighScore(const std::string& name, int32_t score) {
+    InsertHighScore(name, score, highScores_.Of(s_.Play.Game.GameMode));
+    s_.Files->SaveHighScoresFile();
 }
 
-void TKelGameEngine::ClearAddScore() {
+void THighScoreBoard::ClearAddScore() {
     Guarded("Exception error in TKelGameEngine.ClearAddScore!", [this] {
-        const TPlayersFile file = PlayersFile();
+        const TPlayersFile file = s_.Players->PlayersFile();
         if (!file.Exists()) return;
-        play_.Game.AddToHighScore = false;
+        s_.Play.Game.AddToHighScore = false;
         const auto document = file.Read();
         if (const TKelXMLTag* root = PlayersRoot(*document))
             for (int i = 0; i < root->TagCount(); ++i)
                 if (const TKelXMLTag* state = root->GetTag(i)->FindTag("CurrentState"))
                     if (TKelXMLTag* add = state->FindTag("AddToHighScore")) add->SetText("false");
-        WritePlayers(file, *document);
+        s_.Files->WritePlayers(file, *document);
     });
 }
 
-void TKelGameEngine::ClearHighScores() {
-    highScores_.Of(play_.Game.GameMode).clear();
+void THighScoreBoard::ClearHighScores() {
+    highScores_.Of(s_.Play.Game.GameMode).clear();
     ClearAddScore();
-    SaveHighScoresFile();
-    if (TKelGrid* grid = Grid("WHighScores_GHighScores")) grid->Clear();
+    s_.Files->SaveHighScoresFile();
+    if (TKelGrid* grid = s_.Windows->Grid("WHighScores_GHighScores")) grid->Clear();
 }

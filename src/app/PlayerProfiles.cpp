@@ -1,7 +1,10 @@
-// The players as the game object uses them: the current player read from and saved to the
-// players file, new players, renaming, deleting and the player list of "WChangePlayer".
-#include "app/GameEngine.h"
+#include "app/PlayerProfiles.h"
+
+#include "app/GameWindows.h"
+#include "app/HighScoreBoard.h"
 #include "app/PlayersFile.h"
+#include "app/UserFiles.h"
+#include "app/screens/ScreenFlow.h"
 #include "core/KelException.h"
 #include "ui/KelGrid.h"
 
@@ -18,52 +21,50 @@ void SetAttribute(TKelXMLTag& tag, const std::string& name, const std::string& v
 
 }  // namespace
 
-TPlayersFile TKelGameEngine::PlayersFile() const {
-    return TPlayersFile(UserPath("players.dat"));
+TPlayersFile TPlayerProfiles::PlayersFile() const {
+    return TPlayersFile(s_.UserPath("players.dat"));
 }
 
-TKelGrid* TKelGameEngine::Grid(const std::string& name) const {
-    return dynamic_cast<TKelGrid*>(interface_.FindObject(name));
-}
-
-void TKelGameEngine::LoadPlayer() {
+void TPlayerProfiles::LoadPlayer() {
     Guarded("Exception error in TKelGameEngine.LoadPlayer!", [this] {
-        TGame& game = play_.Game;
+        TGame& game = s_.Play.Game;
         const TPlayersFile file = PlayersFile();
         std::string kept;
-        const auto document = file.Exists() ? ReadPlayersOrSetAside(file, kept) : nullptr;
+        const auto document = file.Exists() ? s_.Files->ReadPlayersOrSetAside(file, kept) : nullptr;
         if (!document) {
             game.CurrentPlayerName.clear();
-            interface_.ShowModal("WYourName");
-            SetCaption("WYourName_EYourName", "");
+            s_.Interface.ShowModal("WYourName");
+            s_.Windows->SetCaption("WYourName_EYourName", "");
             game.ShowInstructions = game.ShowHints = true;
             game.AddToHighScore = false;
-            interface_.SetProperty("WOptions_CBHintsOff", "Checked", "false");
+            s_.Interface.SetProperty("WOptions_CBHintsOff", "Checked", "false");
             // Over the first player's dialog: why the players are gone, and where they are kept.
             if (!kept.empty())
-                ShowFileProblem("WResource_LFileDamagedTitle", "WResource_LPlayersDamaged", kept);
+                s_.Files->ShowFileProblem("WResource_LFileDamagedTitle",
+                                          "WResource_LPlayersDamaged", kept);
             return;
         }
         if (const TKelXMLTag* root = PlayersRoot(*document)) {
             if (CurrentPlayerIndex(*root) == -1) {
                 game.CurrentPlayerName.clear();
-                interface_.ShowModal("WYourName");
-                SetCaption("WYourName_EYourName", "");
+                s_.Interface.ShowModal("WYourName");
+                s_.Windows->SetCaption("WYourName_EYourName", "");
                 return;
             }
             if (const TKelXMLTag* player = root->GetTag(CurrentPlayerChild(*root))) {
-                ReadPlayerState(*player, game, int32_t(pathPoints_.size()) - 1);
-                UpdateWelcomeCaption();
+                ReadPlayerState(*player, game, int32_t(s_.PathPoints.size()) - 1);
+                s_.Flow->UpdateWelcomeCaption();
             }
         }
-        interface_.SetProperty("WOptions_CBHintsOff", "Checked", game.ShowHints ? "false" : "true");
-        interface_.SetProperty("WInstructions_CBInstructionsOff", "Checked",
-                               game.ShowInstructions ? "false" : "true");
+        s_.Interface.SetProperty("WOptions_CBHintsOff", "Checked",
+                                 game.ShowHints ? "false" : "true");
+        s_.Interface.SetProperty("WInstructions_CBInstructionsOff", "Checked",
+                                 game.ShowInstructions ? "false" : "true");
     });
 }
 
-void TKelGameEngine::SavePlayerState() {
-    const TGame& game = play_.Game;
+void TPlayerProfiles::SavePlayerState() {
+    const TGame& game = s_.Play.Game;
     const TPlayersFile file = PlayersFile();
     if (!file.Exists() || game.CurrentPlayerName.empty()) return;
     Guarded("Exception error in TKelGameEngine.SavePlayerState!", [&] {
@@ -75,11 +76,11 @@ void TKelGameEngine::SavePlayerState() {
                 if (player.Name == "Player" && name && name->Value == game.CurrentPlayerName)
                     WritePlayerState(player, game);
             }
-        WritePlayers(file, *document);
+        s_.Files->WritePlayers(file, *document);
     });
 }
 
-void TKelGameEngine::MakeNewPlayersFile() {
+void TPlayerProfiles::MakeNewPlayersFile() {
     Guarded("TKelGameEngine.MakeNewPlayersFile!", [this] {
         const TPlayersFile file = PlayersFile();
         // A file that still holds players is kept beside the new one: reaching the first-player
@@ -96,33 +97,33 @@ void TKelGameEngine::MakeNewPlayersFile() {
         TKelParser document;
         TKelXMLTag* root = document.AddTag("PlayersListXML");
         root->AddAttribute("CurrentPlayer", "0");
-        root->AddTag("Player")->AddAttribute("Name", play_.Game.CurrentPlayerName);
-        WritePlayers(file, document);
+        root->AddTag("Player")->AddAttribute("Name", s_.Play.Game.CurrentPlayerName);
+        s_.Files->WritePlayers(file, document);
     });
 }
 
-bool TKelGameEngine::AddNewPlayer(const std::string& name) {
+bool TPlayerProfiles::AddNewPlayer(const std::string& name) {
     const TPlayersFile file = PlayersFile();
     if (!file.Exists()) return false;
     return Guarded("Exception error in TKelGameEngine.AddNewPlayer!", [&] {
         const auto document = file.Read();
         if (TKelXMLTag* root = PlayersRoot(*document)) {
             if (FindPlayer(*root, name)) {
-                interface_.ShowModal("WPlayerExist");
+                s_.Interface.ShowModal("WPlayerExist");
                 return false;
             }
             root->AddTag("Player")->AddAttribute("Name", name);
-            if (TKelGrid* grid = Grid(PlayersGrid)) {
+            if (TKelGrid* grid = s_.Windows->Grid(PlayersGrid)) {
                 grid->AddCells("Text=\"" + name + "\";");
                 grid->SetPosition(CurrentPlayerIndex(*root));
             }
         }
-        WritePlayers(file, *document);
+        s_.Files->WritePlayers(file, *document);
         return true;
     });
 }
 
-void TKelGameEngine::SelectPlayer(const std::string& name) {
+void TPlayerProfiles::SelectPlayer(const std::string& name) {
     const TPlayersFile file = PlayersFile();
     if (!file.Exists()) return;
     Guarded("Exception error in TKelGameEngine.SelectPlayer!", [&] {
@@ -130,17 +131,17 @@ void TKelGameEngine::SelectPlayer(const std::string& name) {
         if (TKelXMLTag* root = PlayersRoot(*document)) {
             const int index = IndexOfPlayer(*root, name);
             if (index >= 0) {
-                play_.Game.CurrentPlayerName = name;
+                s_.Play.Game.CurrentPlayerName = name;
                 SetAttribute(*root, "CurrentPlayer", std::to_string(index));
             }
         }
-        UpdateWelcomeCaption();
-        WritePlayers(file, *document);
+        s_.Flow->UpdateWelcomeCaption();
+        s_.Files->WritePlayers(file, *document);
     });
     LoadPlayer();
 }
 
-bool TKelGameEngine::RenamePlayer(const std::string& name) {
+bool TPlayerProfiles::RenamePlayer(const std::string& name) {
     const TPlayersFile file = PlayersFile();
     if (!file.Exists()) return true;
     const bool renamed = Guarded("Exception error in TKelGameEngine.RenamePlayer!", [&] {
@@ -148,22 +149,22 @@ bool TKelGameEngine::RenamePlayer(const std::string& name) {
         TKelXMLTag* root = PlayersRoot(*document);
         if (root && CurrentPlayerIndex(*root) != -1) {
             if (FindPlayer(*root, name)) {
-                interface_.ShowModal("WPlayerExist");
+                s_.Interface.ShowModal("WPlayerExist");
                 return false;
             }
             // The player the game took as current, also when the index is out of range.
             if (TKelXMLTag* player = root->GetTag(CurrentPlayerChild(*root)))
                 SetAttribute(*player, "Name", name);
         }
-        UpdateWelcomeCaption();
-        WritePlayers(file, *document);
+        s_.Flow->UpdateWelcomeCaption();
+        s_.Files->WritePlayers(file, *document);
         return true;
     });
     if (renamed) LoadPlayer();
     return renamed;
 }
 
-void TKelGameEngine::DeletePlayer(const std::string& name) {
+void TPlayerProfiles::DeletePlayer(const std::string& name) {
     const TPlayersFile file = PlayersFile();
     if (!file.Exists()) return;
     Guarded("Exception error in TKelGameEngine.DeletePlayer!", [&] {
@@ -176,19 +177,19 @@ void TKelGameEngine::DeletePlayer(const std::string& name) {
             // list's selection still names the player just deleted).
             const TKelXMLTag* first = root->GetTag(0);
             const TKelParserAttribute* name = first ? first->FindAttribute("Name") : nullptr;
-            play_.Game.CurrentPlayerName = name ? name->Value : "";
+            s_.Play.Game.CurrentPlayerName = name ? name->Value : "";
             SetAttribute(*root, "CurrentPlayer", "0");
         }
-        WritePlayers(file, *document);
+        s_.Files->WritePlayers(file, *document);
     });
 }
 
-void TKelGameEngine::FillPlayersGrid() {
+void TPlayerProfiles::FillPlayersGrid() {
     const TPlayersFile file = PlayersFile();
     if (!file.Exists()) return;
     Guarded("Exception error in TKelGameEngine.FillPlayersGrid!", [&] {
         const auto document = file.Read();
-        TKelGrid* grid = Grid(PlayersGrid);
+        TKelGrid* grid = s_.Windows->Grid(PlayersGrid);
         if (!grid) return;
         grid->Clear();
         const TKelXMLTag* root = PlayersRoot(*document);
@@ -200,7 +201,7 @@ void TKelGameEngine::FillPlayersGrid() {
     });
 }
 
-std::string TKelGameEngine::SelectedPlayer() const {
-    const TKelGrid* grid = Grid(PlayersGrid);
+std::string TPlayerProfiles::SelectedPlayer() const {
+    const TKelGrid* grid = s_.Windows->Grid(PlayersGrid);
     return grid ? grid->SelectedText() : std::string();
 }
