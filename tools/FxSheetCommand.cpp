@@ -118,7 +118,7 @@ int RunFxSheet(const ToolArgs& args) {
     display.Open(false, 32);
     TSurfEngine store;
     store.Create(display, options.Width, options.Height);
-    for (const char* name : {"Tile", "MemoryBuferAdd"})
+    for (const char* name : {"Tile", "MemoryBufferAdd"})
         store.CreateEmptySurface(name, options.Width, options.Height);
     TRedrawGrid grid;
     {

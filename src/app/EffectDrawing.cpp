@@ -109,16 +109,16 @@ void Blend(const TEffectCanvas& canvas, const TSystemPicture& picture, int outpu
            const TParticleLook& look, const TRect& bounds, TSpot spot) {
     TSurfEngine& store = canvas.Store;
     if (outputMode == 1) {
-        store.FillRectByte("MemoryBuferAdd", 0, area);
-        DrawClipped(store, picture.Name, "MemoryBuferAdd", source, look, bounds, spot);
-        store.AddBlend(surface, "MemoryBuferAdd", surface, &area, &area, &bounds);
+        store.FillRectByte("MemoryBufferAdd", 0, area);
+        DrawClipped(store, picture.Name, "MemoryBufferAdd", source, look, bounds, spot);
+        store.AddBlend(surface, "MemoryBufferAdd", surface, &area, &area, &bounds);
     } else if (outputMode == 2) {
         // Shaders filter whole pixels.
         TRect copy = area;
-        store.DrawSurface(surface, "MemoryBuferAdd", area.Left, area.Top, &copy);
+        store.DrawSurface(surface, "MemoryBufferAdd", area.Left, area.Top, &copy);
         if (area.Left + picture.Width - 1 <= bounds.Right &&
             area.Top + picture.Height - 1 <= bounds.Bottom)
-            store.DrawShader(surface, picture.Name, "MemoryBuferAdd", area.Left, area.Top, source);
+            store.DrawShader(surface, picture.Name, "MemoryBufferAdd", area.Left, area.Top, source);
     } else {
         DrawClipped(store, picture.Name, surface, source, look, bounds, spot);
     }

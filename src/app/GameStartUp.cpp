@@ -10,23 +10,13 @@
 #include "app/FishPictures.h"
 #include "app/GameWindows.h"
 #include "core/KelException.h"
+#include "core/TextLines.h"
 #include "resources/ArchiveXml.h"
 
 namespace {
 
 // The audio layer version the game was written for (1.8: major in the low word).
 constexpr uint32_t ExpectedAudioVersion = 1 + 8 * 65536;
-
-// The lines of a text with CR LF or LF ends, empty lines left out.
-std::vector<std::string> NonEmptyLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) lines.push_back(line);
-    }
-    return lines;
-}
 
 }  // namespace
 
@@ -48,11 +38,11 @@ bool SetUpAudio(TGameServices& s_) {
 
 void CreateWorkSurfaces(TGameServices& s_) {
     for (const char* name :
-         {"MemorySurface", "MemoryBuferAdd", "MemoryBuferAddLight", "Background"}) {
+         {"MemorySurface", "MemoryBufferAdd", "MemoryBufferAddLight", "Background"}) {
         s_.Surfaces->DeleteSurface(name);
         s_.Surfaces->CreateEmptySurface(name, ScreenWidth, ScreenHeight);
     }
-    s_.Surfaces->CreateAlphaChannel("MemoryBuferAddLight", 255);
+    s_.Surfaces->CreateAlphaChannel("MemoryBufferAddLight", 255);
 }
 
 void LoadStartPictures(TGameServices& s_) {

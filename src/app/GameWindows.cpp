@@ -9,6 +9,8 @@
 #include "core/CoreError.h"
 #include "core/KelException.h"
 #include "core/KelParser.h"
+#include "core/TextCase.h"
+#include "core/TextLines.h"
 #include "core/Utf8.h"
 #include "graphics/KelFont.h"
 #include "platform/Paths.h"
@@ -19,30 +21,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The lines of a text, empty ones left out.
-std::vector<std::string> ListedNames(const std::string& text) {
-    std::vector<std::string> names;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) names.push_back(line);
-        start = end + 1;
-    }
-    return names;
-}
-
 // A plain file name of the game folder: no folders, no way out of it.
 bool PlainFileName(const std::string& name) {
     return !name.empty() && name.find('/') == std::string::npos &&
            name.find('\\') == std::string::npos && name != "." && name != "..";
-}
-
-std::string LowerCase(std::string text) {
-    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 std::string SubtagText(const TKelXMLTag& tag, const std::string& name) {
@@ -69,7 +51,7 @@ void TGameWindows::LoadInterface() {
         if (!s_.Interface.LoadError().empty()) s_.Log.WriteLog(s_.Interface.LoadError());
     }
     // One log line per line of the summary, so every line carries its time.
-    for (const std::string& line : ListedNames(s_.Interface.GetInfo())) s_.Log.WriteLog(line);
+    for (const std::string& line : NonEmptyLines(s_.Interface.GetInfo())) s_.Log.WriteLog(line);
     s_.Log.WriteLog("Kel Interface Loaded Ok...");
 }
 
@@ -83,8 +65,8 @@ void TGameWindows::ShowGameLoading() {
     }
     // Its own pictures come first, so that it shows while the others load.
     s_.Surfaces->LoadPictureList(
-        *s_.Archive, ListedNames(s_.Fonts->GetPictureList() + "\n" + window->GetPictures() + "\n" +
-                                 bar->GetPictures()));
+        *s_.Archive, NonEmptyLines(s_.Fonts->GetPictureList() + "\n" + window->GetPictures() +
+                                   "\n" + bar->GetPictures()));
     s_.Interface.ShowModal("WGameLoading");
     s_.Surfaces->OnProgress = [this, bar](int percent) {
         bar->SetPosition(percent);
@@ -96,7 +78,7 @@ void TGameWindows::ShowGameLoading() {
 }
 
 void TGameWindows::LoadInterfacePictures() {
-    for (const std::string& name : ListedNames(s_.Interface.GetAllPictures()))
+    for (const std::string& name : NonEmptyLines(s_.Interface.GetAllPictures()))
         if (s_.Archive->FindFile(name) &&
             std::find(s_.PermanentPictures.begin(), s_.PermanentPictures.end(), name) ==
                 s_.PermanentPictures.end())

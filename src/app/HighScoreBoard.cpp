@@ -1,8 +1,8 @@
 #include "app/HighScoreBoard.h"
 
 #include "app/GameWindows.h"
-#include "app/PlayersFile.h"
 #include "app/PlayerProfiles.h"
+#include "app/PlayersFile.h"
 #include "app/UserFiles.h"
 #include "app/screens/ScreenFlow.h"
 #include "core/CoreError.h"

@@ -11,6 +11,7 @@
 #include "app/UserFiles.h"
 #include "app/screens/ScreenFlow.h"
 #include "core/KelException.h"
+#include "core/TextCase.h"
 #include "platform/Locale.h"
 #include "platform/Paths.h"
 #include "ui/KelCheckBox.h"
@@ -19,18 +20,8 @@ namespace {
 
 constexpr const char* RegistryKey = "Software\\Brontel\\Tervolin";
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 bool IsLanguageFile(const std::string& name) {
-    const std::string lower = Lower(name);
+    const std::string lower = LowerCase(name);
     return lower.size() >= 3 && lower.compare(lower.size() - 3, 3, "lng") == 0;
 }
 
@@ -63,7 +54,7 @@ std::vector<std::string> TLanguageChoice::LanguageFiles() const {
 void TLanguageChoice::LoadReg() {
     Guarded("Exception Error in TKelGameEngine.LoadReg.", [this] {
         const std::string value = s_.Os.System.RegistryValue(RegistryKey, "LangStr");
-        if (!value.empty()) language_ = Lower(value.substr(0, 3));
+        if (!value.empty()) language_ = LowerCase(value.substr(0, 3));
     });
 }
 
@@ -83,7 +74,7 @@ void TLanguageChoice::TakeDesktopLanguage() {
     const std::string code = LanguageCodeOfLocale(DesktopLocale());
     if (code.empty()) return;
     for (const std::string& file : LanguageFiles())
-        if (Lower(file.substr(0, 3)) == code) {
+        if (LowerCase(file.substr(0, 3)) == code) {
             language_ = code;
             SaveLanguageToReg();
             return;
@@ -97,7 +88,7 @@ void TLanguageChoice::BuildLanguageButtons() {
     };
     std::vector<TCode> codes;
     for (const std::string& file : LanguageFiles()) {
-        const std::string lower = Lower(file);
+        const std::string lower = LowerCase(file);
         if (lower.find("scn") == std::string::npos)
             codes.push_back({lower.substr(0, 3), OrderNumber(file)});
     }
@@ -111,7 +102,7 @@ void TLanguageChoice::BuildLanguageButtons() {
                                             [](auto& a, auto& b) { return a.Order < b.Order; });
         const std::string code = first->Code;
         codes.erase(first);
-        const std::string name = "WLanguage_RB" + Upper(code);
+        const std::string name = "WLanguage_RB" + UpperCase(code);
         if (code == "enu" || s_.Interface.FindObject(name)) continue;
         if (s_.Interface.CreateObject(name, "WLanguage", "TKelRadioButton") < 0) continue;
         auto* button = dynamic_cast<TKelRadioButton*>(s_.Interface.FindObject(name));
@@ -137,7 +128,7 @@ void TLanguageChoice::ApplyLanguage() {
     auto apply = [&] {
         bool matched = false;
         for (const std::string& file : files)
-            if (Lower(file.substr(0, 3)) == Lower(language_)) {
+            if (LowerCase(file.substr(0, 3)) == LowerCase(language_)) {
                 s_.Interface.RestoreProperties();
                 try {
                     s_.Interface.LoadFromFile(JoinPath(LanguageFolder(), file));
@@ -155,7 +146,7 @@ void TLanguageChoice::ApplyLanguage() {
     }
     s_.Flow->UpdateScoreLabels();
     s_.Flow->UpdateWelcomeCaption();
-    s_.Interface.SetProperty("WLanguage_RB" + Upper(language_), "Checked", "true");
+    s_.Interface.SetProperty("WLanguage_RB" + UpperCase(language_), "Checked", "true");
 }
 
 void TLanguageChoice::SetUpLanguage() {
@@ -177,7 +168,7 @@ void TLanguageChoice::ChooseLanguage() {
                 code = button->Name().size() > 12 ? button->Name().substr(12, 3) : "";
                 break;
             }
-    if (!code.empty() && Lower(code) != Lower(language_)) {
+    if (!code.empty() && LowerCase(code) != LowerCase(language_)) {
         language_ = code;
         ApplyLanguage();
         SaveLanguageToReg();

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "core/TextCase.h"
 #include "platform/Mixer.h"
 #include "platform/Paths.h"
 #include "resources/FileFolder.h"
@@ -17,12 +18,6 @@ namespace {
 bool EndsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() &&
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-std::string LowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {

@@ -12,17 +12,9 @@
 #include "app/UserFiles.h"
 #include "app/screens/ScreenFlow.h"
 #include "core/KelException.h"
+#include "core/TextCase.h"
 
-namespace {
-
-bool SameLanguage(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int TOptionsWindow::SliderPosition(const std::string& slider, int fallback) const {
     if (!s_.Interface.FindObject(slider)) return fallback;
@@ -40,7 +32,7 @@ void TOptionsWindow::ShowDisplayOptions() {
 
 void TOptionsWindow::ResetOptionsWindow() {
     TLanguageChoice& language = *s_.Language;
-    if (!SameLanguage(language.PreviousLanguage(), language.Language())) {
+    if (!SameText(language.PreviousLanguage(), language.Language())) {
         language.SetLanguage(language.PreviousLanguage());
         s_.Language->ApplyLanguage();
         s_.Language->SaveLanguageToReg();

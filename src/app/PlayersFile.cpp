@@ -9,6 +9,7 @@
 #include "core/CoreError.h"
 #include "core/KelParserText.h"
 #include "core/MemoryStream.h"
+#include "core/TextCase.h"
 
 namespace fs = std::filesystem;
 
@@ -24,8 +25,7 @@ namespace {
 
 // "true" or "false" in any letter case, or a number (0 is false).
 bool ReadBoolean(const std::string& text, const char* what) {
-    std::string lower;
-    for (const char c : text) lower += char(std::tolower(static_cast<unsigned char>(c)));
+    const std::string lower = LowerCase(text);
     if (lower == "true") return true;
     if (lower == "false") return false;
     return ReadDecimal(text, what) != 0;

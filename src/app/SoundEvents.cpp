@@ -12,6 +12,7 @@
 #include "core/KelParser.h"
 #include "core/KelParserText.h"
 #include "core/KelXmlValues.h"
+#include "core/TextCase.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/Mixer.h"
 #include "platform/Paths.h"
@@ -35,10 +36,6 @@ std::unique_ptr<TKelParser> ParseEntry(TFileFolder& archive, const std::string& 
     auto document = std::make_unique<TKelParser>();
     document->LoadFromString(std::string(stream->Bytes().begin(), stream->Bytes().end()));
     return document;
-}
-
-bool StartsWithIgnoringCase(const std::string& text, const std::string& head) {
-    return text.size() >= head.size() && SameText(text.substr(0, head.size()), head);
 }
 
 }  // namespace
@@ -100,7 +97,7 @@ void CheckSoundData(TFileFolder& archive, std::vector<std::string>& problems) {
 
     for (int i = 0; i < archive.Count(); ++i) {
         const std::string name = archive.Entry(i).Name;
-        if (!StartsWithIgnoringCase(name, "PuzzleLevel") || name.size() < 4 ||
+        if (!StartsWithText(name, "PuzzleLevel") || name.size() < 4 ||
             !SameText(name.substr(name.size() - 4), ".xml"))
             continue;
         std::unique_ptr<TKelParser> level = ParseEntry(archive, name);

@@ -11,14 +11,9 @@
 #include "content/PicturesStep.h"
 #include "content/Synth.h"
 #include "content/XmText.h"
+#include "core/TextCase.h"
 
 namespace fs = std::filesystem;
-
-static std::string LowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return text;
-}
 
 std::vector<fs::path> SourceFiles(const fs::path& root) {
     std::vector<fs::path> files;
@@ -51,7 +46,7 @@ static void AddPlainFolder(const std::string& dataDir, const char* folder, TFile
         const std::string relative = file.generic_string();
         if (name.size() > TFileFolder::MaxNameLength)
             throw std::runtime_error("entry name longer than 32 characters: " + relative);
-        const auto [previous, isNew] = added.emplace(LowerAscii(name), relative);
+        const auto [previous, isNew] = added.emplace(LowerCase(name), relative);
         if (!isNew)
             throw std::runtime_error("duplicate entry name " + name + ": " + previous->second +
                                      " and " + relative);

@@ -75,17 +75,6 @@ std::string Trim(const std::string& text) {
     return text.substr(first, last - first);
 }
 
-bool SameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 double TextToFloat(const std::string& text) {
     std::string number = Trim(text);
     // Only a plain decimal notation counts: [sign] digits [. digits] [e [sign] digits].

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/TextCase.h"
+
 // Position (from 1) of the first occurrence of sub in text that begins at or after start; 0 when
 // there is none, when either text is empty or when sub does not fit between start and the end.
 // A start below 1 counts as 1.
@@ -38,8 +40,6 @@ std::string Trim(const std::string& text);
 // Every occurrence of from (non-empty) replaced by to, scanning left to right.
 std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to);
 
-// Equality of two texts without regard to the case of the ASCII letters.
-bool SameText(const std::string& a, const std::string& b);
 
 // Reads a whole number as the platform's standard strict conversion does: optional leading
 // blanks, an optional sign, then decimal digits, or hexadecimal digits after "$", "x", "X",

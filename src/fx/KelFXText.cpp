@@ -4,12 +4,11 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "core/TextCase.h"
 #include "fx/KelFXNumbers.h"
 
 std::string FxLower(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
+    return LowerCase(text);
 }
 
 uint8_t ReadDim(const std::string& text) {

@@ -5,19 +5,13 @@
 #include <stdexcept>
 
 #include "core/KelException.h"
+#include "core/TextCase.h"
 #include "graphics/SurfEngine.h"
 #include "platform/Paths.h"
 #include "resources/FileFolder.h"
 #include "resources/JpegPNG.h"
 
 namespace {
-
-std::string LowerCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    }
-    return text;
-}
 
 std::string LastThree(const std::string& text) {
     return text.size() < 3 ? text : text.substr(text.size() - 3);

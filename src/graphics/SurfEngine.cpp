@@ -5,17 +5,11 @@
 #include <algorithm>
 
 #include "core/KelException.h"
+#include "core/TextCase.h"
 #include "platform/Paths.h"
 #include "resources/JpegPNG.h"
 
 namespace {
-
-std::string LowerCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    }
-    return text;
-}
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/ColorHLS.h"
+#include "core/ColorHLS.h"
 #include "graphics/SurfEngine.h"
 #include "resources/JpegPNG.h"
 

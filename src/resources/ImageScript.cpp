@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/KelParserText.h"
+#include "core/TextLines.h"
 #include "resources/PictureAdd.h"
 #include "resources/PictureHue.h"
 #include "resources/PictureOps.h"
@@ -144,14 +145,6 @@ class TScriptRun {
 
 void RunImageScript(TFileFolder& archive, const std::string& script) {
     TScriptRun run(archive);
-    size_t start = 0;
-    while (start <= script.size()) {
-        size_t end = script.find('\n', start);
-        if (end == std::string::npos) end = script.size();
-        std::string line = script.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        run.Line(line);
-        start = end + 1;
-    }
+    for (const std::string& line : Lines(script)) run.Line(line);
     run.Finish();
 }

@@ -45,7 +45,7 @@ class EffectDrawingTest : public ::testing::Test {
   protected:
     EffectDrawingTest() {
         store.Create(display);
-        for (const char* name : {"MemorySurface", "MemoryBuferAdd"})
+        for (const char* name : {"MemorySurface", "MemoryBufferAdd"})
             store.CreateEmptySurface(name, 800, 600);
         Picture("dot.png", 5, 5, White);
         // A strip of three 4x3 frames: red, green, blue.

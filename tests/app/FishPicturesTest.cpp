@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/KelException.h"
-#include "graphics/ColorHLS.h"
+#include "core/ColorHLS.h"
 #include "graphics/FakeDisplay.h"
 #include "resources/JpegPNG.h"
 

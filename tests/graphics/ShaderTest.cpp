@@ -1,7 +1,7 @@
 // Shader kernels and the filter, antialiased lines and the HLS colour shift.
 #include <gtest/gtest.h>
 
-#include "graphics/ColorHLS.h"
+#include "core/ColorHLS.h"
 #include "graphics/FakeDisplay.h"
 #include "graphics/SurfEngine.h"
 #include "resources/FileFolder.h"

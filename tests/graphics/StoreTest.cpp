@@ -174,8 +174,8 @@ TEST_F(StoreTest, ReinitBringsEveryPictureBackInTheNewFormat) {
     AddEntry("photo.jpg", Jpeg(3, 3));
     engine.LoadPNGFromFolder(archive, "bar.png", "", "bar.png");
     engine.LoadJPGFromFolder(archive, "photo.jpg", "photo.jpg");
-    engine.CreateEmptySurface("MemoryBuferAddLight", 800, 600);
-    engine.CreateAlphaChannel("MemoryBuferAddLight", 255);
+    engine.CreateEmptySurface("MemoryBufferAddLight", 800, 600);
+    engine.CreateAlphaChannel("MemoryBufferAddLight", 255);
     Write(folder / "Logo.png", Png(5, 5, true));
     ASSERT_TRUE(engine.LoadPNGFromFile("Logo.png", (folder / "Logo.png").string()));
     // Records that name a file of the game folder, one safely and one leaving it.
@@ -197,8 +197,8 @@ TEST_F(StoreTest, ReinitBringsEveryPictureBackInTheNewFormat) {
     EXPECT_EQ(0, engine.IndexOfSurface("bar.png"));
     for (const TSurface& s : engine.Surfaces) EXPECT_TRUE(s.HasSurface()) << s.Name;
     EXPECT_EQ((TPoint{3, 3}), engine.GetSurfaceSize("photo.jpg"));
-    EXPECT_EQ((TPoint{800, 600}), engine.GetSurfaceSize("MemoryBuferAddLight"));
-    EXPECT_FALSE(engine.FindSurface("MemoryBuferAddLight")->HasAlpha());
+    EXPECT_EQ((TPoint{800, 600}), engine.GetSurfaceSize("MemoryBufferAddLight"));
+    EXPECT_FALSE(engine.FindSurface("MemoryBufferAddLight")->HasAlpha());
     EXPECT_EQ((TPoint{5, 5}), engine.GetSurfaceSize("Logo.png"));
     EXPECT_NE(-1, engine.IndexOfSurface("extra.png"));
     EXPECT_EQ(-1, engine.IndexOfSurface("x.png"));

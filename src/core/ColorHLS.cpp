@@ -1,5 +1,5 @@
 // The HLS colour model with rounding to the nearest integer, halves to the even neighbour.
-#include "graphics/ColorHLS.h"
+#include "core/ColorHLS.h"
 
 #include <algorithm>
 #include <cmath>
