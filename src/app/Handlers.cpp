@@ -2,6 +2,7 @@
 // scripts, registered under the names the interface description calls with "ExecMethod".
 // Showing and hiding windows is mostly the scripts' work; a handler does only its part.
 #include "app/GameEngine.h"
+#include "app/GameManifest.h"
 #include "app/PlayerName.h"
 #include "core/KelException.h"
 
@@ -12,6 +13,7 @@ constexpr const char* MenuMusic = "vibe-eg6.mo3";
 }  // namespace
 
 void TKelGameEngine::Handler(const std::string& name, std::function<void()> body) {
+    if (!IsPublishedHandler(name)) throw std::logic_error(name + " is not a published handler");
     handlers_[name] = body;
     interface_.RegisterHandler(name, std::move(body));
 }

@@ -4,11 +4,11 @@
 // language is taken when the game has a file for it.
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <filesystem>
 
 #include "app/GameEngine.h"
+#include "app/LanguageButtons.h"
 #include "core/KelException.h"
 #include "platform/Locale.h"
 #include "platform/Paths.h"
@@ -26,24 +26,6 @@ std::string Lower(std::string text) {
 std::string Upper(std::string text) {
     for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
     return text;
-}
-
-bool IsLanguageFile(const std::string& name) {
-    const std::string lower = Lower(name);
-    return lower.size() >= 3 && lower.compare(lower.size() - 3, 3, "lng") == 0;
-}
-
-// The digits between the first "_" and the first "." after it, as a leading integer; 0 when the
-// name has no such part.
-int OrderNumber(const std::string& name) {
-    const size_t underscore = name.find('_');
-    if (underscore == std::string::npos) return 0;
-    const size_t dot = name.find('.', underscore + 1);
-    const std::string part = name.substr(
-        underscore + 1, dot == std::string::npos ? std::string::npos : dot - underscore - 1);
-    int number = 0;
-    std::from_chars(part.data(), part.data() + part.size(), number);
-    return number;
 }
 
 }  // namespace
@@ -90,43 +72,7 @@ void TKelGameEngine::TakeDesktopLanguage() {
 }
 
 void TKelGameEngine::BuildLanguageButtons() {
-    struct TCode {
-        std::string Code;
-        int Order;
-    };
-    std::vector<TCode> codes;
-    for (const std::string& file : LanguageFiles()) {
-        const std::string lower = Lower(file);
-        if (lower.find("scn") == std::string::npos)
-            codes.push_back({lower.substr(0, 3), OrderNumber(file)});
-    }
-    const auto* model =
-        dynamic_cast<const TKelRadioButton*>(interface_.FindObject("WLanguage_RBENU"));
-    auto* window = dynamic_cast<TKelForm*>(interface_.FindObject("WLanguage"));
-    if (!model || !window) return;
-    int i = 1;
-    while (!codes.empty()) {
-        const auto first = std::min_element(codes.begin(), codes.end(),
-                                            [](auto& a, auto& b) { return a.Order < b.Order; });
-        const std::string code = first->Code;
-        codes.erase(first);
-        const std::string name = "WLanguage_RB" + Upper(code);
-        if (code == "enu" || interface_.FindObject(name)) continue;
-        if (interface_.CreateObject(name, "WLanguage", "TKelRadioButton") < 0) continue;
-        auto* button = dynamic_cast<TKelRadioButton*>(interface_.FindObject(name));
-        button->Assign(*model);
-        button->SetChecked(false);
-        button->ResolveParent();
-        if (i <= 5) {
-            button->SetTop(model->Top() + i * 24);
-        } else {
-            button->SetTop(model->Top() + i * 24 - 144);
-            button->SetLeft(model->Left() + 200);
-        }
-        ++i;
-    }
-    window->CollectChildren();
-    window->BuildFocusList();
+    AddLanguageButtons(interface_, LanguageFiles());
 }
 
 void TKelGameEngine::ApplyLanguage() {

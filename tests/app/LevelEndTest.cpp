@@ -23,12 +23,10 @@ class LevelEndTest : public ::testing::Test {
         engine_.Levels().StartGameAt(1, "TestLevel.xml", game_.Now());
         engine_.SetTopForm("WGame");
     }
+    // A press on the cell, without its release.
     void Click(TCell cell) {
-        TEvent event;
-        event.Kind = TEventKind::MouseDown;
-        event.X = CellCentre(cell.Col, cell.Row).X;
-        event.Y = CellCentre(cell.Col, cell.Row).Y;
-        engine_.Dispatch(event);
+        const TPoint at = CellCentre(cell.Col, cell.Row);
+        game_.Send(MouseDownEvent(at.X, at.Y));
     }
 
     TempFolder user_;

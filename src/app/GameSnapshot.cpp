@@ -1,0 +1,65 @@
+// Reading a running game for its drivers.
+#include "app/GameSnapshot.h"
+
+#include <algorithm>
+
+#include "ui/KelForm.h"
+
+namespace {
+
+std::string Shown(const std::string& window) {
+    return window.empty() ? "no window is shown" : "the top window is " + window;
+}
+
+// The caption of `object` when it has one, then those of its children when it is a form.
+void AddCaptions(const TKelInterfaceEngine& ui, const TKelInterfaceObject& object,
+                 std::map<std::string, std::string>& captions) {
+    if (object.GetClass().FindProperty("Caption"))
+        captions[object.Name()] = ValueToText(ui.GetProperty(object.Name(), "Caption"));
+    if (const auto* form = dynamic_cast<const TKelForm*>(&object))
+        for (const TKelInterfaceObject* child : form->Children()) AddCaptions(ui, *child, captions);
+}
+
+}  // namespace
+
+TGameSnapshot TakeSnapshot(TKelGameEngine& game) {
+    TGameSnapshot snapshot;
+    snapshot.Closed = game.Closed();
+    snapshot.Running = game.IdleInstalled();
+    snapshot.Tick = game.CurrentTick();
+    snapshot.FramesThisSecond = game.FrameRate().FramesThisSecond();
+    snapshot.Top = game.TopForm();
+    const TKelInterfaceEngine& ui = game.Interface();
+    for (const TKelForm* form : ui.ModalStack()) {
+        snapshot.Windows.push_back(form->Name());
+        AddCaptions(ui, *form, snapshot.Captions);
+    }
+    snapshot.TutorialPopup = game.ShownTutorialPopup();
+    snapshot.LogoLinks = game.LogoLinks();
+    snapshot.Play = &game.Play();
+    snapshot.FishkaTypes = &game.FishkaTypes();
+    return snapshot;
+}
+
+std::string FindPressPoint(TKelGameEngine& game, const std::string& name, TPoint& at) {
+    TKelInterfaceEngine& ui = game.Interface();
+    auto* object = dynamic_cast<TKelInterfaceObject*>(ui.FindObject(name));
+    if (!object) return "there is no interface object " + name;
+    // Its window, the outermost form it lies on, must be on the window stack; the object and
+    // every object between it and its window must be visible.
+    TKelForm* window = nullptr;
+    for (TKelObject* link = object; link; link = link->Parent)
+        if (auto* form = dynamic_cast<TKelForm*>(link)) window = form;
+    if (!window) return name + " lies on no window";
+    const auto& stack = ui.ModalStack();
+    if (std::find(stack.begin(), stack.end(), window) == stack.end())
+        return (window == object ? name : "its window " + window->Name()) + " is not shown; " +
+               Shown(game.TopForm());
+    for (TKelObject* link = object; link != window; link = link->Parent) {
+        auto* shown = dynamic_cast<TKelInterfaceObject*>(link);
+        if (shown && !shown->Visible())
+            return link == object ? name + " is hidden" : "its parent " + link->Name() + " is hidden";
+    }
+    at = {object->AbsLeft() + object->Width() / 2, object->AbsTop() + object->Height() / 2};
+    return "";
+}
