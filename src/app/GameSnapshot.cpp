@@ -11,15 +11,6 @@ std::string Shown(const std::string& window) {
     return window.empty() ? "no window is shown" : "the top window is " + window;
 }
 
-// The caption of `object` when it has one, then those of its children when it is a form.
-void AddCaptions(const TKelInterfaceEngine& ui, const TKelInterfaceObject& object,
-                 std::map<std::string, std::string>& captions) {
-    if (object.GetClass().FindProperty("Caption"))
-        captions[object.Name()] = ValueToText(ui.GetProperty(object.Name(), "Caption"));
-    if (const auto* form = dynamic_cast<const TKelForm*>(&object))
-        for (const TKelInterfaceObject* child : form->Children()) AddCaptions(ui, *child, captions);
-}
-
 }  // namespace
 
 TGameSnapshot TakeSnapshot(TKelGameEngine& game) {
@@ -30,10 +21,11 @@ TGameSnapshot TakeSnapshot(TKelGameEngine& game) {
     snapshot.FramesThisSecond = game.FrameRate().FramesThisSecond();
     snapshot.Top = game.TopForm();
     const TKelInterfaceEngine& ui = game.Interface();
-    for (const TKelForm* form : ui.ModalStack()) {
-        snapshot.Windows.push_back(form->Name());
-        AddCaptions(ui, *form, snapshot.Captions);
-    }
+    for (const TKelForm* form : ui.ModalStack()) snapshot.Windows.push_back(form->Name());
+    for (const auto& object : ui.Objects())
+        if (object->GetClass().FindProperty("Caption"))
+            snapshot.Captions[object->Name()] =
+                ValueToText(ui.GetProperty(object->Name(), "Caption"));
     snapshot.TutorialPopup = game.ShownTutorialPopup();
     snapshot.LogoLinks = game.LogoLinks();
     snapshot.Play = &game.Play();

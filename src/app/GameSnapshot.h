@@ -19,7 +19,7 @@ struct TGameSnapshot {
     int FramesThisSecond = 0;          // frames composed in the current second
     std::string Top;                   // the window on top; empty when none is shown
     std::vector<std::string> Windows;  // the window stack, bottom to top
-    // The captions of the widgets of the windows on the stack, by widget name.
+    // The captions of the interface's widgets, shown or not, by widget name.
     std::map<std::string, std::string> Captions;
     std::optional<TShownTutorialPopup> TutorialPopup;
     std::vector<std::string> LogoLinks;  // the addresses of the title screen's logos

@@ -40,11 +40,11 @@ class ShippedGameTest : public ::testing::Test {
         game_->Type(characters);
         Pass();
     }
-    // The caption of a widget of a shown window.
+    // The caption of a widget, shown or not.
     std::string Caption(const std::string& object) {
         const TGameSnapshot shown = Shown();
         const auto caption = shown.Captions.find(object);
-        return caption == shown.Captions.end() ? "(" + object + " not shown)" : caption->second;
+        return caption == shown.Captions.end() ? "(no widget " + object + ")" : caption->second;
     }
     std::vector<std::string> Stack() { return Shown().Windows; }
     // The name of the player the players file holds as current.
