@@ -50,7 +50,8 @@ std::string FindPressPoint(TKelGameEngine& game, const std::string& name, TPoint
     for (TKelObject* link = object; link != window; link = link->Parent) {
         auto* shown = dynamic_cast<TKelInterfaceObject*>(link);
         if (shown && !shown->Visible())
-            return link == object ? name + " is hidden" : "its parent " + link->Name() + " is hidden";
+            return link == object ? name + " is hidden"
+                                  : "its parent " + link->Name() + " is hidden";
     }
     at = {object->AbsLeft() + object->Width() / 2, object->AbsTop() + object->Height() / 2};
     return "";

@@ -36,8 +36,7 @@ static int64_t LineCapacity(const TKelLabel& label, const TKelFont& font) {
 
 // A caption must fit its label in English with room for translations 30 % longer: on a
 // one-line label its width, in a taller one the lines its text would wrap to.
-void CheckCaptionRoom(const TKelLabel& label, const TKelFontEngine& fonts,
-                             TProblems& problems) {
+void CheckCaptionRoom(const TKelLabel& label, const TKelFontEngine& fonts, TProblems& problems) {
     const std::vector<TKelTextLine>& lines = label.Lines();
     const TKelFont* font = fonts.FindFont(label.FontName());
     if (lines.empty() || !font || font->Height <= 0) return;
@@ -70,8 +69,8 @@ std::u32string MissingGlyphs(const std::u32string& text, const TKelFont& font) {
 
 // A translated caption must simply fit: the label's font has all of its characters, no word is
 // wider than the label (it would be cut in the middle) and the label holds all of its lines.
-void CheckCaptionFits(const std::string& owner, const TKelLabel& label,
-                             const TKelFontEngine& fonts, TProblems& problems) {
+void CheckCaptionFits(const std::string& owner, const TKelLabel& label, const TKelFontEngine& fonts,
+                      TProblems& problems) {
     const TKelFont* font = fonts.FindFont(label.FontName());
     if (!font || font->Height <= 0) return;
     const std::string who = owner + ": " + label.Name();

@@ -43,8 +43,8 @@ bool Inside(const TRect& inner, const TRect& outer);
 // A caption must fit its label in English with room for translations 30 % longer.
 void CheckCaptionRoom(const TKelLabel& label, const TKelFontEngine& fonts, TProblems& problems);
 // A translated caption must simply fit its label.
-void CheckCaptionFits(const std::string& owner, const TKelLabel& label,
-                      const TKelFontEngine& fonts, TProblems& problems);
+void CheckCaptionFits(const std::string& owner, const TKelLabel& label, const TKelFontEngine& fonts,
+                      TProblems& problems);
 // The characters of the text that the font has no glyph for, each once.
 std::u32string MissingGlyphs(const std::u32string& text, const TKelFont& font);
 

@@ -7,8 +7,8 @@
 
 #include "app/GameManifest.h"
 #include "check/CheckData.h"
-#include "core/MemoryStream.h"
 #include "core/KelParserText.h"
+#include "core/MemoryStream.h"
 #include "graphics/KelFontEngine.h"
 #include "resources/JpegPNG.h"
 #include "ui/KelInterfaceEngine.h"

@@ -64,8 +64,8 @@ bool HasLetters(const std::string& text) {
 
 // The cells a language file gives a grid: every character in the cell's font, every text within
 // its column.
-void CheckGridCells(const std::string& owner, const TKelGrid& grid,
-                           const TKelFontEngine& fonts, TProblems& problems) {
+void CheckGridCells(const std::string& owner, const TKelGrid& grid, const TKelFontEngine& fonts,
+                    TProblems& problems) {
     const auto& columns = grid.Columns();
     for (size_t i = 0; i < grid.Cells().size() && !columns.empty(); ++i) {
         const TKelGrid::TCell& cell = grid.Cells()[i];
@@ -89,8 +89,8 @@ void CheckGridCells(const std::string& owner, const TKelGrid& grid,
 // translates every caption that has words, the language buttons included; and every caption and
 // grid cell it sets fits, and every object it names or adds stays inside its window.
 void CheckLanguage(const std::filesystem::path& folder, const TLanguageFile& file,
-                          const std::vector<TLanguageFile>& files, const std::string& description,
-                          IKelGraphic& host, TKelFontEngine& fonts, TProblems& problems) {
+                   const std::vector<TLanguageFile>& files, const std::string& description,
+                   IKelGraphic& host, TKelFontEngine& fonts, TProblems& problems) {
     const std::string owner = "lng/" + file.Name;
     std::string text;
     try {
@@ -185,7 +185,7 @@ void CheckLanguage(const std::filesystem::path& folder, const TLanguageFile& fil
 // copies of the English button's until a file names them, and English has a file only when one
 // with the code "enu" exists.
 void CheckLanguages(const std::filesystem::path& folder, const std::string& description,
-                           IKelGraphic& host, TKelFontEngine& fonts, TProblems& problems) {
+                    IKelGraphic& host, TKelFontEngine& fonts, TProblems& problems) {
     const std::vector<TLanguageFile> files = LanguageFiles(folder);
     for (const TLanguageFile& file : files)
         CheckLanguage(folder, file, files, description, host, fonts, problems);

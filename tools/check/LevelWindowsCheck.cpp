@@ -41,7 +41,7 @@ static bool Overlap(const TRect& a, const TRect& b) {
 // Every window a level names exists; a popup, placed by the game above its cell (its arrow
 // points down at it), stays on the screen and leaves the cell free to click.
 void CheckLevelWindows(TFileFolder& archive, const TKelInterfaceEngine& engine,
-                              TProblems& problems) {
+                       TProblems& problems) {
     const TRect screen{0, 0, ScreenWidth - 1, ScreenHeight - 1};
     for (const TLevelWindows& level : LevelWindows(archive)) {
         if (!level.HintWindow.empty() &&
