@@ -13,11 +13,10 @@ class PlayInputTest : public ::testing::Test {
   protected:
     void SetUp() override {
         game_.Start();
-        ASSERT_FALSE(engine_.Closed());
-        engine_.Play().Game.ShowInstructions = false;
-        engine_.Play().Game.ShowHints = false;  // level 1's tutorial popups would take the clicks
-        engine_.Levels().StartGameAt(1, PuzzleLevelName(1), game_.Now());
-        engine_.SetTopForm("WGame");
+        ASSERT_FALSE(game_.Snapshot().Closed);
+        game_.SetUpPlay().Game.ShowHints =
+            false;  // level 1's tutorial popups would take the clicks
+        game_.StartLevel(1, PuzzleLevelName(1));
         game_.Step(3000);  // the board falls in
     }
     void Click(TCell cell, TMouseButton button = TMouseButton::mbLeft) {
