@@ -17,6 +17,7 @@ TGameSnapshot TakeSnapshot(TKelGameEngine& game) {
     TGameSnapshot snapshot;
     snapshot.Closed = game.Closed();
     snapshot.Running = game.IdleInstalled();
+    snapshot.ClockPaused = game.ClockPaused();
     snapshot.Tick = game.CurrentTick();
     snapshot.FramesThisSecond = game.FrameRate().FramesThisSecond();
     snapshot.Top = game.TopForm();
@@ -30,6 +31,7 @@ TGameSnapshot TakeSnapshot(TKelGameEngine& game) {
     snapshot.LogoLinks = game.LogoLinks();
     snapshot.Play = &game.Play();
     snapshot.FishkaTypes = &game.FishkaTypes();
+    snapshot.Redraw = &game.RedrawGrid();
     return snapshot;
 }
 

@@ -15,6 +15,7 @@
 struct TGameSnapshot {
     bool Closed = false;
     bool Running = false;              // the main loop runs passes (activated, not paused)
+    bool ClockPaused = false;          // the play clock stands (a menu over the board)
     uint32_t Tick = 0;                 // the clock value of the last pass
     int FramesThisSecond = 0;          // frames composed in the current second
     std::string Top;                   // the window on top; empty when none is shown
@@ -27,6 +28,7 @@ struct TGameSnapshot {
     // numbers). Points into the running game: valid until its next input or pass.
     const TPlayState* Play = nullptr;
     const TFishkaTypes* FishkaTypes = nullptr;  // the piece types the level plays with
+    const TRedrawGrid* Redraw = nullptr;        // the screen tiles marked for presenting
 };
 
 TGameSnapshot TakeSnapshot(TKelGameEngine& game);

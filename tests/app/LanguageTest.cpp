@@ -121,7 +121,7 @@ TEST_F(LanguageTest, WindowModeSwitchesRebuildThePicturesAndPauseThePlay) {
     game.KeyDown(vk::Return, ssAlt);
     game.Step(10);
     EXPECT_TRUE(game.Display().IsFullScreen());
-    EXPECT_TRUE(engine.ClockPaused());
+    EXPECT_TRUE(game.Snapshot().ClockPaused);
     EXPECT_EQ(engine.Options().FullScreenMode, 1);
     game.KeyDown(vk::Return, ssAlt);
     game.Step(10);

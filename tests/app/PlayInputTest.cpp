@@ -41,7 +41,7 @@ TEST_F(PlayInputTest, TheMouseSelectsPreviewsAndMoves) {
     EXPECT_EQ(play_.HoverCell, (TCell{7, 4}));
     EXPECT_TRUE(play_.WillCompleteShown);
     EXPECT_EQ(play_.PreviewGroup.front(), (TCell{7, 4}));
-    EXPECT_TRUE(TilesMarked(engine_.RedrawGrid(), {2, 8, 799, 599}));
+    EXPECT_TRUE(TilesMarked(*game_.Snapshot().Redraw, {2, 8, 799, 599}));
 
     Click({7, 4});
     EXPECT_EQ(Cell({7, 4}).MergeTime, int32_t(game_.Now() + 300));

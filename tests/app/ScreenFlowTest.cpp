@@ -137,14 +137,14 @@ TEST_F(ScreenFlowTest, TheGameMenuPausesThePlayClock) {
     Key(vk::Escape);
     EXPECT_EQ(Top(), "WGameMenu");
     EXPECT_EQ(play_.State, gsPause);
-    EXPECT_TRUE(engine_.ClockPaused());
+    EXPECT_TRUE(game_.Snapshot().ClockPaused);
     Shot("game-menu");
     game_.Step(2000);
     Key(vk::Escape);
     EXPECT_EQ(Top(), "WGame");
     EXPECT_EQ(play_.State, gsGame);
     Pass();
-    EXPECT_FALSE(engine_.ClockPaused());
+    EXPECT_FALSE(game_.Snapshot().ClockPaused);
     // The level started the length of the pause later, give or take the passes around it.
     EXPECT_NEAR(double(play_.LevelStartTime - start), 2030.0, 30.0);
     // The mouse wheel does nothing during play; Escape on an empty stack does nothing.
