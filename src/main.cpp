@@ -60,7 +60,7 @@ std::optional<TGameScript> ReadScript(const TGameCommandLine& args) {
 }
 
 int RunScript(IScriptHost& host, const TGameScript& script, const TGameCommandLine& args) {
-    if (host.Engine().Closed()) {
+    if (host.Snapshot().Closed) {
         std::fprintf(stderr, "Tervolin did not start; its log tells why\n");
         return ScriptGameFailed;
     }
@@ -108,8 +108,8 @@ int RunInWindow(const TGameCommandLine& args, const TGameScript& script) {
 int RunHeadless(const TGameCommandLine& args, const TGameScript& script) {
     const auto folders = PrepareFolders();
     if (!folders) return 1;
-    THeadlessScriptHost host({folders->GameFolder, folders->UserFolder, args.Seed, 10, true},
-                             args.FullScreen);
+    THeadlessScriptHost host(
+        {folders->GameFolder, folders->UserFolder, args.Seed, 10, true, args.FullScreen});
     return RunScript(host, script, args);
 }
 

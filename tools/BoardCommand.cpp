@@ -77,15 +77,14 @@ int RunBoard(const ToolArgs& args) {
     TToolGame tool(options.Archive, options.Seed);
     tool.StartLevel(options.Level);
     THeadlessGame& game = tool.Game();
-    TKelGameEngine& engine = tool.Engine();
 
-    TPlayState& play = engine.Services().Play;
+    TPlayState& play = game.SetUpPlay();
     if (options.Progress) play.Level.Progress = *options.Progress * play.Level.Goal;
     if (options.Mood) play.Game.MoodState = *options.Mood;
     if (options.Select) play.Game.SelectedCell = *options.Select;
     if (options.Hover) {
-        engine.Services().Play.Game.HoverCell = *options.Hover;
-        engine.Services().Play.Game.PreviewGroup = {*options.Hover};
+        play.Game.HoverCell = *options.Hover;
+        play.Game.PreviewGroup = {*options.Hover};
     }
     game.Step(options.At);
     if (!game.SaveFrame(options.Out)) throw std::runtime_error("cannot write " + options.Out);

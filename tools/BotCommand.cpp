@@ -13,6 +13,7 @@
 #include "ToolArgs.h"
 #include "ToolCommand.h"
 #include "ToolGame.h"
+#include "platform/EventFactory.h"
 #include "rules/MoveChooser.h"
 
 namespace {
@@ -47,60 +48,44 @@ bool ParseArgs(const ToolArgs& args, TBotArgs& out) {
     return true;
 }
 
-TEvent MouseEvent(TEventKind kind, TCell cell) {
+// The mouse moves onto the cell's centre, presses and lets go, with no button flag in the shift
+// state.
+void Click(THeadlessGame& game, TCell cell) {
     const TPoint centre = CellCentre(cell.Col, cell.Row);
-    TEvent event;
-    event.Kind = kind;
-    event.X = centre.X;
-    event.Y = centre.Y;
-    event.Button = TMouseButton::mbLeft;
-    return event;
-}
-
-void Click(TKelGameEngine& engine, TCell cell) {
-    engine.Dispatch(MouseEvent(TEventKind::MouseMove, cell));
-    engine.Dispatch(MouseEvent(TEventKind::MouseDown, cell));
-    engine.Dispatch(MouseEvent(TEventKind::MouseUp, cell));
-}
-
-void PressReturn(TKelGameEngine& engine) {
-    TEvent event;
-    event.Kind = TEventKind::KeyDown;
-    event.Key = vk::Return;
-    engine.Dispatch(event);
-    event.Kind = TEventKind::KeyUp;
-    engine.Dispatch(event);
+    game.Send(MouseMoveEvent(centre.X, centre.Y));
+    game.Send(MouseDownEvent(centre.X, centre.Y));
+    game.Send(MouseUpEvent(centre.X, centre.Y));
 }
 
 // Plays until the level is won or lost or the clock limit passes; answers the result's name.
 const char* Play(TToolGame& tool, const TBotArgs& options, TKelRandom& random, int& moves,
                  uint32_t& elapsed) {
     THeadlessGame& game = tool.Game();
-    TKelGameEngine& engine = tool.Engine();
-    TPlayState& play = engine.Services().Play;
     const uint32_t start = game.Now();
     const uint32_t limit = options.LimitS * 1000;
     uint32_t lastAction = start;
     bool acted = false;
     while (true) {
         elapsed = game.Now() - start;
+        const TGameSnapshot shown = game.Snapshot();
+        const TPlayState& play = *shown.Play;
         if (play.Level.LevelDone) return "won";
-        if (engine.Closed()) return "lost";
-        const std::string top = engine.TopForm();
+        if (shown.Closed) return "lost";
+        const std::string& top = shown.Top;
         if (top == "WGameOver") return "lost";
         if (elapsed >= limit) return "timeout";
         const uint32_t since = game.Now() - lastAction;
         if (top != "WGame") {
             // A hint window or a message over the board: confirm it as a player would.
             if (since >= 500) {
-                PressReturn(engine);
+                game.Key(vk::Return);
                 lastAction = game.Now();
             }
         } else if ((!acted || since >= MovePauseMs) && BoardQuiet(play.Level.Board, game.Now())) {
-            const TChosenMove move = ChooseMove(play.Level, engine.Services().Types, random);
+            const TChosenMove move = ChooseMove(play.Level, *shown.FishkaTypes, random);
             if (move.Kind != TChosenMove::None) {
-                Click(engine, move.From);
-                if (move.Kind == TChosenMove::Merge) Click(engine, move.To);
+                Click(game, move.From);
+                if (move.Kind == TChosenMove::Merge) Click(game, move.To);
                 ++moves;
                 acted = true;
                 lastAction = game.Now();
@@ -122,14 +107,14 @@ int RunBot(const ToolArgs& args) {
     int32_t score = 0;
     try {
         TToolGame tool(options.Archive, options.Seed, PassMs);
-        TKelGameEngine& engine = tool.Engine();
-        engine.Services().Play.Game.GameMode = options.Mode;
-        engine.Services().Play.Game.ShowHints = false;
-        engine.Services().PlayRandom.SetSeed(options.Seed);
+        THeadlessGame& game = tool.Game();
+        game.SetUpPlay().Game.GameMode = options.Mode;
+        game.SetUpPlay().Game.ShowHints = false;
+        game.SeedPlay(options.Seed);
         tool.StartLevel(options.Level);
         TKelRandom random(options.Seed);
         result = Play(tool, options, random, moves, elapsed);
-        score = engine.Services().Play.Game.Score;
+        score = game.Snapshot().Play->Game.Score;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

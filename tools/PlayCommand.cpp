@@ -23,6 +23,7 @@
 #include "ToolCommand.h"
 #include "ToolGame.h"
 #include "app/PlayDump.h"
+#include "platform/EventFactory.h"
 
 namespace {
 
@@ -105,40 +106,23 @@ bool ParseCommand(const std::string& line, bool haveFrames, TCommand& command) {
     return false;
 }
 
-TEvent CellEvent(TEventKind kind, TCell cell, TMouseButton button) {
-    const TPoint centre = CellCentre(cell.Col, cell.Row);
-    TEvent event;
-    event.Kind = kind;
-    event.X = centre.X;
-    event.Y = centre.Y;
-    event.Button = button;
-    return event;
-}
-
-TEvent KeyEvent(TEventKind kind, int key) {
-    TEvent event;
-    event.Kind = kind;
-    event.Key = key;
-    return event;
-}
-
 void Run(TToolGame& tool, const TCommand& command, const std::string& framesFolder) {
     THeadlessGame& game = tool.Game();
-    TKelGameEngine& engine = tool.Engine();
+    const TPoint cell = CellCentre(command.Cell.Col, command.Cell.Row);
     if (command.Name == "wait") {
         game.Step(command.Ms);
     } else if (command.Name == "click" || command.Name == "rclick") {
         const TMouseButton button =
             command.Name == "click" ? TMouseButton::mbLeft : TMouseButton::mbRight;
-        engine.Dispatch(CellEvent(TEventKind::MouseDown, command.Cell, button));
-        engine.Dispatch(CellEvent(TEventKind::MouseUp, command.Cell, button));
+        // Shift states as the tool always sent them: no button flag on the press.
+        game.Send(MouseDownEvent(cell.X, cell.Y, button));
+        game.Send(MouseUpEvent(cell.X, cell.Y, button));
     } else if (command.Name == "move") {
-        engine.Dispatch(CellEvent(TEventKind::MouseMove, command.Cell, TMouseButton::mbLeft));
+        game.Send(MouseMoveEvent(cell.X, cell.Y));
     } else if (command.Name == "key") {
-        engine.Dispatch(KeyEvent(TEventKind::KeyDown, command.Key));
-        engine.Dispatch(KeyEvent(TEventKind::KeyUp, command.Key));
+        game.Key(command.Key);
     } else if (command.Name == "dump") {
-        std::fputs(PlayDump(engine.Services().Play, game.Now()).c_str(), stdout);
+        std::fputs(PlayDump(*game.Snapshot().Play, game.Now()).c_str(), stdout);
     } else if (command.Name == "frame") {
         const std::string path = framesFolder + "/" + command.Frame + ".png";
         if (!game.SaveFrame(path)) throw std::runtime_error("cannot write " + path);
@@ -174,9 +158,8 @@ int RunPlay(const ToolArgs& args) {
     }
 
     TToolGame tool(options.Archive, options.Seed);
-    TKelGameEngine& engine = tool.Engine();
-    engine.Services().Play.Game.GameMode = options.Mode;
-    engine.Services().PlayRandom.SetSeed(options.Seed);
+    tool.Game().SetUpPlay().Game.GameMode = options.Mode;
+    tool.Game().SeedPlay(options.Seed);
     tool.StartLevel(options.Level);
     std::fflush(stdout);
     for (const auto& [number, command] : script) Run(tool, command, options.Frames);

@@ -34,7 +34,7 @@ TToolGame::TToolGame(const std::string& archive, uint64_t seed, uint32_t passMs)
     game_ = std::make_unique<THeadlessGame>(
         THeadlessConfig{data.string(), (fs::path(scratch_.Path) / "user").string(), seed, passMs});
     game_->Start();
-    if (Engine().Closed()) {
+    if (game_->Snapshot().Closed) {
         const auto& boxes = game_->System().MessageBoxes;
         throw std::runtime_error("the game did not start" +
                                  (boxes.empty() ? std::string() : ": " + boxes.front().second));
@@ -42,21 +42,18 @@ TToolGame::TToolGame(const std::string& archive, uint64_t seed, uint32_t passMs)
 }
 
 void TToolGame::StartLevel(const std::string& level) {
-    TKelGameEngine& engine = Engine();
     int32_t number = 1;
     std::string entry;
     if (ParseNumber(level, number) && number >= 1) {
         entry = PuzzleLevelName(number);
-        if (!engine.Services().Archive.get()->FindFile(entry))
+        if (!game_->Archive()->FindFile(entry))
             throw std::runtime_error("the archive has no " + entry);
     } else {
         number = 1;
         TMemoryStream file;
         file.LoadFromFile(level);
         entry = "ToolLevel.xml";
-        engine.Services().Archive.get()->AddFile(entry, 1, file);
+        game_->Archive()->AddFile(entry, 1, file);
     }
-    engine.Services().Play.Game.ShowInstructions = false;
-    (*engine.Services().Levels).StartGameAt(number, entry, game_->Now());
-    engine.SetTopForm("WGame");
+    game_->StartLevel(number, entry);
 }

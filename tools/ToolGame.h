@@ -28,7 +28,6 @@ class TToolGame {
     void StartLevel(const std::string& level);
 
     THeadlessGame& Game() { return *game_; }
-    TKelGameEngine& Engine() { return game_->Engine(); }
 
   private:
     TScratchFolder scratch_;

@@ -1,5 +1,8 @@
 #include "app/GameServices.h"
 
+#include <stdexcept>
+
+#include "app/GameManifest.h"
 #include "app/GameWindows.h"
 #include "app/HighScoreBoard.h"
 #include "app/LanguageChoice.h"
@@ -10,6 +13,8 @@
 #include "platform/Paths.h"
 
 void THandlers::Register(const std::string& name, std::function<void()> body) {
+    // The interface description calls handlers by name: every name is in the manifest.
+    if (!IsPublishedHandler(name)) throw std::logic_error(name + " is not a published handler");
     handlers_[name] = body;
     ui_.RegisterHandler(name, std::move(body));
 }

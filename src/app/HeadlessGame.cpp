@@ -14,6 +14,7 @@ THeadlessGame::THeadlessGame(const THeadlessConfig& config)
         system_.RegistryFile.emplace(JoinPath(config.UserFolder, "registry.ini"));
     game_ = std::make_unique<TKelGameEngine>(platform_,
                                              TGameFolders{config.DataFolder, config.UserFolder});
+    game_->Services().Options.FullScreenForRun = config.FullScreen;
 }
 
 void THeadlessGame::Start() {
@@ -58,71 +59,76 @@ void THeadlessGame::RunPass() {
     game_->Pass();
 }
 
+void THeadlessGame::Send(const TEvent& event) {
+    if (!game_->Closed()) game_->Dispatch(event);
+}
+
+void THeadlessGame::Click(int x, int y, TMouseButton button) {
+    const TShiftState held = button == TMouseButton::mbLeft ? ssLeft : ssRight;
+    Send(MouseDownEvent(x, y, button, held));
+    Send(MouseUpEvent(x, y, button));
+}
+
+std::string THeadlessGame::Press(const std::string& name) {
+    TPoint at;
+    std::string failure = FindPressPoint(*game_, name, at);
+    if (failure.empty()) Click(at.X, at.Y);
+    return failure;
+}
+
+void THeadlessGame::Key(int key, TShiftState shift) {
+    Send(KeyDownEvent(key, shift));
+    Send(KeyUpEvent(key, shift));
+}
+
+void THeadlessGame::Type(const std::u32string& text) {
+    for (const char32_t character : text) Send(CharEvent(uint32_t(character)));
+}
+
+void THeadlessGame::StartLevel(int32_t number, const std::string& entry) {
+    game_->Services().Play.Game.ShowInstructions = false;
+    game_->Services().Levels->StartGameAt(number, entry, Now());
+    game_->SetTopForm("WGame");
+}
+
 void THeadlessGame::Input(const TEvent& event, uint32_t at) {
     input_.emplace(at == 0 ? system_.Now : at, event);
 }
 
-static TEvent MouseEvent(TEventKind kind, int x, int y, TMouseButton button, TShiftState shift) {
-    TEvent event;
-    event.Kind = kind;
-    event.X = x;
-    event.Y = y;
-    event.Button = button;
-    event.Shift = shift;
-    return event;
-}
-
 void THeadlessGame::MouseMove(int x, int y, uint32_t at) {
-    Input(MouseEvent(TEventKind::MouseMove, x, y, TMouseButton::mbLeft, 0), at);
+    Input(MouseMoveEvent(x, y), at);
 }
 
 void THeadlessGame::MouseDown(int x, int y, TMouseButton button, TShiftState shift, uint32_t at) {
-    Input(MouseEvent(TEventKind::MouseDown, x, y, button, shift), at);
+    Input(MouseDownEvent(x, y, button, shift), at);
 }
 
 void THeadlessGame::MouseUp(int x, int y, TMouseButton button, TShiftState shift, uint32_t at) {
-    Input(MouseEvent(TEventKind::MouseUp, x, y, button, shift), at);
+    Input(MouseUpEvent(x, y, button, shift), at);
 }
 
 void THeadlessGame::Wheel(int x, int y, int delta, TShiftState shift, uint32_t at) {
-    TEvent event = MouseEvent(TEventKind::MouseWheel, x, y, TMouseButton::mbLeft, shift);
-    event.WheelDelta = delta;
-    Input(event, at);
-}
-
-static TEvent KeyEvent(TEventKind kind, int key, TShiftState shift) {
-    TEvent event;
-    event.Kind = kind;
-    event.Key = key;
-    event.Shift = shift;
-    return event;
+    Input(WheelEvent(x, y, delta, shift), at);
 }
 
 void THeadlessGame::KeyDown(int key, TShiftState shift, uint32_t at) {
-    Input(KeyEvent(TEventKind::KeyDown, key, shift), at);
+    Input(KeyDownEvent(key, shift), at);
 }
 
 void THeadlessGame::KeyUp(int key, TShiftState shift, uint32_t at) {
-    Input(KeyEvent(TEventKind::KeyUp, key, shift), at);
+    Input(KeyUpEvent(key, shift), at);
 }
 
 void THeadlessGame::TypeChar(uint32_t character, uint32_t at) {
-    TEvent event;
-    event.Kind = TEventKind::Char;
-    event.Char = character;
-    Input(event, at);
+    Input(CharEvent(character), at);
 }
 
 void THeadlessGame::Activate(bool active, uint32_t at) {
-    TEvent event;
-    event.Kind = active ? TEventKind::Activate : TEventKind::Deactivate;
-    Input(event, at);
+    Input(ActivateEvent(active), at);
 }
 
 void THeadlessGame::Close(uint32_t at) {
-    TEvent event;
-    event.Kind = TEventKind::Close;
-    Input(event, at);
+    Input(CloseEvent(), at);
 }
 
 TPngPicture FrameToPicture(const std::vector<uint8_t>& frame, const TPixelFormat& format) {

@@ -1,17 +1,21 @@
-// THeadlessGame: the whole game on the headless platform, driven on the game clock. Tests, the
-// tool and the game's scripted mode use it to play without a window: each pass advances the
-// clock by the pass length, delivers the input due by then and runs one pass of the main loop,
-// so a run with the same configuration and input gives the same frames and logs. Relies on
-// TKelGameEngine, the headless platform and the PNG codec.
+// THeadlessGame: the whole game on the headless platform, driven on the game clock, and the one
+// way tests, the tool and the game's scripted mode reach a game: input as a player gives it,
+// passes, and a snapshot of what there is to see. Each pass advances the clock by the pass
+// length, delivers the input due by then and runs one pass of the main loop, so a run with the
+// same configuration and input gives the same frames and logs. Relies on TKelGameEngine, the
+// game snapshot, the headless platform, the event factories and the PNG codec.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/GameEngine.h"
+#include "app/GameSnapshot.h"
+#include "platform/EventFactory.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/HeadlessPlatform.h"
 
@@ -23,6 +27,8 @@ struct THeadlessConfig {
     // Registry values in the user folder's "registry.ini", as the game in a window keeps them,
     // rather than in memory for this run only.
     bool RegistryInUserFolder = false;
+    // The window mode of this run (0 window, 1 full screen); none: the stored option.
+    std::optional<int> FullScreen = std::nullopt;
 };
 
 class THeadlessGame {
@@ -36,6 +42,19 @@ class THeadlessGame {
     // Runs passes until `done` answers true (checked before each pass), the game closed or
     // `limitMs` of game clock have passed; answers whether `done` answered true.
     bool RunUntil(const std::function<bool()>& done, uint32_t limitMs);
+
+    // Input that goes to the game at once, at the clock of the last pass.
+    void Send(const TEvent& event);
+    // A press and release of the button, with the button's flag in the press's shift state as
+    // the platform reports them.
+    void Click(int x, int y, TMouseButton button = TMouseButton::mbLeft);
+    // A left click at the centre of the widget `name` of a shown window; empty when it was
+    // pressed, else why it cannot be.
+    std::string Press(const std::string& name);
+    // The key down and up.
+    void Key(int key, TShiftState shift = 0);
+    // Each character of the UTF-32 text typed.
+    void Type(const std::u32string& text);
 
     // Input delivered before the first pass whose clock reaches `at` (now when `at` is 0 or
     // past), in the order given.
@@ -54,7 +73,22 @@ class THeadlessGame {
     // yet or the file cannot be written.
     bool SaveFrame(const std::string& path) const;
 
+    // What there is to see now.
+    TGameSnapshot Snapshot() { return TakeSnapshot(*game_); }
+
+    // Starts level `number` from the archive's entry `entry` as a new game does, without the
+    // instructions, and shows the play window.
+    void StartLevel(int32_t number, const std::string& entry);
+    // The play state to set up before a level starts or between passes: the game mode, the
+    // hints, a board posed for a picture.
+    TPlayState& SetUpPlay() { return game_->Services().Play; }
+    // Seeds the random source of play (the pieces that fall in).
+    void SeedPlay(uint64_t seed) { game_->Services().PlayRandom.SetSeed(seed); }
+    // The working archive, to add a level made by a test or a tool; none before start-up.
+    TFileFolder* Archive() { return game_->Services().Archive.get(); }
+
     uint32_t Now() const { return system_.Now; }
+    // The game object itself, for the tests of its parts that a player cannot reach.
     TKelGameEngine& Engine() { return *game_; }
     HeadlessDisplay& Display() { return display_; }
     HeadlessAudio& Audio() { return audio_; }

@@ -2,11 +2,11 @@
 
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <filesystem>
 
 #include "app/GameWindows.h"
+#include "app/LanguageButtons.h"
 #include "app/OptionsWindow.h"
 #include "app/UserFiles.h"
 #include "app/screens/ScreenFlow.h"
@@ -19,24 +19,6 @@
 namespace {
 
 constexpr const char* RegistryKey = "Software\\Brontel\\Tervolin";
-
-bool IsLanguageFile(const std::string& name) {
-    const std::string lower = LowerCase(name);
-    return lower.size() >= 3 && lower.compare(lower.size() - 3, 3, "lng") == 0;
-}
-
-// The digits between the first "_" and the first "." after it, as a leading integer; 0 when the
-// name has no such part.
-int OrderNumber(const std::string& name) {
-    const size_t underscore = name.find('_');
-    if (underscore == std::string::npos) return 0;
-    const size_t dot = name.find('.', underscore + 1);
-    const std::string part = name.substr(
-        underscore + 1, dot == std::string::npos ? std::string::npos : dot - underscore - 1);
-    int number = 0;
-    std::from_chars(part.data(), part.data() + part.size(), number);
-    return number;
-}
 
 }  // namespace
 
@@ -82,43 +64,7 @@ void TLanguageChoice::TakeDesktopLanguage() {
 }
 
 void TLanguageChoice::BuildLanguageButtons() {
-    struct TCode {
-        std::string Code;
-        int Order;
-    };
-    std::vector<TCode> codes;
-    for (const std::string& file : LanguageFiles()) {
-        const std::string lower = LowerCase(file);
-        if (lower.find("scn") == std::string::npos)
-            codes.push_back({lower.substr(0, 3), OrderNumber(file)});
-    }
-    const auto* model =
-        dynamic_cast<const TKelRadioButton*>(s_.Interface.FindObject("WLanguage_RBENU"));
-    auto* window = dynamic_cast<TKelForm*>(s_.Interface.FindObject("WLanguage"));
-    if (!model || !window) return;
-    int i = 1;
-    while (!codes.empty()) {
-        const auto first = std::min_element(codes.begin(), codes.end(),
-                                            [](auto& a, auto& b) { return a.Order < b.Order; });
-        const std::string code = first->Code;
-        codes.erase(first);
-        const std::string name = "WLanguage_RB" + UpperCase(code);
-        if (code == "enu" || s_.Interface.FindObject(name)) continue;
-        if (s_.Interface.CreateObject(name, "WLanguage", "TKelRadioButton") < 0) continue;
-        auto* button = dynamic_cast<TKelRadioButton*>(s_.Interface.FindObject(name));
-        button->Assign(*model);
-        button->SetChecked(false);
-        button->ResolveParent();
-        if (i <= 5) {
-            button->SetTop(model->Top() + i * 24);
-        } else {
-            button->SetTop(model->Top() + i * 24 - 144);
-            button->SetLeft(model->Left() + 200);
-        }
-        ++i;
-    }
-    window->CollectChildren();
-    window->BuildFocusList();
+    AddLanguageButtons(s_.Interface, LanguageFiles());
 }
 
 void TLanguageChoice::ApplyLanguage() {

@@ -6,10 +6,8 @@
 #include "core/MemoryStream.h"
 #include "resources/JpegPNG.h"
 
-THeadlessScriptHost::THeadlessScriptHost(const THeadlessConfig& config,
-                                         std::optional<int> fullScreen)
+THeadlessScriptHost::THeadlessScriptHost(const THeadlessConfig& config)
     : game_(config), passMs_(config.PassMs) {
-    game_.Engine().Services().Options.FullScreenForRun = fullScreen;
     game_.Start();
 }
 

@@ -1,23 +1,24 @@
 // The hosts a game script runs on: the headless driver on the game clock, as fast as it goes,
 // and a real window on real time, its platform's events dispatched between passes. Relies on the
-// headless driver, the game object and the PNG codec.
+// headless driver, the game object, its snapshot and the PNG codec.
 #pragma once
-
-#include <optional>
 
 #include "app/HeadlessGame.h"
 #include "app/ScriptRunner.h"
 
 class THeadlessScriptHost : public IScriptHost {
   public:
-    // Starts the game (start-up and the first activation) in the given window mode (0 window,
-    // 1 full screen; none: the stored option).
-    explicit THeadlessScriptHost(const THeadlessConfig& config,
-                                 std::optional<int> fullScreen = std::nullopt);
-    TKelGameEngine& Engine() override { return game_.Engine(); }
+    // Starts the game: start-up and the first activation.
+    explicit THeadlessScriptHost(const THeadlessConfig& config);
+    void Send(const TEvent& event) override { game_.Send(event); }
+    TGameSnapshot Snapshot() override { return game_.Snapshot(); }
+    std::string FindPressPoint(const std::string& name, TPoint& at) override {
+        return ::FindPressPoint(game_.Engine(), name, at);
+    }
     uint32_t Now() override { return game_.Now(); }
     void Pass() override { game_.Step(passMs_); }
     bool SaveFrame(const std::string& path) override { return game_.SaveFrame(path); }
+    THeadlessGame& Game() { return game_; }
 
   private:
     THeadlessGame game_;
@@ -31,7 +32,13 @@ class TWindowScriptHost : public IScriptHost {
     // Start-up, then passes until the window's first activation has started the game, for at
     // most 10 seconds.
     void Start();
-    TKelGameEngine& Engine() override { return engine_; }
+    void Send(const TEvent& event) override {
+        if (!engine_.Closed()) engine_.Dispatch(event);
+    }
+    TGameSnapshot Snapshot() override { return TakeSnapshot(engine_); }
+    std::string FindPressPoint(const std::string& name, TPoint& at) override {
+        return ::FindPressPoint(engine_, name, at);
+    }
     uint32_t Now() override { return platform_.System.Ticks(); }
     // Gives the processor back for a millisecond after the pass.
     void Pass() override;

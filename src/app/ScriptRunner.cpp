@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "app/PlayDump.h"
+#include "platform/EventFactory.h"
 #include "platform/Paths.h"
-#include "ui/KelForm.h"
 
 namespace {
 
@@ -19,11 +19,11 @@ std::string Shown(const std::string& window) {
 class TScriptRunner {
   public:
     TScriptRunner(IScriptHost& host, const std::string& framesFolder, std::ostream& out)
-        : host_(host), engine_(host.Engine()), framesFolder_(framesFolder), out_(out) {}
+        : host_(host), framesFolder_(framesFolder), out_(out) {}
 
     // What went wrong; empty when the command did what it says.
     std::string Run(const TScriptCommand& command) {
-        if (engine_.Closed()) {
+        if (host_.Snapshot().Closed) {
             const bool nothingToDo = command.Op == TScriptOp::Wait || command.Op == TScriptOp::Quit;
             return nothingToDo ? "" : "the game has closed";
         }
@@ -42,30 +42,24 @@ class TScriptRunner {
                 Click(command.X, command.Y, TMouseButton::mbRight);
                 return "";
             case TScriptOp::Move:
-                Input(MouseEvent(TEventKind::MouseMove, command.X, command.Y, TMouseButton::mbLeft,
-                                 0));
+                host_.Send(MouseMoveEvent(command.X, command.Y));
                 host_.Pass();
                 return "";
             case TScriptOp::Key:
-                Input(KeyEvent(TEventKind::KeyDown, command.Key, command.Shift));
-                Input(KeyEvent(TEventKind::KeyUp, command.Key, command.Shift));
+                host_.Send(KeyDownEvent(command.Key, command.Shift));
+                host_.Send(KeyUpEvent(command.Key, command.Shift));
                 host_.Pass();
                 return "";
             case TScriptOp::Type:
-                for (const uint32_t character : command.Text) {
-                    TEvent event;
-                    event.Kind = TEventKind::Char;
-                    event.Char = character;
-                    Input(event);
-                }
+                for (const uint32_t character : command.Text) host_.Send(CharEvent(character));
                 host_.Pass();
                 return "";
             case TScriptOp::ExpectTop: {
-                const std::string top = engine_.TopForm();
+                const std::string top = host_.Snapshot().Top;
                 return top == command.Name ? "" : Shown(top);
             }
             case TScriptOp::ExpectState: {
-                const TGameState state = engine_.Services().Play.Game.State;
+                const TGameState state = host_.Snapshot().Play->Game.State;
                 return state == command.State ? "" : "the state is " + GameStateName(state);
             }
             case TScriptOp::Shot: {
@@ -73,7 +67,7 @@ class TScriptRunner {
                 return host_.SaveFrame(path) ? "" : "cannot write " + path;
             }
             case TScriptOp::Dump:
-                out_ << PlayDump(engine_.Services().Play, host_.Now()) << std::flush;
+                out_ << PlayDump(*host_.Snapshot().Play, host_.Now()) << std::flush;
                 return "";
             case TScriptOp::Windows:
                 out_ << WindowsReport() << std::flush;
@@ -87,50 +81,25 @@ class TScriptRunner {
 
     // Asks the game to close as a desktop asks it and runs passes until it has.
     void Close() {
-        if (engine_.Closed()) return;
-        TEvent event;
-        event.Kind = TEventKind::Close;
-        Input(event);
+        if (host_.Snapshot().Closed) return;
+        host_.Send(CloseEvent());
         const uint32_t start = host_.Now();
-        while (!engine_.Closed() && host_.Now() - start < CloseLimitMs) host_.Pass();
+        while (!host_.Snapshot().Closed && host_.Now() - start < CloseLimitMs) host_.Pass();
     }
 
   private:
-    static TEvent MouseEvent(TEventKind kind, int x, int y, TMouseButton button,
-                             TShiftState shift) {
-        TEvent event;
-        event.Kind = kind;
-        event.X = x;
-        event.Y = y;
-        event.Button = button;
-        event.Shift = shift;
-        return event;
-    }
-
-    static TEvent KeyEvent(TEventKind kind, int key, TShiftState shift) {
-        TEvent event;
-        event.Kind = kind;
-        event.Key = key;
-        event.Shift = shift;
-        return event;
-    }
-
-    // The event goes to the game at once, at the clock of the last pass.
-    void Input(const TEvent& event) {
-        if (!engine_.Closed()) engine_.Dispatch(event);
-    }
-
     void Wait(uint32_t ms) {
         const uint32_t start = host_.Now();
-        while (!engine_.Closed() && host_.Now() - start < ms) host_.Pass();
+        while (!host_.Snapshot().Closed && host_.Now() - start < ms) host_.Pass();
     }
 
     std::string WaitTop(const std::string& window, uint32_t ms) {
         const uint32_t start = host_.Now();
-        while (engine_.TopForm() != window) {
-            if (engine_.Closed()) return "the game has closed";
+        for (TGameSnapshot shown = host_.Snapshot(); shown.Top != window;
+             shown = host_.Snapshot()) {
+            if (shown.Closed) return "the game has closed";
             if (host_.Now() - start >= ms)
-                return Shown(engine_.TopForm()) + " after " + std::to_string(ms) + " ms";
+                return Shown(shown.Top) + " after " + std::to_string(ms) + " ms";
             host_.Pass();
         }
         return "";
@@ -140,18 +109,18 @@ class TScriptRunner {
     // reports them, then one pass.
     void Click(int x, int y, TMouseButton button) {
         const TShiftState held = button == TMouseButton::mbLeft ? ssLeft : ssRight;
-        Input(MouseEvent(TEventKind::MouseDown, x, y, button, held));
-        Input(MouseEvent(TEventKind::MouseUp, x, y, button, 0));
+        host_.Send(MouseDownEvent(x, y, button, held));
+        host_.Send(MouseUpEvent(x, y, button));
         host_.Pass();
     }
 
     // "window NAME" for each window on the stack, bottom to top; "popup NAME cell=C,R
     // arrow=X,Y" for a tutorial popup shown, with its arrow's tip as last drawn; then "end".
     std::string WindowsReport() {
+        const TGameSnapshot shown = host_.Snapshot();
         std::string report;
-        for (const TKelForm* form : engine_.Services().Interface.ModalStack())
-            report += "window " + form->Name() + "\n";
-        if (const auto popup = engine_.ShownTutorialPopup())
+        for (const std::string& window : shown.Windows) report += "window " + window + "\n";
+        if (const auto& popup = shown.TutorialPopup)
             report += "popup " + popup->Name + " cell=" + std::to_string(popup->Cell.Col) + "," +
                       std::to_string(popup->Cell.Row) +
                       " arrow=" + std::to_string(popup->ArrowTip.X) + "," +
@@ -160,32 +129,13 @@ class TScriptRunner {
     }
 
     std::string Press(const std::string& name) {
-        TKelInterfaceEngine& ui = engine_.Services().Interface;
-        auto* object = dynamic_cast<TKelInterfaceObject*>(ui.FindObject(name));
-        if (!object) return "there is no interface object " + name;
-        // Its window, the outermost form it lies on, must be on the window stack; the object and
-        // every object between it and its window must be visible.
-        TKelForm* window = nullptr;
-        for (TKelObject* link = object; link; link = link->Parent)
-            if (auto* form = dynamic_cast<TKelForm*>(link)) window = form;
-        if (!window) return name + " lies on no window";
-        const auto& stack = ui.ModalStack();
-        if (std::find(stack.begin(), stack.end(), window) == stack.end())
-            return (window == object ? name : "its window " + window->Name()) + " is not shown; " +
-                   Shown(engine_.TopForm());
-        for (TKelObject* link = object; link != window; link = link->Parent) {
-            auto* shown = dynamic_cast<TKelInterfaceObject*>(link);
-            if (shown && !shown->Visible())
-                return link == object ? name + " is hidden"
-                                      : "its parent " + link->Name() + " is hidden";
-        }
-        Click(object->AbsLeft() + object->Width() / 2, object->AbsTop() + object->Height() / 2,
-              TMouseButton::mbLeft);
-        return "";
+        TPoint at;
+        const std::string failure = host_.FindPressPoint(name, at);
+        if (failure.empty()) Click(at.X, at.Y, TMouseButton::mbLeft);
+        return failure;
     }
 
     IScriptHost& host_;
-    TKelGameEngine& engine_;
     const std::string& framesFolder_;
     std::ostream& out_;
 };
@@ -204,7 +154,7 @@ int RunGameScript(const TGameScript& script, IScriptHost& host, const std::strin
         break;
     }
     runner.Close();
-    if (!host.Engine().Closed()) {
+    if (!host.Snapshot().Closed) {
         err << "the game did not close within " << CloseLimitMs / 1000 << " s\n";
         return ScriptGameFailed;
     }

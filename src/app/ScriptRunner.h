@@ -1,16 +1,17 @@
 // Playing a game script on a started game: input goes to the game object at the current clock
 // and one pass follows each input command; waits run passes; expectations look at the window
 // stack and the game state. Where the passes come from and how frames are saved is the host's
-// (the headless driver, or a real window on real time). Relies on the game object, its interface
-// engine and the scripts' commands.
+// (the headless driver, or a real window on real time). Relies on the game snapshot, the event
+// factories and the scripts' commands.
 #pragma once
 
 #include <cstdint>
 #include <ostream>
 #include <string>
 
-#include "app/GameEngine.h"
 #include "app/GameScript.h"
+#include "app/GameSnapshot.h"
+#include "platform/Platform.h"
 
 // Exit codes of the scripted mode.
 constexpr int ScriptRan = 0;
@@ -21,7 +22,11 @@ constexpr int ScriptFailed = 3;      // a wait-top, press or expectation did not
 class IScriptHost {
   public:
     virtual ~IScriptHost() = default;
-    virtual TKelGameEngine& Engine() = 0;
+    // Input to the game at once, at the clock of the last pass; nothing once it has closed.
+    virtual void Send(const TEvent& event) = 0;
+    virtual TGameSnapshot Snapshot() = 0;
+    // Where a left click presses the widget `name`; empty when it can be pressed, else why not.
+    virtual std::string FindPressPoint(const std::string& name, TPoint& at) = 0;
     // The game clock, in milliseconds.
     virtual uint32_t Now() = 0;
     // The events the platform has waiting, then one pass of the main loop; the clock moves on.

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/EventFactory.h"
+
 void HeadlessDisplay::ShowWindow(bool fullScreen, int x, int y) {
     WindowShown = true;
     WindowModes.push_back(fullScreen);
@@ -50,9 +52,7 @@ bool HeadlessEvents::Poll(TEvent& event) {
         return true;
     }
     if (!Messages.empty()) {
-        event = TEvent{};
-        event.Kind = TEventKind::Message;
-        event.Message = Messages.front();
+        event = MessageEvent(Messages.front());
         Messages.pop_front();
         return true;
     }

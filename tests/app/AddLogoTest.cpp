@@ -49,7 +49,7 @@ TEST_F(AddLogoTest, ButtonsAreMadeForLogoElementsWithAPlaceAndAWindow) {
                 "</Logos>");
     THeadlessGame& game = Start();
     TKelGameEngine& engine = game.Engine();
-    const std::vector<std::string>& links = engine.Services().Windows->LogoLinks();
+    const std::vector<std::string> links = game.Snapshot().LogoLinks;
     ASSERT_EQ(links.size(), 4u);
     EXPECT_EQ(links[0], data_.File("site.html"));
     EXPECT_EQ(links[1], "");  // not a "Logo": no button, no link
@@ -96,7 +96,7 @@ TEST_F(AddLogoTest, AButtonIsAsLargeAsItsPictureOrCaptionIsDrawnAndOpensItsLinkO
     for (const char c : std::string("Ann")) game.TypeChar(uint8_t(c));
     game.KeyDown(vk::Return);
     game.Step(100);
-    ASSERT_EQ(game.Engine().TopForm(), "WTitle");
+    ASSERT_EQ(game.Snapshot().Top, "WTitle");
     if (const char* folder = std::getenv("TERVOLIN_SHOTS"))
         game.SaveFrame(std::string(folder) + "/add-logo-title.png");
 
@@ -143,8 +143,8 @@ TEST_F(AddLogoTest, AButtonIsAsLargeAsItsPictureOrCaptionIsDrawnAndOpensItsLinkO
 TEST_F(AddLogoTest, ADocumentWithoutElementsAddsNothingAndTheGameGoesOn) {
     data_.Write("AddLogo.xml", "just text");
     THeadlessGame& game = Start();
-    EXPECT_FALSE(game.Engine().Closed());
-    EXPECT_TRUE(game.Engine().Services().Windows->LogoLinks().empty());
+    EXPECT_FALSE(game.Snapshot().Closed);
+    EXPECT_TRUE(game.Snapshot().LogoLinks.empty());
 }
 
 }  // namespace

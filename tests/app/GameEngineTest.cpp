@@ -26,8 +26,8 @@ class GameEngineTest : public HeadlessGameTest {
 TEST_F(GameEngineTest, StartsRunsAndClosesInTheDocumentedOrder) {
     user.Write("Tervolin.log", "a line of an earlier run\r\n");
     auto game = MakeGame();
-    events.Push(Event(TEventKind::Activate));
-    events.Push(Event(TEventKind::Close));
+    events.Push(ActivateEvent(true));
+    events.Push(CloseEvent());
     game->Run();
     EXPECT_TRUE(system.MessageBoxes.empty());
 
@@ -96,14 +96,14 @@ TEST_F(GameEngineTest, DisplayFallsBackTo16BitsThenGivesUp) {
     display.RefusedDepths = {32};
     auto game = MakeGame();
     game->FormCreate();
-    game->HandleEvent(Event(TEventKind::Activate));
+    game->HandleEvent(ActivateEvent(true));
     EXPECT_TRUE(display.IsOpen());
     EXPECT_EQ(display.PixelFormat().BitCount, 16);
 
     display.RefusedDepths = {32, 16};
     auto failing = MakeGame();
     failing->FormCreate();
-    failing->HandleEvent(Event(TEventKind::Activate));
+    failing->HandleEvent(ActivateEvent(true));
     EXPECT_TRUE(failing->Closed());
     const auto messages = LogMessages();
     EXPECT_NE(
@@ -115,16 +115,16 @@ TEST_F(GameEngineTest, DisplayFallsBackTo16BitsThenGivesUp) {
 TEST_F(GameEngineTest, InactiveWindowRunsNoPassesUntilTheResumeMessage) {
     auto game = MakeGame();
     game->FormCreate();
-    game->HandleEvent(Event(TEventKind::Activate));
+    game->HandleEvent(ActivateEvent(true));
     ASSERT_TRUE(game->IdleInstalled());
     audio.ClearCalls();
 
-    game->HandleEvent(Event(TEventKind::Deactivate));
+    game->HandleEvent(ActivateEvent(false));
     EXPECT_FALSE(game->IdleInstalled());
     EXPECT_TRUE(display.CursorVisible);
     EXPECT_EQ(audio.Calls(), std::vector<std::string>{"Pause"});
 
-    game->HandleEvent(Event(TEventKind::Activate));
+    game->HandleEvent(ActivateEvent(true));
     EXPECT_FALSE(game->IdleInstalled());  // resumes only through the posted message
     EXPECT_EQ(events.Messages, std::deque<int>{ResumeMessage});
     TEvent resume;
@@ -136,15 +136,15 @@ TEST_F(GameEngineTest, InactiveWindowRunsNoPassesUntilTheResumeMessage) {
     EXPECT_EQ(audio.Calls().back(), "Start");
 
     // The message arriving after the window lost the focus again does not resume.
-    game->HandleEvent(Event(TEventKind::Deactivate));
-    game->HandleEvent(Event(TEventKind::Message, ResumeMessage));
+    game->HandleEvent(ActivateEvent(false));
+    game->HandleEvent(MessageEvent(ResumeMessage));
     EXPECT_FALSE(game->IdleInstalled());
 }
 
 TEST_F(GameEngineTest, PassesFollowTheClockAndCloseWhenRequested) {
     auto game = MakeGame();
     game->FormCreate();
-    game->HandleEvent(Event(TEventKind::Activate));
+    game->HandleEvent(ActivateEvent(true));
     bool done = true;
     system.Now += 40;
     game->AppIdle(done);
@@ -152,7 +152,7 @@ TEST_F(GameEngineTest, PassesFollowTheClockAndCloseWhenRequested) {
     EXPECT_EQ(game->Services().Now, system.Now);
     EXPECT_EQ(game->Services().PreviousTick, system.Now);
 
-    game->HandleEvent(Event(TEventKind::Close));
+    game->HandleEvent(CloseEvent());
     EXPECT_FALSE(game->Closed());  // the next pass closes
     game->AppIdle(done);
     EXPECT_TRUE(game->Closed());
@@ -208,7 +208,7 @@ TEST_F(GameEngineTest, DiagnosticModeShowsTheFrameRateInTheCaption) {
 TEST_F(GameEngineTest, ErrorsAreShownOnceAndTheGameGoesOn) {
     auto game = MakeGame();
     game->FormCreate();
-    game->HandleEvent(Event(TEventKind::Activate));
+    game->HandleEvent(ActivateEvent(true));
     for (int pass = 0; pass < 5; ++pass) {
         game->AppException(KelException("Exception error in TKelGameEngine.TickTimer!"));
         system.Now += 16;
@@ -229,7 +229,7 @@ TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
     user.Write("options.cfg", "[Options]\r\nDebugMode=463\r\n");
     auto game = MakeGame();
     game->FormCreate();
-    game->HandleEvent(Event(TEventKind::Activate));
+    game->HandleEvent(ActivateEvent(true));
     bool done = false;
     game->AppIdle(done);
     ASSERT_EQ(display.Presented.size(), 1u);
@@ -244,8 +244,7 @@ TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
     EXPECT_EQ(display.Presented.size(), 2u);  // nothing changed, nothing presented
     EXPECT_EQ(game->Services().FrameRate.FramesThisSecond(), 3);
 
-    TEvent f9 = Event(TEventKind::KeyDown);
-    f9.Key = vk::F9;
+    const TEvent f9 = KeyDownEvent(vk::F9);
     game->HandleEvent(f9);
     game->HandleEvent(f9);
     const std::string report = user.Read("CurrentSurfaces.log");
@@ -260,7 +259,7 @@ TEST_F(GameEngineTest, PassesPresentOnlyWhatChangedAndReportSurfaces) {
 TEST_F(GameEngineTest, AMissingFontStopsStartUpWithAClearMessage) {
     WriteArchive("Lithos-Black");
     auto game = MakeGame();
-    events.Push(Event(TEventKind::Activate));
+    events.Push(ActivateEvent(true));
     game->Run();
     EXPECT_TRUE(game->Closed());
     ASSERT_EQ(system.MessageBoxes.size(), 1u);
@@ -284,14 +283,14 @@ TEST_F(GameEngineTest, ReadsGameParamsPlainOrScrambledAndTheArchiveDescriptions)
         data.Write("GameParams.xml", stored.ToString());
         auto game = MakeGame();
         game->FormCreate();
-        game->HandleEvent(Event(TEventKind::Activate));
+        game->HandleEvent(ActivateEvent(true));
         EXPECT_TRUE(game->Services().Params.DownFall) << scrambled;
         EXPECT_FALSE(game->Closed());
     }
     fs::remove(data.File("GameParams.xml"));
     auto game = MakeGame();
     game->FormCreate();
-    game->HandleEvent(Event(TEventKind::Activate));
+    game->HandleEvent(ActivateEvent(true));
     EXPECT_FALSE(game->Services().Params.DownFall);
     EXPECT_TRUE(game->Services().Types.empty());  // the fixture archive has none
 }

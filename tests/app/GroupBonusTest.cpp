@@ -12,7 +12,7 @@ class GroupBonusTest : public ::testing::Test {
   protected:
     void SetUp() override {
         game_.Start();
-        ASSERT_FALSE(engine_.Closed());
+        ASSERT_FALSE(game_.Snapshot().Closed);
     }
     // The instances the bonus made, in order.
     std::vector<const TPartEffect*> Bonus() {

@@ -22,12 +22,12 @@ class DriverTest : public HeadlessGameTest {
 TEST_F(DriverTest, PassesAdvanceTheClockByThePassLength) {
     THeadlessGame game(Config(16));
     game.Start();
-    ASSERT_FALSE(game.Engine().Closed());
+    ASSERT_FALSE(game.Snapshot().Closed);
     const uint32_t start = game.Now();
     game.Step(100);  // six passes of 16 ms and one of 4
     EXPECT_EQ(game.Now(), start + 100);
-    EXPECT_EQ(game.Engine().Services().Now, start + 100);
-    EXPECT_EQ(game.Engine().Services().FrameRate.FramesThisSecond(), 1 + 7);
+    EXPECT_EQ(game.Snapshot().Tick, start + 100);
+    EXPECT_EQ(game.Snapshot().FramesThisSecond, 1 + 7);
 
     int passes = 0;
     EXPECT_TRUE(game.RunUntil([&] { return ++passes > 3; }, 1000));
@@ -43,16 +43,16 @@ TEST_F(DriverTest, InputArrivesAtItsClockValueAndCloseEndsTheRun) {
     game.Activate(false, start + 30);
     game.Activate(true, start + 60);
     game.Step(20);
-    EXPECT_TRUE(game.Engine().IdleInstalled());
+    EXPECT_TRUE(game.Snapshot().Running);
     game.Step(20);
-    EXPECT_FALSE(game.Engine().IdleInstalled());  // deactivated at +30
+    EXPECT_FALSE(game.Snapshot().Running);  // deactivated at +30
     game.Step(30);
     // Activated at +60; the resume message the game posts to itself arrives in the same pass.
-    EXPECT_TRUE(game.Engine().IdleInstalled());
+    EXPECT_TRUE(game.Snapshot().Running);
 
     game.Close(start + 100);
     game.Step(1000);
-    EXPECT_TRUE(game.Engine().Closed());
+    EXPECT_TRUE(game.Snapshot().Closed);
     EXPECT_LT(game.Now(), start + 200);  // nothing runs after the window closed
 }
 
@@ -123,7 +123,7 @@ TEST(ShippedGameTest, ReplaysIdenticallyFromASeed) {
         TempFolder user;
         THeadlessGame game({TERVOLIN_GAME_FOLDER, user.Path().string(), 42, 10});
         game.Start();
-        EXPECT_FALSE(game.Engine().Closed());
+        EXPECT_FALSE(game.Snapshot().Closed);
         game.Step(1000);
         game.Engine().Services().Play.Game.ShowInstructions = false;
         (*game.Engine().Services().Levels).StartFirstLevel(game.Now());
@@ -131,7 +131,7 @@ TEST(ShippedGameTest, ReplaysIdenticallyFromASeed) {
         game.Step(2000);
         game.Close();
         game.Step(2000);
-        EXPECT_TRUE(game.Engine().Closed());
+        EXPECT_TRUE(game.Snapshot().Closed);
         return Run{game.Display().Presented, game.Display().LastFrame, game.Audio().Calls(),
                    user.Read("Tervolin.log")};
     };

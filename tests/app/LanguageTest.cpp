@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "app/HeadlessGame.h"
-#include "app/screens/ScreenFlow.h"
 #include "platform/Locale.h"
 #include "support/TempFolder.h"
 #include "ui/KelInterfaceObject.h"
@@ -46,17 +45,14 @@ class LanguageTest : public ::testing::Test {
     }
     THeadlessGame& Start(const std::string& storedLanguage = "",
                          std::optional<int> fullScreen = std::nullopt) {
-        game_ = std::make_unique<THeadlessGame>(
-            THeadlessConfig{data_.Path().string(), user_.Path().string(), 1, 10});
-        game_->Engine().Services().Options.FullScreenForRun = fullScreen;
+        game_ = std::make_unique<THeadlessGame>(THeadlessConfig{
+            data_.Path().string(), user_.Path().string(), 1, 10, false, fullScreen});
         if (!storedLanguage.empty()) game_->System().Registry[RegistryEntry] = storedLanguage;
         game_->Start();
         game_->Step(10);
         return *game_;
     }
-    std::string Caption(const std::string& object) {
-        return ValueToText(game_->Engine().Services().Interface.GetProperty(object, "Caption"));
-    }
+    std::string Caption(const std::string& object) { return game_->Snapshot().Captions[object]; }
     const TKelInterfaceObject* Object(const std::string& name) {
         return dynamic_cast<const TKelInterfaceObject*>(
             game_->Engine().Services().Interface.FindObject(name));
@@ -96,7 +92,7 @@ TEST_F(LanguageTest, AChosenLanguageAppliesAtOnceAndCancelTakesItBack) {
     engine.Services().Interface.ShowModal("WLanguage");
     engine.Services().Interface.SetProperty("WLanguage_RBDEU", "Checked", "true");
     engine.ExecMethod("WLanguage_BOk_MouseUp");
-    EXPECT_EQ(engine.TopForm(), "WOptions");
+    EXPECT_EQ(game.Snapshot().Top, "WOptions");
     EXPECT_EQ(Caption("WResource_LWelcome"), "Willkommen,");
     EXPECT_EQ(game.System().Registry[RegistryEntry], "DEU");
     engine.ExecMethod("WOptions_BCancel_MouseUp");
@@ -125,14 +121,14 @@ TEST_F(LanguageTest, WindowModeSwitchesRebuildThePicturesAndPauseThePlay) {
     game.KeyDown(vk::Return, ssAlt);
     game.Step(10);
     EXPECT_TRUE(game.Display().IsFullScreen());
-    EXPECT_TRUE(engine.Services().Flow->ClockPaused());
+    EXPECT_TRUE(game.Snapshot().ClockPaused);
     EXPECT_EQ(engine.Services().Options.FullScreenMode, 1);
     game.KeyDown(vk::Return, ssAlt);
     game.Step(10);
     EXPECT_FALSE(game.Display().IsFullScreen());
     // The pictures are back: the title's picture has its size and the frame shows it.
     EXPECT_GT(engine.Services().Surfaces.get()->GetSurfaceSize("title.jpg").X, 0);
-    EXPECT_FALSE(game.Engine().Closed());
+    EXPECT_FALSE(game.Snapshot().Closed);
 }
 
 TEST_F(LanguageTest, TheCommandLinesWindowModeHoldsForThisRunOnly) {
@@ -140,7 +136,7 @@ TEST_F(LanguageTest, TheCommandLinesWindowModeHoldsForThisRunOnly) {
     EXPECT_TRUE(game.Display().IsFullScreen());
     game.Close();
     game.Step(2000);
-    ASSERT_TRUE(game.Engine().Closed());
+    ASSERT_TRUE(game.Snapshot().Closed);
     ASSERT_TRUE(fs::exists(user_.Path() / "options.cfg"));
     TGameOptions stored;
     stored.LoadOptions(user_.File("options.cfg"));

@@ -14,26 +14,23 @@ class LevelEndTest : public ::testing::Test {
   protected:
     void Start(const std::string& level, uint8_t mode = 0) {
         game_.Start();
-        ASSERT_FALSE(engine_.Closed());
+        ASSERT_FALSE(game_.Snapshot().Closed);
         TMemoryStream file;
         file.Write(level.data(), level.size());
-        engine_.Services().Archive.get()->AddFile("TestLevel.xml", 1, file);
-        engine_.Services().Play.Game.ShowInstructions = false;
-        engine_.Services().Play.Game.GameMode = mode;
-        (*engine_.Services().Levels).StartGameAt(1, "TestLevel.xml", game_.Now());
-        engine_.SetTopForm("WGame");
+        game_.Archive()->AddFile("TestLevel.xml", 1, file);
+        game_.SetUpPlay().Game.GameMode = mode;
+        game_.StartLevel(1, "TestLevel.xml");
     }
+    // A press on the cell, without its release.
     void Click(TCell cell) {
-        TEvent event;
-        event.Kind = TEventKind::MouseDown;
-        event.X = CellCentre(cell.Col, cell.Row).X;
-        event.Y = CellCentre(cell.Col, cell.Row).Y;
-        engine_.Dispatch(event);
+        const TPoint at = CellCentre(cell.Col, cell.Row);
+        game_.Send(MouseDownEvent(at.X, at.Y));
     }
 
     TempFolder user_;
     THeadlessGame game_{{TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10}};
     TKelGameEngine& engine_ = game_.Engine();
+    const TPlayState& Play() { return *game_.Snapshot().Play; }
 };
 
 TEST_F(LevelEndTest, TheLevelIsWonOnceTheGoalIsReachedAndTheBoardIsQuiet) {
@@ -44,11 +41,11 @@ TEST_F(LevelEndTest, TheLevelIsWonOnceTheGoalIsReachedAndTheBoardIsQuiet) {
     Click({6, 4});
     Click({7, 4});  // completes (7, 4) and (8, 4)
     game_.Step(500);
-    EXPECT_EQ(engine_.Services().Play.Level.Progress, 2);
-    EXPECT_FALSE(engine_.Services().Play.Level.LevelDone);  // not removed yet
-    EXPECT_TRUE(engine_.Services().Play.Level.ShowFinishBar);
+    EXPECT_EQ(Play().Level.Progress, 2);
+    EXPECT_FALSE(Play().Level.LevelDone);  // not removed yet
+    EXPECT_TRUE(Play().Level.ShowFinishBar);
     game_.Step(2000);
-    const TPlayState& play = engine_.Services().Play;
+    const TPlayState& play = Play();
     EXPECT_TRUE(play.Level.LevelDone);
     EXPECT_FALSE(play.Level.ShowFinishBar);
     EXPECT_TRUE(play.Game.AddToHighScore);
@@ -57,24 +54,24 @@ TEST_F(LevelEndTest, TheLevelIsWonOnceTheGoalIsReachedAndTheBoardIsQuiet) {
 
     // The board takes no more clicks.
     Click({5, 3});
-    EXPECT_TRUE(engine_.Services().Play.Game.SelectedCell.IsNone());
+    EXPECT_TRUE(Play().Game.SelectedCell.IsNone());
 }
 
 TEST_F(LevelEndTest, TheAngryPharaohDrainsTheBarAndTheLevelIsLost) {
     // 600 a second off the mood: angry (116) after the first second, and the bar empties at once.
     Start(PinnedLevel(3, "<Pharaoh DecPerSecond=\"1800\" DownScarabPerSecond=\"3000\"/>"));
     game_.Step(3000);
-    EXPECT_EQ(engine_.Services().Play.Game.State, gsPause);
-    EXPECT_EQ(engine_.TopForm(), "WGameOver");
-    EXPECT_LT(engine_.Services().Play.Level.Progress, 0);
+    EXPECT_EQ(Play().Game.State, gsPause);
+    EXPECT_EQ(game_.Snapshot().Top, "WGameOver");
+    EXPECT_LT(Play().Level.Progress, 0);
 }
 
 TEST_F(LevelEndTest, RelaxIsNeverLost) {
     Start(PinnedLevel(3, "<Pharaoh DecPerSecond=\"1800\" DownScarabPerSecond=\"3000\"/>"), 1);
     game_.Step(5000);
-    EXPECT_EQ(engine_.Services().Play.Game.State, gsGame);
-    EXPECT_EQ(engine_.Services().Play.Game.MoodState, 1);
-    EXPECT_EQ(engine_.Services().Play.Level.Progress, 0);
+    EXPECT_EQ(Play().Game.State, gsGame);
+    EXPECT_EQ(Play().Game.MoodState, 1);
+    EXPECT_EQ(Play().Level.Progress, 0);
 }
 
 }  // namespace

@@ -13,31 +13,19 @@ class PlayInputTest : public ::testing::Test {
   protected:
     void SetUp() override {
         game_.Start();
-        ASSERT_FALSE(engine_.Closed());
-        engine_.Services().Play.Game.ShowInstructions = false;
-        engine_.Services().Play.Game.ShowHints = false;  // level 1's tutorial popups would take the clicks
-        (*engine_.Services().Levels).StartGameAt(1, PuzzleLevelName(1), game_.Now());
-        engine_.SetTopForm("WGame");
+        ASSERT_FALSE(game_.Snapshot().Closed);
+        game_.SetUpPlay().Game.ShowHints =
+            false;  // level 1's tutorial popups would take the clicks
+        game_.StartLevel(1, PuzzleLevelName(1));
         game_.Step(3000);  // the board falls in
     }
-    void Mouse(TEventKind kind, TPoint at, TMouseButton button = TMouseButton::mbLeft) {
-        TEvent event;
-        event.Kind = kind;
-        event.X = at.X;
-        event.Y = at.Y;
-        event.Button = button;
-        engine_.Dispatch(event);
-    }
     void Click(TCell cell, TMouseButton button = TMouseButton::mbLeft) {
-        Mouse(TEventKind::MouseDown, CellCentre(cell.Col, cell.Row), button);
-        Mouse(TEventKind::MouseUp, CellCentre(cell.Col, cell.Row), button);
+        const TPoint at = CellCentre(cell.Col, cell.Row);
+        game_.Send(MouseDownEvent(at.X, at.Y, button));
+        game_.Send(MouseUpEvent(at.X, at.Y, button));
     }
-    void Key(int key) {
-        TEvent event;
-        event.Kind = TEventKind::KeyDown;
-        event.Key = key;
-        engine_.Dispatch(event);
-    }
+    void Key(int key) { game_.Send(KeyDownEvent(key)); }
+    void Move(TPoint at) { game_.Send(MouseMoveEvent(at.X, at.Y)); }
     TFish& Cell(TCell cell) { return engine_.Services().Play.Level.Board.Cell(cell.Col, cell.Row); }
 
     TempFolder user_;
@@ -49,11 +37,11 @@ class PlayInputTest : public ::testing::Test {
 TEST_F(PlayInputTest, TheMouseSelectsPreviewsAndMoves) {
     Click({6, 4});
     EXPECT_EQ(play_.SelectedCell, (TCell{6, 4}));
-    Mouse(TEventKind::MouseMove, CellCentre(7, 4));
+    Move(CellCentre(7, 4));
     EXPECT_EQ(play_.HoverCell, (TCell{7, 4}));
     EXPECT_TRUE(play_.WillCompleteShown);
     EXPECT_EQ(play_.PreviewGroup.front(), (TCell{7, 4}));
-    EXPECT_TRUE(TilesMarked(engine_.Services().Redraw, {2, 8, 799, 599}));
+    EXPECT_TRUE(TilesMarked(*game_.Snapshot().Redraw, {2, 8, 799, 599}));
 
     Click({7, 4});
     EXPECT_EQ(Cell({7, 4}).MergeTime, int32_t(game_.Now() + 300));
@@ -65,7 +53,7 @@ TEST_F(PlayInputTest, TheMouseSelectsPreviewsAndMoves) {
     EXPECT_FALSE(play_.WillCompleteShown);
     EXPECT_EQ(engine_.Services().Play.Level.Progress, 1);
 
-    Mouse(TEventKind::MouseMove, {0, 0});  // outside the board's area
+    Move({0, 0});  // outside the board's area
     EXPECT_TRUE(play_.HoverCell.IsNone());
     EXPECT_TRUE(play_.PreviewGroup.empty());
 }

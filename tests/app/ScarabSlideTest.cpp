@@ -44,16 +44,13 @@ TMidSlide PlayToMidSlide(uint8_t extras) {
     TempFolder user;
     THeadlessGame game({TERVOLIN_GAME_FOLDER, user.Path().string(), 1, 10});
     game.Start();
-    TKelGameEngine& engine = game.Engine();
-    engine.Services().Play.Game.ShowInstructions = false;
-    engine.Services().Play.Game.ShowHints = false;
+    game.SetUpPlay().Game.ShowHints = false;
     const std::string level = ScarabLevel();
-    engine.Services().Archive.get()->AddFile("ScarabLevel.xml", 1,
-                              TMemoryStream(std::vector<uint8_t>(level.begin(), level.end())));
-    (*engine.Services().Levels).StartGameAt(1, "ScarabLevel.xml", game.Now());
-    engine.SetTopForm("WGame");
+    game.Archive()->AddFile("ScarabLevel.xml", 1,
+                            TMemoryStream(std::vector<uint8_t>(level.begin(), level.end())));
+    game.StartLevel(1, "ScarabLevel.xml");
     game.Step(3000);
-    TBoard& board = engine.Services().Play.Level.Board;
+    TBoard& board = game.SetUpPlay().Level.Board;
     EXPECT_EQ(board.Cell(6, 3).Kind, fkScarab0);
     board.Cell(6, 6).Extras = extras;
     const TPoint scarab = CellCentre(6, 3);

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/ScriptHosts.h"
+#include "platform/EventFactory.h"
 #include "support/HeadlessGame.h"
 
 namespace {
@@ -40,7 +41,7 @@ class ScriptRunnerTest : public HeadlessGameTest {
 };
 
 TEST_F(ScriptRunnerTest, WaitsTakeTheirTimeAndEachInputCommandOnePass) {
-    ASSERT_FALSE(host->Engine().Closed());
+    ASSERT_FALSE(host->Snapshot().Closed);
     EXPECT_EQ(Run("dump\nwait 250\ndump\nkey Space\nmove 5 5\nclick 5 5\ntype ab\ndump\n"
                   "wait 0\ndump\nshot frame\n"),
               ScriptRan);
@@ -51,7 +52,7 @@ TEST_F(ScriptRunnerTest, WaitsTakeTheirTimeAndEachInputCommandOnePass) {
     EXPECT_EQ(clocks[3], clocks[2]);
     EXPECT_TRUE(std::filesystem::is_regular_file(frames.File("frame.png")));
     EXPECT_EQ(err.str(), "");
-    EXPECT_TRUE(host->Engine().Closed());  // closed at the script's end
+    EXPECT_TRUE(host->Snapshot().Closed);  // closed at the script's end
 }
 
 TEST_F(ScriptRunnerTest, AFailureStopsTheScriptWithWhatWasFound) {
@@ -77,7 +78,7 @@ TEST_F(ScriptRunnerTest, AFailureStopsTheScriptWithWhatWasFound) {
         EXPECT_EQ(Run(c.Script), ScriptFailed);
         EXPECT_EQ(err.str(), c.Error);
         EXPECT_EQ(out.str(), "");  // nothing after the failure ran
-        EXPECT_TRUE(host->Engine().Closed());
+        EXPECT_TRUE(host->Snapshot().Closed);
         EXPECT_GE(host->Now() - start, c.Script.rfind("wait-top", 0) == 0 ? 100u : 0u);
     }
 }
@@ -107,7 +108,7 @@ TEST_F(ScriptRunnerTest, PressesOnlyWhatIsShownAtItsCentre) {
         host.reset();
         host = std::make_unique<THeadlessScriptHost>(
             THeadlessConfig{data.Path().string(), user.Path().string(), 1, 10});
-        TKelInterfaceEngine& ui = host->Engine().Services().Interface;
+        TKelInterfaceEngine& ui = host->Game().Engine().Services().Interface;
         ui.LoadFromString(TwoWindows);
         ASSERT_EQ(ui.LoadError(), "");
         ui.HideModalList();
@@ -122,11 +123,9 @@ TEST_F(ScriptRunnerTest, PressesOnlyWhatIsShownAtItsCentre) {
 }
 
 TEST_F(ScriptRunnerTest, OnceTheGameHasClosedOnlyWaitAndQuitSucceed) {
-    TEvent close;
-    close.Kind = TEventKind::Close;
-    host->Engine().Dispatch(close);
+    host->Send(CloseEvent());
     host->Pass();
-    ASSERT_TRUE(host->Engine().Closed());
+    ASSERT_TRUE(host->Snapshot().Closed);
     EXPECT_EQ(Run("wait 100\nquit\n"), ScriptRan);
     EXPECT_EQ(Run("wait 100\ndump\n"), ScriptFailed);
     EXPECT_EQ(err.str(), "line 2: dump: the game has closed\n");

@@ -41,7 +41,7 @@ class TutorialPopupTest : public ::testing::Test {
   protected:
     void SetUp() override {
         game_.Start();
-        ASSERT_FALSE(engine_.Closed());
+        ASSERT_FALSE(game_.Snapshot().Closed);
         game_.Step(10);
         for (const char c : std::string("Ann")) game_.TypeChar(uint8_t(c));
         game_.Step(10);
@@ -49,7 +49,7 @@ class TutorialPopupTest : public ::testing::Test {
         Press("WTitle_BStartGame");
         Press("WSelectGameMode_BAction");
         Press("WInstructions_TFPlay_BPlay");
-        ASSERT_EQ(engine_.TopForm(), "WGame");
+        ASSERT_EQ(game_.Snapshot().Top, "WGame");
     }
     void Press(const std::string& name) {
         const auto* object =
@@ -58,29 +58,27 @@ class TutorialPopupTest : public ::testing::Test {
         Click({object->AbsLeft() + object->Width() / 2, object->AbsTop() + object->Height() / 2});
     }
     void Click(TPoint point) {
-        game_.MouseMove(point.X, point.Y);
-        game_.MouseDown(point.X, point.Y, TMouseButton::mbLeft, ssLeft);
-        game_.MouseUp(point.X, point.Y, TMouseButton::mbLeft);
+        game_.Send(MouseMoveEvent(point.X, point.Y));
+        game_.Click(point.X, point.Y);
         game_.Step(10);
     }
     void Key(int key) {
-        game_.KeyDown(key);
-        game_.KeyUp(key);
+        game_.Key(key);
         game_.Step(10);
     }
     // Runs until the named popup is shown; its state then.
     TShownTutorialPopup WaitForPopup(const std::string& name) {
         const bool shown = game_.RunUntil(
             [this, &name] {
-                const auto popup = engine_.ShownTutorialPopup();
+                const auto popup = game_.Snapshot().TutorialPopup;
                 return popup && popup->Name == name;
             },
             10000);
         EXPECT_TRUE(shown) << name;
-        return engine_.ShownTutorialPopup().value_or(TShownTutorialPopup{});
+        return game_.Snapshot().TutorialPopup.value_or(TShownTutorialPopup{});
     }
     bool AnyCellFalling() {
-        const TBoard& board = engine_.Services().Play.Level.Board;
+        const TBoard& board = game_.Snapshot().Play->Level.Board;
         for (int row = 1; row <= BoardRows; ++row)
             for (int col = 1; col <= BoardColumns; ++col)
                 if (board.CellExists(col, row) && board.Cell(col, row).Falling) return true;
@@ -90,34 +88,34 @@ class TutorialPopupTest : public ::testing::Test {
     TempFolder user_;
     THeadlessGame game_{{TERVOLIN_GAME_FOLDER, user_.Path().string(), 1, 10}};
     TKelGameEngine& engine_ = game_.Engine();
-    TGame& play_ = engine_.Services().Play.Game;
+    TGame& play_ = game_.SetUpPlay().Game;
 };
 
 TEST_F(TutorialPopupTest, APlayerFollowsTheArrowsWithTheMouse) {
     // A Pharaoh who grows sad by the second: no popup may cost mood.
-    engine_.Services().Play.Level.DecPerSecond = 40;
+    game_.SetUpPlay().Level.DecPerSecond = 40;
     const TShownTutorialPopup select = WaitForPopup("WTutorialSelect");
     EXPECT_FALSE(AnyCellFalling()) << "the first popup waits for the board to settle";
     EXPECT_EQ(select.Cell, (TCell{6, 4}));
-    EXPECT_EQ(engine_.TopForm(), "WTutorialSelect");
+    EXPECT_EQ(game_.Snapshot().Top, "WTutorialSelect");
     const int mood = play_.Mood;
     game_.Step(3000);
     EXPECT_EQ(play_.Mood, mood) << "the Pharaoh waits while a popup is read";
 
     // The first click on the stone the arrow touches picks it up and closes the popup.
-    Click(engine_.ShownTutorialPopup()->ArrowTip);
+    Click(game_.Snapshot().TutorialPopup->ArrowTip);
     EXPECT_EQ(play_.SelectedCell, (TCell{6, 4}));
     const TShownTutorialPopup move = WaitForPopup("WTutorialMove");
     EXPECT_EQ(move.Cell, (TCell{7, 4}));
-    Click(engine_.ShownTutorialPopup()->ArrowTip);
+    Click(game_.Snapshot().TutorialPopup->ArrowTip);
     EXPECT_TRUE(play_.SelectedCell.IsNone()) << "the piece moved";
     EXPECT_EQ(play_.LastMoveCell, (TCell{7, 4}));
     WaitForPopup("WTutorialComplete");
     EXPECT_FALSE(AnyCellFalling());
 
     // With the popups read, the play window's Pharaoh keeps his clock again.
-    Click(engine_.ShownTutorialPopup()->ArrowTip);
-    EXPECT_EQ(engine_.TopForm(), "WGame");
+    Click(game_.Snapshot().TutorialPopup->ArrowTip);
+    EXPECT_EQ(game_.Snapshot().Top, "WGame");
     const int before = play_.Mood;
     game_.Step(3000);
     EXPECT_LT(play_.Mood, before);
@@ -128,7 +126,7 @@ TEST_F(TutorialPopupTest, ThePopupsAnswerTheKeysAsTheyAnswerClicks) {
     // The cursor starts at (4, 4): Space elsewhere does nothing, on the named stone it acts.
     Key(vk::Right);
     Key(vk::Space);
-    EXPECT_EQ(engine_.TopForm(), "WTutorialSelect");
+    EXPECT_EQ(game_.Snapshot().Top, "WTutorialSelect");
     EXPECT_TRUE(play_.SelectedCell.IsNone());
     Key(vk::Right);
     Key(vk::Space);

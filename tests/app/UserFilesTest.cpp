@@ -94,10 +94,10 @@ TEST_F(UserFilesTest, ADamagedPlayersFileIsKeptAsideAndTheGameStartsAfresh) {
         EXPECT_EQ(Caption("WFileProblem_LDetail"), user_.File(kept[0]));
         // Closed, it leaves the first player's dialog, which makes a new file.
         Press("WFileProblem_BClose");
-        ASSERT_EQ(Engine().TopForm(), "WYourName");
+        ASSERT_EQ(Top(), "WYourName");
         Type("Cy");
         Press("WYourName_BOk");
-        EXPECT_EQ(Engine().TopForm(), "WTitle");
+        EXPECT_EQ(Top(), "WTitle");
         EXPECT_EQ(CurrentPlayerInFile(), "Cy");
         game_->Close();
         Pass();
@@ -113,11 +113,11 @@ TEST_F(UserFilesTest, UnreadableHighScoreLinesKeepTheirFileBeforeItIsWrittenAgai
     user_.Write("players.dat",
                 "<PlayersListXML CurrentPlayer=\"0\"><Player Name=\"Ann\"/></PlayersListXML>");
     Start();
-    ASSERT_EQ(Engine().TopForm(), "WTitle");
+    ASSERT_EQ(Top(), "WTitle");
     EXPECT_TRUE(NamesStartingWith(user_.Path(), "HighScores.dat.damaged-").empty());
     // Clearing the Action table rewrites the file: the original is kept first.
     Press("WTitle_BHighScores");
-    ASSERT_EQ(Engine().TopForm(), "WHighScores");
+    ASSERT_EQ(Top(), "WHighScores");
     Press("WHighScores_BClear");
     Press("WClearHighScores_BOk");
     const auto kept = NamesStartingWith(user_.Path(), "HighScores.dat.damaged-");
@@ -155,7 +155,7 @@ TEST_F(UserFilesTest, TheWorkingArchiveIsMadeAgainWhenTheShippedOneChanges) {
         shipped.Save();
     }
     Start();
-    EXPECT_GE(Engine().Services().Archive.get()->IndexOfFile("Upgrade.txt"), 0);
+    EXPECT_GE(game_->Archive()->IndexOfFile("Upgrade.txt"), 0);
     game_->Close();
     Pass();
     EXPECT_NE(user_.Read("Tervolin.log").find("the game's archive changed"), std::string::npos);
@@ -169,7 +169,7 @@ TEST_F(UserFilesTest, AFailedSaveIsToldOncePerFileAndTheOldFilesStay) {
     user_.Write("HighScores.dat", scores);
     registryOnDisk_ = true;
     Start();
-    ASSERT_EQ(Engine().TopForm(), "WTitle");
+    ASSERT_EQ(Top(), "WTitle");
     const std::string before = user_.Read("players.dat");
 
     // The user folder swapped for a file: the options cannot be stored.
@@ -178,12 +178,12 @@ TEST_F(UserFilesTest, AFailedSaveIsToldOncePerFileAndTheOldFilesStay) {
     { std::ofstream(user_.Path()) << "in the way"; }
     Press("WTitle_BOptions");
     Press("WOptions_BOk");
-    EXPECT_EQ(Engine().TopForm(), "WFileProblem");
+    EXPECT_EQ(Top(), "WFileProblem");
     EXPECT_EQ(Caption("WFileProblem_LTitle"), Caption("WResource_LSaveFailedTitle"));
     EXPECT_EQ(Caption("WFileProblem_LText"), Caption("WResource_LSaveOptions"));
     EXPECT_EQ(Caption("WFileProblem_LDetail"), "options.cfg: " + Caption("WResource_LNoFolder"));
     Press("WFileProblem_BClose");
-    EXPECT_EQ(Engine().TopForm(), "WTitle");
+    EXPECT_EQ(Top(), "WTitle");
     fs::remove(user_.Path());
     fs::rename(moved, user_.Path());
 
@@ -192,26 +192,26 @@ TEST_F(UserFilesTest, AFailedSaveIsToldOncePerFileAndTheOldFilesStay) {
         fs::create_directory(user_.Path() / (std::string(name) + ".part"));
     Press("WTitle_BOptions");
     Press("WOptions_BOk");  // the options again, only logged; then the player, told
-    EXPECT_EQ(Engine().TopForm(), "WFileProblem");
+    EXPECT_EQ(Top(), "WFileProblem");
     EXPECT_EQ(Caption("WFileProblem_LText"), Caption("WResource_LSavePlayers"));
     EXPECT_EQ(Caption("WFileProblem_LDetail"), "players.dat: Is a directory.");
     Press("WFileProblem_BClose");
-    EXPECT_EQ(Engine().TopForm(), "WTitle");
+    EXPECT_EQ(Top(), "WTitle");
     Press("WTitle_BLanguage");
     Press("WLanguage_RBDEU");
     Press("WLanguage_BOk");
-    EXPECT_EQ(Engine().TopForm(), "WFileProblem");
+    EXPECT_EQ(Top(), "WFileProblem");
     EXPECT_EQ(Caption("WFileProblem_LText"), Caption("WResource_LSaveLanguage"));
     Press("WFileProblem_BClose");
     Press("WTitle_BHighScores");
     Press("WHighScores_BClear");
     Press("WClearHighScores_BOk");
-    EXPECT_EQ(Engine().TopForm(), "WFileProblem");
+    EXPECT_EQ(Top(), "WFileProblem");
     EXPECT_EQ(Caption("WFileProblem_LText"), Caption("WResource_LSaveHighScores"));
     Press("WFileProblem_BClose");
 
     // The game goes on, the saved files are as they were, and the log has the reasons.
-    EXPECT_FALSE(Engine().Closed());
+    EXPECT_FALSE(Shown().Closed);
     EXPECT_EQ(user_.Read("players.dat"), before);
     EXPECT_EQ(user_.Read("HighScores.dat"), scores);
     std::istringstream log(user_.Read("Tervolin.log"));

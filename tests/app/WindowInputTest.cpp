@@ -19,10 +19,10 @@ class WindowInputTest : public ShippedGameTest {
         Pass();
     }
     void NameFirstPlayer(const std::string& name) {
-        ASSERT_EQ(Engine().TopForm(), "WYourName");
+        ASSERT_EQ(Top(), "WYourName");
         Type(name);
         Press("WYourName_BOk");
-        ASSERT_EQ(Engine().TopForm(), "WTitle");
+        ASSERT_EQ(Top(), "WTitle");
     }
     // The language code kept in the registry, in lower case.
     std::string StoredLanguage() {
@@ -43,31 +43,31 @@ TEST_F(WindowInputTest, APlayerMadeWithTheMouseStaysCurrent) {
     Start();
     NameFirstPlayer("Ann");
     Press("WTitle_BChangePlayer");
-    ASSERT_EQ(Engine().TopForm(), "WChangePlayer");
+    ASSERT_EQ(Top(), "WChangePlayer");
     Press("WChangePlayer_BNew");
-    ASSERT_EQ(Engine().TopForm(), "WNewPlayer");
+    ASSERT_EQ(Top(), "WNewPlayer");
     Press("WNewPlayer_ENewPlayer");
     Type("Bob");
     Press("WNewPlayer_BOk");
-    ASSERT_EQ(Engine().TopForm(), "WTitle");
+    ASSERT_EQ(Top(), "WTitle");
     // What the OK click set going must not run on the next input and pick Ann again.
     MoveAside();
     MoveAside();
-    EXPECT_EQ(Engine().Services().Play.Game.CurrentPlayerName, "Bob");
+    EXPECT_EQ(Play().CurrentPlayerName, "Bob");
     EXPECT_EQ(Caption("WTitle_LWelcome"), Caption("WResource_LWelcome") + " Bob");
     EXPECT_EQ(CurrentPlayerInFile(), "Bob");
 
     // Deleting the current player makes the first one left current, at once.
     Press("WTitle_BChangePlayer");
     Press("WChangePlayer_BDelete");
-    ASSERT_EQ(Engine().TopForm(), "WDelete");
+    ASSERT_EQ(Top(), "WDelete");
     Press("WDelete_BOk");
-    ASSERT_EQ(Engine().TopForm(), "WChangePlayer");
+    ASSERT_EQ(Top(), "WChangePlayer");
     MoveAside();
-    EXPECT_EQ(Engine().Services().Play.Game.CurrentPlayerName, "Ann");
+    EXPECT_EQ(Play().CurrentPlayerName, "Ann");
     EXPECT_EQ(CurrentPlayerInFile(), "Ann");
     Press("WChangePlayer_BDone");
-    EXPECT_EQ(Engine().TopForm(), "WTitle");
+    EXPECT_EQ(Top(), "WTitle");
     EXPECT_EQ(Caption("WTitle_LWelcome"), Caption("WResource_LWelcome") + " Ann");
 }
 
@@ -77,15 +77,15 @@ TEST_F(WindowInputTest, RenamingWithAnIndexOutOfRangeRenamesThePlayerInPlay) {
                 "<PlayersListXML CurrentPlayer=\"7\"><Player Name=\"Ann\"/><Player "
                 "Name=\"Bob\"/></PlayersListXML>");
     Start();
-    ASSERT_EQ(Engine().TopForm(), "WTitle");
-    ASSERT_EQ(Engine().Services().Play.Game.CurrentPlayerName, "Ann");
+    ASSERT_EQ(Top(), "WTitle");
+    ASSERT_EQ(Play().CurrentPlayerName, "Ann");
     Press("WTitle_BChangePlayer");
     Press("WChangePlayer_BRename");
-    ASSERT_EQ(Engine().TopForm(), "WRenamePlayer");
+    ASSERT_EQ(Top(), "WRenamePlayer");
     Type("Cy");  // the edit offers the name in play to type over
     Press("WRenamePlayer_BOk");
     Press("WChangePlayer_BDone");
-    EXPECT_EQ(Engine().Services().Play.Game.CurrentPlayerName, "Cy");
+    EXPECT_EQ(Play().CurrentPlayerName, "Cy");
     const auto document = TPlayersFile(user_.File("players.dat")).Read();
     const TKelXMLTag* root = PlayersRoot(*document);
     ASSERT_NE(root, nullptr);
@@ -102,12 +102,12 @@ TEST_F(WindowInputTest, OptionsCancelTakesBackOnlyTheLanguageChosenInThatVisit) 
     Press("WTitle_BLanguage");
     Press("WLanguage_RBDEU");
     Press("WLanguage_BOk");
-    ASSERT_EQ(Engine().TopForm(), "WTitle");
+    ASSERT_EQ(Top(), "WTitle");
     const std::string german = Caption("WTitle_BOptions");
     ASSERT_NE(german, english);
     Press("WTitle_BOptions");
     Press("WOptions_BCancel");
-    EXPECT_EQ(Engine().TopForm(), "WTitle");
+    EXPECT_EQ(Top(), "WTitle");
     EXPECT_EQ(Caption("WTitle_BOptions"), german);
     EXPECT_EQ(StoredLanguage(), "deu");
 
@@ -117,7 +117,7 @@ TEST_F(WindowInputTest, OptionsCancelTakesBackOnlyTheLanguageChosenInThatVisit) 
         Press("WOptions_BLanguage");
         Press("WLanguage_RBRUS");
         Press("WLanguage_BOk");
-        ASSERT_EQ(Engine().TopForm(), "WOptions");
+        ASSERT_EQ(Top(), "WOptions");
     };
     chooseRussianInTheOptions();
     ASSERT_NE(Caption("WTitle_BOptions"), german);

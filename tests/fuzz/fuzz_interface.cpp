@@ -9,31 +9,9 @@
 #include "graphics/KelFontEngine.h"
 #include "ui/InterfaceClasses.h"
 #include "ui/KelInterfaceEngine.h"
+#include "ui/NullInterfaceHost.h"
 
 namespace {
-
-// Knows two pictures; draws and plays nothing.
-struct TQuietHost : IKelGraphic, IKelFontHost {
-    void Draw(const std::string&, const std::string&, TBlendingMode, int, int, uint8_t,
-              const std::optional<TRect>&) override {}
-    void DrawBumpMap(const std::string&, const std::string&, int, int) override {}
-    void DrawRect(const std::string&, const TRect&, uint32_t, uint8_t, bool) override {}
-    void ExtDraw(const std::string&, int) override {}
-    void DrawColoredAlpha(const std::string&, const std::string&, int, int, uint32_t,
-                          uint8_t) override {}
-    void GetPictureSize(int& width, int& height, const std::string& picture) override {
-        width = picture == "a" ? 40 : picture == "b" ? 7 : 0;
-        height = picture.empty() ? 0 : 20;
-    }
-    void GetScreenSize(int& width, int& height) override {
-        width = 800;
-        height = 600;
-    }
-    void PlaySound(const std::string&) override {}
-    void PostFormDraw(const std::string&) override {}
-    void LowExtDraw(const std::string&, const TRect&, const std::string&, int, int, uint32_t,
-                    uint8_t) override {}
-};
 
 // Hands out text with line breaks, a TAB and bytes that are not UTF-8.
 struct TFuzzClipboard : IKelClipboard {
@@ -78,7 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string description = bytes.substr(0, split);
     const std::string language = split == std::string::npos ? "" : bytes.substr(split + 1);
 
-    TQuietHost host;
+    // Knows two pictures.
+    TNullInterfaceHost host([](const std::string& picture) {
+        return TPoint{picture == "a" ? 40 : picture == "b" ? 7 : 0, picture.empty() ? 0 : 20};
+    });
     TKelFontEngine fonts;
     fonts.Host = &host;
     TKelXMLTag font("TKelFont");

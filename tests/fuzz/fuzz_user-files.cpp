@@ -21,6 +21,7 @@
 #include "platform/RegistryFile.h"
 #include "ui/InterfaceClasses.h"
 #include "ui/KelInterfaceEngine.h"
+#include "ui/NullInterfaceHost.h"
 
 namespace {
 
@@ -91,29 +92,6 @@ void ReadRegistry(const std::string& path) {
     if (value.find('\n') != std::string::npos) std::abort();  // a value is one line
 }
 
-// Draws and plays nothing.
-struct TQuietHost : IKelGraphic, IKelFontHost {
-    void Draw(const std::string&, const std::string&, TBlendingMode, int, int, uint8_t,
-              const std::optional<TRect>&) override {}
-    void DrawBumpMap(const std::string&, const std::string&, int, int) override {}
-    void DrawRect(const std::string&, const TRect&, uint32_t, uint8_t, bool) override {}
-    void ExtDraw(const std::string&, int) override {}
-    void DrawColoredAlpha(const std::string&, const std::string&, int, int, uint32_t,
-                          uint8_t) override {}
-    void GetPictureSize(int& width, int& height, const std::string&) override {
-        width = 30;
-        height = 20;
-    }
-    void GetScreenSize(int& width, int& height) override {
-        width = 800;
-        height = 600;
-    }
-    void PlaySound(const std::string&) override {}
-    void PostFormDraw(const std::string&) override {}
-    void LowExtDraw(const std::string&, const TRect&, const std::string&, int, int, uint32_t,
-                    uint8_t) override {}
-};
-
 // A window with the kinds of objects language files change.
 constexpr const char* Windows = R"(<KelInterface Version="1.0">
 <o c="TKelForm"><p n="Name">WLanguage</p><p n="ParentName">Screen</p><p n="Width">400</p>
@@ -134,7 +112,7 @@ constexpr const char* Windows = R"(<KelInterface Version="1.0">
 
 // The game's language switch: earlier changes restored, the file applied, and again.
 void ReadLanguage(const std::string& path) {
-    TQuietHost host;
+    TNullInterfaceHost host([](const std::string&) { return TPoint{30, 20}; });
     TKelFontEngine fonts;
     fonts.Host = &host;
     TKelInterfaceEngine engine;

@@ -31,15 +31,8 @@ std::unique_ptr<TKelGameEngine> HeadlessGameTest::MakeGame(const std::string& ga
 std::unique_ptr<TKelGameEngine> HeadlessGameTest::StartGame(const std::string& gameFolder) {
     auto game = MakeGame(gameFolder);
     game->FormCreate();
-    game->HandleEvent(Event(TEventKind::Activate));
+    game->HandleEvent(ActivateEvent(true));
     return game;
-}
-
-TEvent HeadlessGameTest::Event(TEventKind kind, int message) {
-    TEvent event;
-    event.Kind = kind;
-    event.Message = message;
-    return event;
 }
 
 std::vector<std::string> HeadlessGameTest::LogMessages() const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/GameEngine.h"
+#include "platform/EventFactory.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/HeadlessPlatform.h"
 #include "support/TempFolder.h"
@@ -28,7 +29,6 @@ class HeadlessGameTest : public ::testing::Test {
     std::unique_ptr<TKelGameEngine> MakeGame(const std::string& gameFolder = "");
     // A game through start-up and its first activation, with a fixed random seed.
     std::unique_ptr<TKelGameEngine> StartGame(const std::string& gameFolder = "");
-    static TEvent Event(TEventKind kind, int message = 0);
     // The messages of the run log, without their time stamps.
     std::vector<std::string> LogMessages() const;
 

@@ -12,8 +12,6 @@
 #include "app/HeadlessGame.h"
 #include "app/PlayersFile.h"
 #include "support/TempFolder.h"
-#include "ui/KelForm.h"
-#include "ui/KelInterfaceObject.h"
 
 #ifdef TERVOLIN_GAME_FOLDER
 class ShippedGameTest : public ::testing::Test {
@@ -24,37 +22,31 @@ class ShippedGameTest : public ::testing::Test {
             THeadlessConfig{dataFolder.empty() ? TERVOLIN_GAME_FOLDER : dataFolder,
                             user_.Path().string(), 1, 10, registryInUserFolder});
         game_->Start();
-        ASSERT_FALSE(Engine().Closed());
+        ASSERT_FALSE(Shown().Closed);
         Pass();
     }
-    TKelGameEngine& Engine() { return game_->Engine(); }
+    TGameSnapshot Shown() { return game_->Snapshot(); }
+    std::string Top() { return Shown().Top; }
+    const TGame& Play() { return Shown().Play->Game; }
     void Pass() { game_->Step(10); }
-    // The mouse moves onto the centre of a visible object of a shown window, presses and lets go.
+    // A left click on a visible object of a shown window, then a pass.
     void Press(const std::string& name) {
-        const auto* object =
-            dynamic_cast<const TKelInterfaceObject*>(Engine().Services().Interface.FindObject(name));
-        ASSERT_NE(object, nullptr) << name;
-        ASSERT_TRUE(object->Visible()) << name;
-        const int x = object->AbsLeft() + object->Width() / 2;
-        const int y = object->AbsTop() + object->Height() / 2;
-        game_->MouseMove(x, y);
-        game_->MouseDown(x, y, TMouseButton::mbLeft, ssLeft);
-        game_->MouseUp(x, y, TMouseButton::mbLeft);
+        ASSERT_EQ(game_->Press(name), "");
         Pass();
     }
     void Type(const std::string& text) {
-        for (const char c : text) game_->TypeChar(uint8_t(c));
+        std::u32string characters;
+        for (const char c : text) characters += char32_t(uint8_t(c));
+        game_->Type(characters);
         Pass();
     }
+    // The caption of a widget, shown or not.
     std::string Caption(const std::string& object) {
-        return ValueToText(Engine().Services().Interface.GetProperty(object, "Caption"));
+        const TGameSnapshot shown = Shown();
+        const auto caption = shown.Captions.find(object);
+        return caption == shown.Captions.end() ? "(no widget " + object + ")" : caption->second;
     }
-    std::vector<std::string> Stack() {
-        std::vector<std::string> names;
-        for (const TKelForm* form : Engine().Services().Interface.ModalStack())
-            names.push_back(form->Name());
-        return names;
-    }
+    std::vector<std::string> Stack() { return Shown().Windows; }
     // The name of the player the players file holds as current.
     std::string CurrentPlayerInFile() {
         const auto document = TPlayersFile(user_.File("players.dat")).Read();
