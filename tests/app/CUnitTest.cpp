@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "resources/ArchiveBytes.h"
-#include "resources/RunTool.h"
+#include "support/ArchiveBytes.h"
+#include "support/RunTool.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Random.h"
-#include "graphics/FakeDisplay.h"
+#include "support/FakeDisplay.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "core/KelException.h"
 #include "core/ColorHLS.h"
-#include "graphics/FakeDisplay.h"
+#include "support/FakeDisplay.h"
 #include "resources/JpegPNG.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/Random.h"
-#include "graphics/FakeDisplay.h"
+#include "support/FakeDisplay.h"
 #include "support/TestContent.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/AudioTestData.h"
+#include "support/AudioTestData.h"
 #include "platform/HeadlessAudio.h"
 #include "resources/FileFolder.h"
 

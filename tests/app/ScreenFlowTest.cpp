@@ -11,7 +11,7 @@
 #include "app/HeadlessGame.h"
 #include "app/screens/ScreenFlow.h"
 #include "app/PlayerName.h"
-#include "graphics/FakeDisplay.h"
+#include "support/FakeDisplay.h"
 #include "support/TempFolder.h"
 #include "ui/KelEdit.h"
 #include "ui/KelGrid.h"

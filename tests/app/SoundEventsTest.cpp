@@ -11,7 +11,7 @@
 #include "content/Synth.h"
 #include "core/KelException.h"
 #include "core/KelParser.h"
-#include "platform/AudioTestData.h"
+#include "support/AudioTestData.h"
 #include "platform/HeadlessAudio.h"
 #include "resources/FileFolder.h"
 

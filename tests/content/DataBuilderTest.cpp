@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <sstream>
 
-#include "resources/ArchiveBytes.h"
-#include "resources/RunTool.h"
+#include "support/ArchiveBytes.h"
+#include "support/RunTool.h"
 
 namespace fs = std::filesystem;
 

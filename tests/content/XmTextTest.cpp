@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "platform/AudioTestData.h"
+#include "support/AudioTestData.h"
 #include "platform/Mixer.h"
 #include "platform/SampleDecoder.h"
 

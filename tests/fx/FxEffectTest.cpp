@@ -1,6 +1,6 @@
 // Particle systems and effects: throwing, bursts, limits, removal, lifetimes, the file's
 // sections, copies, run-time paths and replaying with the same random numbers.
-#include "FxTestSupport.h"
+#include "support/FxTestSupport.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "FxTestSupport.h"
+#include "support/FxTestSupport.h"
 #include "fx/KelFXFunctions.h"
 #include "fx/KelFXNumbers.h"
 

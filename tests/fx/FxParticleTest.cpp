@@ -1,6 +1,6 @@
 // Particle templates and particles: parameters read from "Parameter" elements, live ranges,
 // projected positions, frames, initial morph properties and their order.
-#include "FxTestSupport.h"
+#include "support/FxTestSupport.h"
 
 namespace {
 

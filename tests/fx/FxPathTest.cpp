@@ -1,7 +1,7 @@
 // Piecewise functions: path scripts, timing, endings, smoothing, lengths and moving points.
 #include <cmath>
 
-#include "FxTestSupport.h"
+#include "support/FxTestSupport.h"
 #include "fx/KelFXFunctions.h"
 
 namespace {

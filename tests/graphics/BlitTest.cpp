@@ -5,7 +5,7 @@
 #include <functional>
 #include <random>
 
-#include "graphics/FakeDisplay.h"
+#include "support/FakeDisplay.h"
 #include "graphics/SurfEngine.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "graphics/GraphicsClasses.h"
 #include "graphics/KelFontEngine.h"
 #include "resources/JpegPNG.h"
-#include "resources/RunTool.h"
+#include "support/RunTool.h"
 #include "support/TempFolder.h"
 
 namespace {

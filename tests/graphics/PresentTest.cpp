@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "graphics/FakeDisplay.h"
+#include "support/FakeDisplay.h"
 #include "graphics/SurfEngine.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/SdlDisplay.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ColorHLS.h"
-#include "graphics/FakeDisplay.h"
+#include "support/FakeDisplay.h"
 #include "graphics/SurfEngine.h"
 #include "resources/FileFolder.h"
 #include "resources/JpegPNG.h"

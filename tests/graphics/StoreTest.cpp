@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "app/Log.h"
-#include "graphics/FakeDisplay.h"
+#include "support/FakeDisplay.h"
 #include "graphics/SurfEngine.h"
 #include "resources/FileFolder.h"
 #include "resources/JpegPNG.h"

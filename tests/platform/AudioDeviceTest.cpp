@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/AudioTestData.h"
+#include "support/AudioTestData.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/SdlAudio.h"
 

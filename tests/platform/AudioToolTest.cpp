@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/AudioTestData.h"
+#include "support/AudioTestData.h"
 #include "resources/FileFolder.h"
 
 namespace fs = std::filesystem;

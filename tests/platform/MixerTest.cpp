@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/AudioTestData.h"
+#include "support/AudioTestData.h"
 #include "platform/SampleDecoder.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "resources/ArchiveBytes.h"
+#include "support/ArchiveBytes.h"
 
 namespace fs = std::filesystem;
 

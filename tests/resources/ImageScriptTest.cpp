@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "resources/PictureFixtures.h"
+#include "support/PictureFixtures.h"
 
 namespace {
 

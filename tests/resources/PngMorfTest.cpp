@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "resources/ArchiveBytes.h"
-#include "resources/PictureFixtures.h"
+#include "support/ArchiveBytes.h"
+#include "support/PictureFixtures.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <tuple>
 
-#include "rules/PlayRulesFixture.h"
+#include "support/PlayRulesFixture.h"
 
 using GenerationTest = PlayRulesTest;
 

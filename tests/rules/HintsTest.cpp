@@ -2,7 +2,7 @@
 // popups.
 #include <tuple>
 
-#include "PlayRulesFixture.h"
+#include "support/PlayRulesFixture.h"
 
 namespace {
 

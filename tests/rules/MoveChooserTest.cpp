@@ -1,7 +1,7 @@
 // The moves a board offers the bot: which merges the rules accept and how the bot ranks them.
 #include <tuple>
 
-#include "PlayRulesFixture.h"
+#include "support/PlayRulesFixture.h"
 #include "rules/MoveChooser.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "rules/PlayRulesFixture.h"
+#include "support/PlayRulesFixture.h"
 
 using MovesTest = PlayRulesTest;
 

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "rules/PlayRulesFixture.h"
+#include "support/PlayRulesFixture.h"
 
 namespace {
 

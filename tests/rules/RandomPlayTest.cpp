@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "rules/PlayRulesFixture.h"
+#include "support/PlayRulesFixture.h"
 
 namespace {
 

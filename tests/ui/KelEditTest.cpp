@@ -1,6 +1,6 @@
 // Edits: input rules, keys, the clipboard, the mouse, the caret and drawing.
 #include "ui/KelEdit.h"
-#include "ui/UiFixture.h"
+#include "support/UiFixture.h"
 
 namespace {
 

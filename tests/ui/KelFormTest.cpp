@@ -3,7 +3,7 @@
 #include "ui/KelForm.h"
 
 #include "ui/KelCheckBox.h"
-#include "ui/UiFixture.h"
+#include "support/UiFixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // grids, mouse rows, drawing and the link with a slider.
 #include "ui/KelGrid.h"
 #include "ui/KelSlider.h"
-#include "ui/UiFixture.h"
+#include "support/UiFixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ui/KelHint.h"
-#include "ui/UiFixture.h"
+#include "support/UiFixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "core/CoreError.h"
 #include "core/MemoryStream.h"
 #include "ui/KelLabel.h"
-#include "ui/UiFixture.h"
+#include "support/UiFixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // wrapping, line and cell alignment, line breaks and spacing, nested tables, links and their
 // scripts, the vertical shift and labels too narrow for one character.
 #include "ui/KelRichLabel.h"
-#include "ui/UiFixture.h"
+#include "support/UiFixture.h"
 
 namespace {
 

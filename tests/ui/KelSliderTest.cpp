@@ -1,7 +1,7 @@
 // Sliders: clamping and OnChange, dragging with its snap, page and step clicks, the buttons'
 // places and drawing.
 #include "ui/KelSlider.h"
-#include "ui/UiFixture.h"
+#include "support/UiFixture.h"
 
 namespace {
 

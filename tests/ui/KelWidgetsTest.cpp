@@ -1,7 +1,7 @@
 // Progress bars and animated pictures.
 #include "ui/KelMoving.h"
 #include "ui/KelProgressBar.h"
-#include "ui/UiFixture.h"
+#include "support/UiFixture.h"
 
 #include "core/CoreError.h"
 

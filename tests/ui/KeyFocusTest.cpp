@@ -7,7 +7,7 @@
 #include "ui/KelEdit.h"
 #include "ui/KelForm.h"
 #include "ui/KelSlider.h"
-#include "ui/UiFixture.h"
+#include "support/UiFixture.h"
 
 namespace {
 

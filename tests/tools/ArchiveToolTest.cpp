@@ -1,9 +1,9 @@
 // The contract of "tervolin-tool archive", run end to end on the built tool.
 #include <gtest/gtest.h>
 
-#include "resources/ArchiveBytes.h"
+#include "support/ArchiveBytes.h"
 #include "resources/FileFolder.h"
-#include "resources/RunTool.h"
+#include "support/RunTool.h"
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "resources/FileFolder.h"
-#include "resources/RunTool.h"
+#include "support/RunTool.h"
 #include "support/TempFolder.h"
 #include "support/TestContent.h"
 

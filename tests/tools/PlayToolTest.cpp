@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "resources/JpegPNG.h"
-#include "resources/RunTool.h"
+#include "support/RunTool.h"
 #include "rules/Board.h"
 #include "support/PinnedLevel.h"
 #include "support/TempFolder.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/JpegPNG.h"
-#include "resources/RunTool.h"
+#include "support/RunTool.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "app/CUnit.h"
 #include "app/HighScores.h"
 #include "app/PlayersFile.h"
-#include "resources/RunTool.h"
+#include "support/RunTool.h"
 #include "support/TempFolder.h"
 
 namespace {

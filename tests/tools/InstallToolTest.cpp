@@ -2,9 +2,9 @@
 // destination, and a pack followed by an install giving the pictures back.
 #include <gtest/gtest.h>
 
-#include "resources/ArchiveBytes.h"
-#include "resources/PictureFixtures.h"
-#include "resources/RunTool.h"
+#include "support/ArchiveBytes.h"
+#include "support/PictureFixtures.h"
+#include "support/RunTool.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "resources/FileFolder.h"
 #include "resources/JpegPNG.h"
-#include "resources/RunTool.h"
+#include "support/RunTool.h"
 #include "support/TempFolder.h"
 #include "support/TestContent.h"
 

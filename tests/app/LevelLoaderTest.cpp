@@ -62,9 +62,9 @@ const char* const LevelTwo = R"(<ChristmasLevel BackPicture="Sand.png" UnderFrag
     <LevelFishes><F Type="1" Color="2"/></LevelFishes></ActionClassicMode>
 </ChristmasLevel>)";
 
-class GameLevelTest : public HeadlessGameTest {
+class LevelLoaderTest : public HeadlessGameTest {
   protected:
-    GameLevelTest() {
+    LevelLoaderTest() {
         WriteArchive({{"FishkaTypes.xml", Types},
                       {"surfaces.dat", "Keep.png\r\nScarabBonus60.png\r\n"},
                       {"Sand.png", SolidPng(800, 600, 40, 40, 40)},
@@ -94,7 +94,7 @@ class GameLevelTest : public HeadlessGameTest {
     }
 };
 
-TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
+TEST_F(LevelLoaderTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
     auto game = StartGame();
     ASSERT_TRUE((*game->Services().Levels).LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->Services().Now));
     const TBoard& board = game->Services().Play.Level.Board;
@@ -157,7 +157,7 @@ TEST_F(GameLevelTest, SetsUpBoardObjectsPiecesEffectsAndSounds) {
         EXPECT_TRUE(HasSurface(*game, picture)) << picture;
 }
 
-TEST_F(GameLevelTest, PicturesAreKeptLoadedAndReleasedBetweenLevels) {
+TEST_F(LevelLoaderTest, PicturesAreKeptLoadedAndReleasedBetweenLevels) {
     auto game = StartGame();
     (*game->Services().Levels).LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->Services().Now);
     TSurface* sand = game->Services().Surfaces.get()->FindSurface("Sand.png");
@@ -175,7 +175,7 @@ TEST_F(GameLevelTest, PicturesAreKeptLoadedAndReleasedBetweenLevels) {
     EXPECT_EQ(game->Services().Play.Level.LevelFishes, (std::vector<TFishSpec>{{1, 1}}));
 }
 
-TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
+TEST_F(LevelLoaderTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
     auto game = StartGame();
     TLevelLoader& levels = (*game->Services().Levels);
     levels.LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->Services().Now);
@@ -215,7 +215,7 @@ TEST_F(GameLevelTest, MissingLevelsChangeNothingAndBrokenOnesReportTheirError) {
     }
 }
 
-TEST_F(GameLevelTest, AnEntryWithoutElementsLeavesTheRunningLevelAlone) {
+TEST_F(LevelLoaderTest, AnEntryWithoutElementsLeavesTheRunningLevelAlone) {
     auto game = StartGame();
     TLevelLoader& levels = (*game->Services().Levels);
     levels.LoadPuzzleLevelFromXML("PuzzleLevel1.xml", game->Services().Now);
@@ -234,7 +234,7 @@ TEST_F(GameLevelTest, AnEntryWithoutElementsLeavesTheRunningLevelAlone) {
               (std::vector<std::string>{"Sand.png", "Keep.png", "Glow.png"}));
 }
 
-TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
+TEST_F(LevelLoaderTest, CellPictureNamesFollowPiecesColourAndKind) {
     auto game = StartGame();
     game->Services().Surfaces.get()->CreateEmptySurface("Fish5c3", 30, 20);
     TFish& fish = game->Services().Play.Level.Board.Cell(2, 2);
@@ -276,7 +276,7 @@ TEST_F(GameLevelTest, CellPictureNamesFollowPiecesColourAndKind) {
     EXPECT_THROW(presenter.NameCellPicture(0, 2, game->Services().Now), KelException);
 }
 
-TEST_F(GameLevelTest, ANewGameStartsOnLevelOneWithItsPiecePictures) {
+TEST_F(LevelLoaderTest, ANewGameStartsOnLevelOneWithItsPiecePictures) {
     auto game = StartGame();
     game->Services().Play.Game.Score = 500;
     game->Services().Play.Game.ShowInstructions = false;

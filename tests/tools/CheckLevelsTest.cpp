@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/FileFolder.h"
-#include "resources/RunTool.h"
+#include "support/RunTool.h"
 #include "support/TempFolder.h"
 
 TEST(CheckLevelsTest, ReportsEveryProblemWithItsFile) {
