@@ -11,7 +11,15 @@ export TERVOLIN_HOME=$home SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 run_once() {
   "$game" &
   local pid=$!
-  sleep 1.5
+  # Start-up takes longer on a loaded machine or in a sanitizer build: the signal comes once the
+  # game has started and run a few passes.
+  local waited=0
+  until grep -qF "} Game Started..." "$home/Tervolin.log" 2>/dev/null; do
+    sleep 0.1
+    waited=$((waited + 1))
+    ((waited < 300)) || break
+  done
+  sleep 0.5
   kill -TERM "$pid"
   local waited=0
   while kill -0 "$pid" 2>/dev/null; do
