@@ -26,12 +26,6 @@ bool THandlers::Exec(const std::string& name) {
     return true;
 }
 
-std::vector<std::string> THandlers::Names() const {
-    std::vector<std::string> names;
-    for (const auto& [name, body] : handlers_) names.push_back(name);
-    return names;
-}
-
 TGameServices::TGameServices(::Platform& platform, TGameFolders folders)
     : Os(platform),
       Folders(std::move(folders)),

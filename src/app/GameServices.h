@@ -68,7 +68,6 @@ class THandlers {
     // Runs the handler; false when no handler has that name.
     bool Exec(const std::string& name);
     bool Has(const std::string& name) const { return handlers_.count(name) > 0; }
-    std::vector<std::string> Names() const;
 
   private:
     TKelInterfaceEngine& ui_;

@@ -34,7 +34,6 @@ class TScreenStack {
     // Leaves every screen, from the top.
     void Clear();
     IScreen* Top() const { return screens_.empty() ? nullptr : screens_.back(); }
-    size_t Size() const { return screens_.size(); }
 
   private:
     std::vector<IScreen*> screens_;
